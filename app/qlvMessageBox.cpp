@@ -1,0 +1,28 @@
+#include "app/qlvMessageBox.h"
+
+qlvMessageBox::qlvMessageBox(QWidget *parent)
+    : QMessageBox(parent)
+{
+    // Without Qt::Dialog a box with a parent would be embedded in that parent
+    // as a plain child widget, leaving the window behind it clickable.
+    setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
+    setStyleSheet(styleSheetText());
+}
+
+QString qlvMessageBox::styleSheetText()
+{
+    return QStringLiteral(
+        "QWidget { color: #b1b1b1; background-color: #323232; }"
+        "QPushButton { min-height: 30px; min-width: 30px; color: #b1b1b1;"
+        " background-color: QLinearGradient(x1: 0, y1: 0, x2: 0, y2: 1,"
+        " stop: 0 #565656, stop: 0.1 #525252, stop: 0.5 #4e4e4e, stop: 0.9 #4a4a4a, stop: 1 #464646);"
+        " border-width: 1px; border-color: #1e1e1e; border-style: solid; border-radius: 0;"
+        " padding-bottom: 8px; padding-top: 8px; font-size: 14px;"
+        " padding-left: 15px; padding-right: 15px; }"
+        "QPushButton:pressed { background-color: QLinearGradient(x1: 0, y1: 0, x2: 0, y2: 1,"
+        " stop: 0 #2d2d2d, stop: 0.1 #2b2b2b, stop: 0.5 #292929, stop: 0.9 #282828, stop: 1 #252525); }"
+        "QPushButton:hover { border: 2px solid QLinearGradient(x1: 0, y1: 0, x2: 0, y2: 1,"
+        " stop: 0 #129618, stop: 1 #018207); }"
+        "QMessageBox { border: 2px solid QLinearGradient(x1: 0, y1: 0, x2: 0, y2: 1,"
+        " stop: 0 #129618, stop: 1 #018207); }");
+}
