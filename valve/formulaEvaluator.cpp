@@ -1,0 +1,149 @@
+#include "valve/formulaEvaluator.h"
+
+#include <QAtomicInt>
+#include <QJSEngine>
+#include <QJSValue>
+#include <QThreadStorage>
+
+#include <chrono>
+#include <condition_variable>
+#include <cmath>
+#include <limits>
+#include <map>
+#include <mutex>
+#include <thread>
+
+namespace {
+
+QAtomicInt timeLimit(formulaEvaluator::defaultTimeLimitMs);
+
+// One thread watches every running evaluation and interrupts those that
+// outlive their deadline. Arming and disarming happen under one mutex, so an
+// engine is never interrupted after its evaluation has been disarmed.
+class evaluationWatchdog
+{
+public:
+    using clock = std::chrono::steady_clock;
+
+    ~evaluationWatchdog()
+    {
+        {
+            std::lock_guard<std::mutex> guard(mtx);
+            bStop = true;
+        }
+        cv.notify_all();
+        if (worker.joinable())
+            worker.join();
+    }
+
+    quint64 arm(QJSEngine *pEngine, int nLimitMs)
+    {
+        std::lock_guard<std::mutex> guard(mtx);
+        if (!worker.joinable())
+            worker = std::thread([this] { run(); });
+        const quint64 nId = ++nLastId;
+        const bool bWasIdle = running.empty();
+        running.emplace(nId, entry{pEngine, clock::now() + std::chrono::milliseconds(nLimitMs)});
+        if (bWasIdle)
+            cv.notify_all();
+        return nId;
+    }
+
+    void disarm(quint64 nId)
+    {
+        std::lock_guard<std::mutex> guard(mtx);
+        running.erase(nId);
+    }
+
+private:
+    struct entry
+    {
+        QJSEngine *pEngine;
+        clock::time_point deadline;
+    };
+
+    void run()
+    {
+        std::unique_lock<std::mutex> guard(mtx);
+        while (!bStop) {
+            if (running.empty()) {
+                cv.wait(guard);
+                continue;
+            }
+            const auto now = clock::now();
+            auto next = clock::time_point::max();
+            for (auto &item : running) {
+                if (item.second.deadline <= now)
+                    item.second.pEngine->setInterrupted(true);
+                else if (item.second.deadline < next)
+                    next = item.second.deadline;
+            }
+            // Interrupted entries stay until their thread disarms them; poll
+            // them rarely, the others at their deadline.
+            const auto poll = now + std::chrono::milliseconds(10);
+            cv.wait_until(guard, next < poll ? next : poll);
+        }
+    }
+
+    std::mutex mtx;
+    std::condition_variable cv;
+    std::map<quint64, entry> running;
+    quint64 nLastId = 0;
+    bool bStop = false;
+    std::thread worker;
+};
+
+evaluationWatchdog &watchdog()
+{
+    static evaluationWatchdog instance;
+    return instance;
+}
+
+QThreadStorage<QJSEngine *> engines;
+
+QJSEngine *threadEngine()
+{
+    if (!engines.hasLocalData())
+        engines.setLocalData(new QJSEngine);
+    return engines.localData();
+}
+
+} // namespace
+
+double formulaEvaluator::evaluate(const QString &strProgram)
+{
+    QJSEngine *pEngine = threadEngine();
+    evaluationWatchdog &guard = watchdog();
+    const quint64 nId = guard.arm(pEngine, timeLimitMs());
+    const QJSValue result = pEngine->evaluate(strProgram, QString(), 1);
+    guard.disarm(nId);
+    const bool bInterrupted = pEngine->isInterrupted();
+    if (bInterrupted)
+        pEngine->setInterrupted(false);
+    if (bInterrupted || result.isError())
+        return std::numeric_limits<double>::quiet_NaN();
+    return result.toNumber();
+}
+
+void formulaEvaluator::setTimeLimitMs(int nMs)
+{
+    timeLimit.storeRelaxed(nMs > 0 ? nMs : defaultTimeLimitMs);
+}
+
+int formulaEvaluator::timeLimitMs()
+{
+    return timeLimit.loadRelaxed();
+}
+
+QString substituteSensorFormula(const QString &strFormula, double val1, double val2)
+{
+    QString strText = strFormula;
+    strText.replace(QStringLiteral("val1"), QStringLiteral("%1").arg(val1));
+    strText.replace(QStringLiteral("val2"), QStringLiteral("%1").arg(val2));
+    return strText;
+}
+
+QString formatSensorResult(double dblResult, bool bExponential)
+{
+    return QStringLiteral("%1").arg(dblResult, 0, bExponential ? 'E' : 'F', 2);
+}
