@@ -1,0 +1,20 @@
+#ifndef FORMTRAFFICPANE_H
+#define FORMTRAFFICPANE_H
+
+#include <QString>
+
+class QPlainTextEdit;
+
+// The traffic panes show a stream as it comes: the text goes in at the pane's
+// own cursor (the end, unless the operator touched the pane elsewhere), with no
+// line break or time stamp of its own.
+//
+// A link left open for days would otherwise grow a pane without end and make
+// every insertion slower; past trafficPaneMaxChars the oldest part is dropped
+// so that trafficPaneKeepChars remain.
+constexpr int trafficPaneMaxChars = 100000;
+constexpr int trafficPaneKeepChars = 75000;
+
+void insertTrafficText(QPlainTextEdit *pPane, const QString &strText, bool bScrollToEnd);
+
+#endif // FORMTRAFFICPANE_H
