@@ -1,0 +1,1019 @@
+#include "valve/motorDriver.h"
+
+#include "platform/serialDeviceName.h"
+#include "valve/analogData.h"
+#include "valve/bergerLahrCommands.h"
+#include "valve/bergerLahrReply.h"
+#include "valve/lvTeachIn.h"
+#include "valve/motionCommands.h"
+#include "valve/nanoTecCommands.h"
+#include "valve/nanoTecReply.h"
+#include "valve/positionUnits.h"
+
+#include <QLoggingCategory>
+#include <QMutexLocker>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+Q_LOGGING_CATEGORY(lcMotorDriver, "valve.motordriver")
+
+static_assert(int(motorDriver::BergerLahr) == int(motorFamily::BERGER_LAHR), "family values");
+static_assert(int(motorDriver::NanoTec) == int(motorFamily::NANOTEC), "family values");
+
+namespace {
+
+constexpr int TICK_MS = 100;
+// Ticks between two attempts to open a port that would not open.
+constexpr int REOPEN_TICKS = 10;
+// A controller reply line is a few bytes; more than this without being taken
+// is line noise, not something to keep collecting.
+constexpr int MAX_PENDING_REPLY_BYTES = 4096;
+// Commands queued while the port is not open are never written; keep only
+// the latest ones instead of growing without bound (an analog remote queues a
+// go-to per sample).
+constexpr int MAX_QUEUED_WHILE_CLOSED = 256;
+constexpr int NO_ERROR_INDEX = std::numeric_limits<int>::min();
+
+} // namespace
+
+motorDriver::motorDriver(QObject *parent, int nType)
+    : QObject(parent)
+    , nErrIndex(NO_ERROR_INDEX)
+{
+    pCommTimer = new QTimer(this);
+    pCommTimer->start(TICK_MS);
+    connect(pCommTimer, SIGNAL(timeout()), this, SLOT(communicateWithMotor()));
+
+    pSerialMotor = new QSerialPort(this);
+    pSerialPc = new QSerialPort(this);
+    connect(pSerialMotor, SIGNAL(errorOccurred(QSerialPort::SerialPortError)), this,
+            SLOT(handleErrorMotor(QSerialPort::SerialPortError)));
+    connect(pSerialMotor, SIGNAL(readyRead()), this, SLOT(readFromMotor()));
+
+    setMotorType(nType);
+    nMotStat |= STAT_POS_REACHED;
+
+    // The Modbus server object (qlvModbus) is created here, as a child, once
+    // the remote side is wired in; until then pModbus stays null.
+
+    pTcpServer = new QTcpServer(this);
+    connect(pTcpServer, SIGNAL(newConnection()), this, SLOT(on_newConnectionEthernet()));
+}
+
+motorDriver::~motorDriver()
+{
+    if (pSerialMotor->isOpen()) {
+        pSerialMotor->close();
+        qCDebug(lcMotorDriver) << "serial close";
+    }
+    if (pSerialPc->isOpen()) {
+        pSerialPc->close();
+        qCDebug(lcMotorDriver) << "serial PC close";
+    }
+    delete pCommTimer;
+    delete pSerialMotor;
+    delete pSerialPc;
+    delete pTcpServer;
+    qCDebug(lcMotorDriver) << "motorDriver destroyed";
+}
+
+// ---------------------------------------------------------------- accessors
+
+void motorDriver::setMotorType(int nType)
+{
+    nMotorType = nType;
+    family = motorFamily::forType(nType);
+    motorCmdList.setFamily(nType);
+    // A type without a family keeps fixed limits of nothing: it has no
+    // travel, so every go-to is refused instead of dividing by it.
+    nMinSteps = family.nMinSteps;
+    nMaxSteps = family.nMaxSteps;
+    nDelta = family.nDelta;
+}
+
+int motorDriver::getMotorType() const
+{
+    return nMotorType;
+}
+
+int motorDriver::getEncoderSteps() const
+{
+    return motorPosition;
+}
+
+int motorDriver::getMotorPosition() const
+{
+    return nPositionPpm;
+}
+
+void motorDriver::setTeachIn(lvTeachIn *pTeach)
+{
+    pTeachIn = pTeach;
+    if (pTeach)
+        qCDebug(lcMotorDriver) << "teachin set:" << pTeach->withLock([](const lvTeachIn &t) { return t.strTeachInFile; });
+    else
+        qCDebug(lcMotorDriver) << "teachin set:";
+}
+
+void motorDriver::setAnalogData(analogData *pData)
+{
+    pAnalogData = pData;
+}
+
+qint64 motorDriver::getTotalSteps() const
+{
+    return nTotalSteps;
+}
+
+void motorDriver::setTotalSteps(qint64 nSteps)
+{
+    nTotalSteps = nSteps;
+}
+
+int motorDriver::getContSpeed() const
+{
+    return nContSpeed;
+}
+
+QString motorDriver::getMotorPort() const
+{
+    QMutexLocker locker(&mtxPortNames);
+    return strMotorPort;
+}
+
+QString motorDriver::getRemotePort() const
+{
+    QMutexLocker locker(&mtxPortNames);
+    return strRemotePort;
+}
+
+void motorDriver::setRemotePort(QString strPort)
+{
+    QMutexLocker locker(&mtxPortNames);
+    strRemotePort = strPort;
+}
+
+// --------------------------------------------------------- link and the tick
+
+void motorDriver::communicateWithMotor()
+{
+    if (family.bKnown) {
+        if (nMotStat & STAT_PORT_NOT_OPEN)
+            retryOpenMotorPort();
+        const bool bIdlePolls = nRemoteMode != REMOTE_DIRECT && nRemoteMode != REMOTE_TERMINAL
+                                && nRemoteMode != REMOTE_PARSER;
+        const motorCommandQueue::tickResult r = motorCmdList.tick(bIdlePolls);
+        if (!r.strWrite.isEmpty())
+            writeCommand(r.strWrite);
+        if (r.bNoAnswer)
+            reconnectAfterSilence();
+    }
+    renderStatusText();
+}
+
+void motorDriver::writeCommand(const QByteArray &strCommand)
+{
+    qCDebug(lcMotorDriver) << "command list count: " << motorCmdList.count();
+    qCDebug(lcMotorDriver) << "sending cmd";
+    qCDebug(lcMotorDriver) << "data: " << strCommand;
+    qCDebug(lcMotorDriver) << "MotorDriver Thread ID: " << QThread::currentThreadId();
+    // A closed port takes nothing; the no-answer countdown then runs out.
+    if (pSerialMotor->isOpen())
+        pSerialMotor->write(strCommand);
+}
+
+void motorDriver::reconnectAfterSilence()
+{
+    nMotStat |= STAT_RECONNECT;
+    nMotStat &= ~STAT_OK;
+    ++nReconnectCount;
+    clearCommandQueue(false);
+    pSerialMotor->close();
+    connectMotorSerial(getMotorPort());
+    qCDebug(lcMotorDriver) << "error: no Answer";
+}
+
+void motorDriver::retryOpenMotorPort()
+{
+    // An adapter that was unplugged comes back without a restart. Commands
+    // queued meanwhile are stale and are not written afterwards.
+    if (pSerialMotor->portName().isEmpty() || ++nReopenTicks < REOPEN_TICKS)
+        return;
+    nReopenTicks = 0;
+    if (!openMotorPort())
+        return;
+    clearCommandQueue(false);
+    motorCmdList.setReady();
+    if (family.isBergerLahr()) {
+        setMotorCommand(bergerLahrCommands::statusQuery(true).strCommand, true);
+        motorCmdList.stopAfterCommandRounds();
+    }
+}
+
+bool motorDriver::openMotorPort()
+{
+    if (pSerialMotor->isOpen())
+        pSerialMotor->close();
+    pSerialMotor->clearError();
+    if (pSerialMotor->open(QIODevice::ReadWrite)) {
+        // Whatever waited in the line belongs to commands nobody waits for.
+        pSerialMotor->clear(QSerialPort::AllDirections);
+        dataReadMotor.clear();
+        nMotStat |= STAT_OK;
+        nMotStat &= ~STAT_PORT_NOT_OPEN;
+        motorCmdList.setReady();
+        nReopenTicks = 0;
+        qCDebug(lcMotorDriver) << "serial Open";
+        return true;
+    }
+    nMotStat |= STAT_PORT_NOT_OPEN;
+    qCDebug(lcMotorDriver) << "serial not open";
+    return false;
+}
+
+void motorDriver::connectMotorSerial(QString strPort)
+{
+    if (deferToOwnThread([this, strPort] { connectMotorSerial(strPort); }))
+        return;
+    {
+        QMutexLocker locker(&mtxPortNames);
+        strMotorPort = strPort;
+    }
+    if (family.bKnown) {
+        pSerialMotor->setPortName(resolveSerialDeviceName(strPort));
+        pSerialMotor->setBaudRate(family.nBaudRate, QSerialPort::AllDirections);
+    }
+    pSerialMotor->setDataBits(QSerialPort::Data8);
+    pSerialMotor->setParity(QSerialPort::NoParity);
+    pSerialMotor->setStopBits(QSerialPort::OneStop);
+    pSerialMotor->setFlowControl(QSerialPort::NoFlowControl);
+    openMotorPort();
+    if (family.isBergerLahr()) {
+        // Only the status query itself, not the rounds that follow motion.
+        setMotorCommand(bergerLahrCommands::statusQuery(true).strCommand, true);
+        motorCmdList.stopAfterCommandRounds();
+    }
+}
+
+void motorDriver::setMotorCommand(QByteArray strCommand, bool queryAfter, bool bRepeatCmd)
+{
+    if (deferToOwnThread([this, strCommand, queryAfter, bRepeatCmd] {
+            setMotorCommand(strCommand, queryAfter, bRepeatCmd);
+        }))
+        return;
+    if (bDebug)
+        emit debugSendToMotor(QString::fromLatin1(strCommand));
+    if (!pSerialMotor->isOpen() && motorCmdList.count() >= MAX_QUEUED_WHILE_CLOSED) {
+        qCDebug(lcMotorDriver) << "queue full while the port is closed, oldest command dropped";
+        motorCmdList.dropHead();
+    }
+    motorCmdList.append(strCommand, queryAfter, bRepeatCmd);
+}
+
+void motorDriver::queueCommands(const controllerCommandList &commands)
+{
+    for (const controllerCommand &c : commands)
+        setMotorCommand(c.strCommand, c.bQueryAfter, c.bRepeat);
+}
+
+void motorDriver::clearCommandQueue(bool bLinkReady)
+{
+    const int nOwed = motorCmdList.clear();
+    dataReadMotor.clear();
+    nStaleReplyLines = bLinkReady ? nOwed : 0;
+    if (bLinkReady && pSerialMotor->isOpen() && motorCmdList.maySend() == motorCommandQueue::MAY_SEND_WAITING)
+        motorCmdList.setReady();
+}
+
+void motorDriver::sendToMotor(QByteArray data)
+{
+    if (deferToOwnThread([this, data] { sendToMotor(data); }))
+        return;
+    qCDebug(lcMotorDriver) << "send to motor: " << data;
+    if (pSerialMotor->isOpen())
+        pSerialMotor->write(data);
+}
+
+void motorDriver::sendToPc(QByteArray data)
+{
+    if (deferToOwnThread([this, data] { sendToPc(data); }))
+        return;
+    qCDebug(lcMotorDriver) << "send to pc: " << data;
+    if (remoteChannel == 3) {
+        if (pSerialPc->isOpen())
+            pSerialPc->write(data);
+    } else if (remoteChannel == 4 && pTcpSocket) {
+        pTcpSocket->write(data);
+    }
+}
+
+void motorDriver::readFromPc()
+{
+    const QByteArray data = pSerialPc->readAll();
+    qCDebug(lcMotorDriver) << "read Pc: " << data;
+    dataReadPc.append(data);
+    parseRemoteCommand(data);
+}
+
+void motorDriver::handleErrorMotor(QSerialPort::SerialPortError error)
+{
+    // A vanished controller shows up in the no-answer countdown; nothing else
+    // to do here.
+    if (error == QSerialPort::ResourceError)
+        qCDebug(lcMotorDriver) << "error Motor-Com: " << pSerialMotor->errorString() << "end";
+}
+
+void motorDriver::handleErrorPc(QSerialPort::SerialPortError error)
+{
+    if (error == QSerialPort::ResourceError)
+        qCDebug(lcMotorDriver) << "error Pc-Com: " << pSerialPc->errorString() << "end";
+}
+
+void motorDriver::renderStatusText()
+{
+    if (nMotStat == nMotStatShown && nNanoTecError == nNanoTecErrorShown)
+        return;
+    motorStatusValues v;
+    v.nMotStat = nMotStat;
+    v.nNanoTecError = nNanoTecError;
+    v.strStatusLine = strStatusLine;
+    v.nTargetPpm = nTargetPpm;
+    v.nReconnectCount = nReconnectCount;
+    v.nSettingsPosition = nSettingsPosition;
+    v.nPositionPpm = nPositionPpm;
+    strStatusText = renderMotorStatusText(v);
+    // "Reconnect:%1" belongs to exactly one emitted text per reconnect.
+    nMotStat &= ~STAT_RECONNECT;
+    nMotStatShown = nMotStat;
+    nNanoTecErrorShown = nNanoTecError;
+    emit setMotorStatus(strStatusText);
+}
+
+void motorDriver::stopCommunication()
+{
+    if (deferToOwnThread([this] { stopCommunication(); }))
+        return;
+    pCommTimer->stop();
+}
+
+// ------------------------------------------------------------------ replies
+
+void motorDriver::readFromMotor()
+{
+    if (deferToOwnThread([this] { readFromMotor(); }))
+        return;
+    const QByteArray bytesRead = pSerialMotor->isOpen() ? pSerialMotor->readAll() : QByteArray();
+    if (bDebug)
+        dataReadMotor.append(strDebugData.get().toLatin1());
+    else
+        dataReadMotor.append(bytesRead);
+
+    if (takeRemoteMotorData(bytesRead))
+        return;
+
+    if (!family.bKnown) {
+        // Nothing parses replies for such a type; do not collect them either.
+        dataReadMotor.clear();
+        return;
+    }
+    if (dataReadMotor.contains('\r')) {
+        nReconnectCount = 0;
+        while (dataReadMotor.contains('\r')) {
+            if (nStaleReplyLines > 0) {
+                const QByteArray strStale = motorCommandQueue::takeLine(dataReadMotor);
+                --nStaleReplyLines;
+                qCDebug(lcMotorDriver) << "late reply dropped: " << strStale;
+                continue;
+            }
+            // A line that arrives with nothing queued waits for the next command.
+            if (motorCmdList.isEmpty())
+                break;
+            const QByteArray strLine = motorCommandQueue::takeLine(dataReadMotor);
+            if (family.isBergerLahr())
+                processBergerLahrLine(strLine);
+            else
+                processNanoTecLine(strLine);
+        }
+    }
+    if (dataReadMotor.size() > MAX_PENDING_REPLY_BYTES) {
+        qCDebug(lcMotorDriver) << "controller data discarded: " << dataReadMotor.size() << "bytes";
+        dataReadMotor.clear();
+    }
+}
+
+void motorDriver::processBergerLahrLine(const QByteArray &strLine)
+{
+    if (motorCmdList.takeReplyLine(strLine) == motorCommandQueue::LINE_COMPLETED) {
+        const bergerLahrReply reply = bergerLahrReply::parse(strLine.left(strLine.size() - 1));
+        if (reply.isStatus()) {
+            takeBergerLahrPosition(reply.nPosition);
+            nMotStat |= STAT_WAITING_FOR_CMD;
+            if (reply.bLimitReached)
+                nMotStat |= STAT_LIMIT_SWITCH;
+            if (reply.bLimitClear)
+                nMotStat &= ~STAT_LIMIT_SWITCH;
+        }
+    }
+    testTarget();
+}
+
+void motorDriver::processNanoTecLine(const QByteArray &strLine)
+{
+    const nanoTecReply reply = nanoTecReply::parse(strLine.left(strLine.size() - 1));
+    if (reply.encoder.bPresent)
+        applyNanoTecEncoder(reply.encoder.nMagnitude, reply.encoder.bUnknown, reply.encoder.valveSteps());
+    if (reply.stepCounter.bPresent)
+        applyNanoTecStepCounter(reply.stepCounter.nMagnitude, reply.stepCounter.bUnknown,
+                                reply.stepCounter.valveSteps());
+    if (reply.bStatus)
+        applyNanoTecStatus(reply.nStatus);
+    if (reply.bErrorNumber)
+        applyNanoTecErrorNumber(reply.nErrorNumber);
+    if (reply.bErrorIndex)
+        applyNanoTecErrorIndex(reply.nErrorIndex);
+    if (reply.bInputWord)
+        applyNanoTecInputWord(reply.nInputWord);
+    motorCmdList.takeReplyLine(strLine);
+    testTarget();
+}
+
+void motorDriver::updatePositionPpm(int nNewPpm)
+{
+    // The first position read adds no travel.
+    const int nOld = nPositionPpm;
+    if (nOld != -1)
+        nTotalSteps += std::llabs(qint64(nOld) - qint64(nNewPpm));
+    nPositionPpm = nNewPpm;
+}
+
+void motorDriver::emitPosAndStepsReadOnce()
+{
+    if (bPosAndStepsSent)
+        return;
+    bPosAndStepsSent = true;
+    emit posAndStepsRead();
+}
+
+void motorDriver::takeBergerLahrPosition(int nSteps)
+{
+    bPositionKnown = true;
+    if (nSteps == motorPosition)
+        return;
+    motorPosition = nSteps;
+    // Queued with the after-command polls: a moving valve is followed.
+    setMotorCommand(bergerLahrCommands::statusQuery(true).strCommand, true);
+    nStepsPosition = nSteps;
+    const int nPpm = positionUnits::stepsToPpm(nSteps, nMaxSteps);
+    updatePositionPpm(nPpm);
+    nStepsPositionPpm = nPpm;
+    emit setMotorPosition(nPositionPpm);
+    emit setMotorPositionSteps(nStepsPositionPpm);
+    emitPosAndStepsReadOnce();
+}
+
+void motorDriver::applyNanoTecEncoder(int nMagnitude, bool bUnknown, int nValveSteps)
+{
+    // The controller answers "?" when it has no position: nothing changes.
+    if (bUnknown)
+        return;
+    bPositionKnown = true;
+    // Compared by magnitude, as the controller reports it.
+    if (nMagnitude == motorPosition)
+        return;
+    motorPosition = nValveSteps;
+    bEncoderRead = true;
+    updatePositionPpm(positionUnits::stepsToPpm(nValveSteps, nMaxSteps));
+    emit setMotorPosition(nPositionPpm);
+    // After the position is taken, so that a comparison it triggers sees it.
+    if (bStepsRead)
+        emitPosAndStepsReadOnce();
+}
+
+void motorDriver::applyNanoTecStepCounter(int nMagnitude, bool bUnknown, int nValveSteps)
+{
+    if (bUnknown || nMagnitude == nStepsPosition)
+        return;
+    nStepsPosition = nValveSteps;
+    bStepsRead = true;
+    nStepsPositionPpm = positionUnits::stepsToPpm(nValveSteps, nMaxSteps);
+    emit setMotorPositionSteps(nStepsPositionPpm);
+    if (bEncoderRead)
+        emitPosAndStepsReadOnce();
+}
+
+void motorDriver::applyNanoTecStatus(int nStatus)
+{
+    emit setMotorStatusCtrl(nStatus);
+    if (nStatus & 0x01)
+        nMotStat |= STAT_WAITING_FOR_CMD;
+    else
+        nMotStat &= ~STAT_WAITING_FOR_CMD;
+    if (nStatus & 0x02)
+        nMotStat |= STAT_LIMIT_SWITCH;
+    else
+        nMotStat &= ~STAT_LIMIT_SWITCH;
+    if (nStatus & 0x04) {
+        nMotStat |= STAT_POS_ERROR;
+        motorCmdList.stopStatusQueries();
+        queueCommands({nanoTecCommands::errorIndexQuery()});
+        // Every seventh report in a row also stops the motor and clears it.
+        if (nPosErrorCount > 5) {
+            queueCommands(nanoTecCommands::stopAndClearPositionError());
+            nPosErrorCount = 0;
+        } else {
+            ++nPosErrorCount;
+        }
+    } else {
+        nMotStat &= ~STAT_POS_ERROR;
+    }
+}
+
+void motorDriver::applyNanoTecErrorIndex(int nIndex)
+{
+    // The index found before the positions were read counts as known.
+    if (!bPosAndStepsSent)
+        nErrIndex = nIndex;
+    if (nIndex != nErrIndex) {
+        nErrIndex = nIndex;
+        motorCmdList.stopStatusQueries();
+        queueCommands({nanoTecCommands::errorNumberQuery(nIndex)});
+    }
+}
+
+void motorDriver::applyNanoTecErrorNumber(int nNumber)
+{
+    if (bFirstErrorClear && nNanoTecError == 1) {
+        queueCommands(nanoTecCommands::clearError());
+        bFirstErrorClear = false;
+        return;
+    }
+    nNanoTecError = nNumber;
+}
+
+void motorDriver::applyNanoTecInputWord(int nWord)
+{
+    const bool bNewOutput1 = (nWord & 0x10000) != 0;
+    const bool bNewLimit = (nWord & 0x20) != 0;
+    const bool bFirst = nInputWord == -1;
+    nInputWord = nWord;
+    if (bFirst || bNewOutput1 != bOutput1) {
+        bOutput1 = bNewOutput1;
+        emit onUpdateOutput1(bOutput1);
+    }
+    if (bFirst || bNewLimit != bLimitSwitch) {
+        bLimitSwitch = bNewLimit;
+        emit onUpdateLimitSwitch(bLimitSwitch);
+    }
+}
+
+void motorDriver::testTarget()
+{
+    // Without a position read there is nothing to compare with.
+    if (!bCompareValue || !bPositionKnown)
+        return;
+    const qint64 nPos = motorPosition;
+    if (nPos - nDelta <= nCompareValue && nCompareValue <= nPos + nDelta) {
+        queueCommands(motionCommands::positionQuery(family));
+        bCompareValue = false;
+        if (family.isNanoTec())
+            nMotStat |= STAT_POS_REACHED;
+        emit positionReached();
+    }
+}
+
+bool motorDriver::takeRemoteMotorData(const QByteArray &bytesRead)
+{
+    // The pass-through and parser remote modes take the controller's data
+    // here (shown, forwarded, first answer after a connect dropped).
+    Q_UNUSED(bytesRead)
+    return false;
+}
+
+// ------------------------------------------------------------------- motion
+
+int motorDriver::checkFeedbackBoundary(double dblVolt, int nInput)
+{
+    analogData *pData = pAnalogData;
+    // An input that does not exist has no band to leave.
+    if (!pData || nInput < 0 || nInput > 2)
+        return 100;
+    int nAction;
+    if (pData->getLowerBoundaryValue(nInput) > dblVolt * 1000.0) {
+        bBoundaryExceeded = true;
+        nAction = pData->getLowerBoundaryAction(nInput);
+    } else if (dblVolt * 1000.0 > pData->getUpperBoundaryValue(nInput)) {
+        bBoundaryExceeded = true;
+        nAction = pData->getUpperBoundaryAction(nInput);
+    } else {
+        bBoundaryExceeded = false;
+        return 100;
+    }
+    switch (nAction) {
+    case ACTION_CLOSE:
+        onMotorClose();
+        strStatusLine = tr("Measuring...\nFeedback Boundary exceeded: closing");
+        return ACTION_CLOSE;
+    case ACTION_OPEN:
+        onMotorOpen();
+        strStatusLine = tr("Measuring...\nFeedback Boundary exceeded: opening");
+        return ACTION_OPEN;
+    case ACTION_STAY:
+        strStatusLine = tr("Measuring...\nFeedback Boundary exceeded: staying");
+        return ACTION_STAY;
+    default:
+        return -1;
+    }
+}
+
+bool motorDriver::feedbackGuardRefuses()
+{
+    if (nFeedbackIdx1 == -1 || nFeedbackIdx2 == -1 || dblFeedbackVal1 == -1.0 || dblFeedbackVal2 == -1.0)
+        return false;
+    if (checkFeedbackBoundary(dblFeedbackVal1, nFeedbackIdx1) != 100)
+        return true;
+    return checkFeedbackBoundary(dblFeedbackVal2, nFeedbackIdx2) != 100;
+}
+
+void motorDriver::onMotorPlus()
+{
+    if (deferToOwnThread([this] { onMotorPlus(); }))
+        return;
+    if (feedbackGuardRefuses())
+        return;
+    queueCommands(motionCommands::plus(family));
+    bCompareValue = false;
+}
+
+void motorDriver::onMotorMinus()
+{
+    if (deferToOwnThread([this] { onMotorMinus(); }))
+        return;
+    if (feedbackGuardRefuses())
+        return;
+    queueCommands(motionCommands::minus(family));
+    bCompareValue = false;
+}
+
+void motorDriver::onMotorPlusCont(bool bRepeat, int nSpeed)
+{
+    if (deferToOwnThread([this, bRepeat, nSpeed] { onMotorPlusCont(bRepeat, nSpeed); }))
+        return;
+    const bool bRefused = feedbackGuardRefuses();
+    if (!bRepeat) {
+        // A release always ends the move, even while motion is refused:
+        // otherwise the valve would keep moving.
+        releaseContinuous(true);
+        return;
+    }
+    if (bRefused)
+        return;
+    queueCommands(motionCommands::continuousPress(family, true, nSpeed, nContSpeed));
+    bCompareValue = false;
+}
+
+void motorDriver::onMotorMinusCont(bool bRepeat, int nSpeed)
+{
+    if (deferToOwnThread([this, bRepeat, nSpeed] { onMotorMinusCont(bRepeat, nSpeed); }))
+        return;
+    const bool bRefused = feedbackGuardRefuses();
+    if (!bRepeat) {
+        releaseContinuous(false);
+        return;
+    }
+    if (bRefused)
+        return;
+    queueCommands(motionCommands::continuousPress(family, false, nSpeed, nContSpeed));
+    bCompareValue = false;
+}
+
+void motorDriver::releaseContinuous(bool bOpening)
+{
+    if (motorCmdList.isEmpty())
+        return;
+    if (motorCmdList.releaseRepeat(motionCommands::continuousTexts(family, bOpening)))
+        nMotStat &= ~STAT_CONT_CMD_NOT_FOUND;
+    else
+        nMotStat |= STAT_CONT_CMD_NOT_FOUND;
+}
+
+void motorDriver::onMotorGotoStep(int nStep)
+{
+    if (deferToOwnThread([this, nStep] { onMotorGotoStep(nStep); }))
+        return;
+    if (!family.bKnown) {
+        qCDebug(lcMotorDriver) << "go-to refused: no controller family";
+        return;
+    }
+    if (feedbackGuardRefuses())
+        return;
+    const gotoPlan plan = motionCommands::planGoto(family, nStep, motorPosition);
+    switch (plan.result) {
+    case gotoPlan::NO_TRAVEL:
+        return;
+    case gotoPlan::OUT_OF_BOUNDARIES:
+        nMotStat |= STAT_OUT_OF_BOUNDARIES;
+        qCDebug(lcMotorDriver) << "Suggested motor position out of boundaries: " << nStep;
+        qCDebug(lcMotorDriver) << "boundaries: " << nMinSteps << nMaxSteps;
+        return;
+    case gotoPlan::ALREADY_REACHED:
+        qCDebug(lcMotorDriver) << "Pos already reached";
+        emit positionReached();
+        return;
+    case gotoPlan::MOVE:
+        break;
+    }
+    queueCommands(plan.commands);
+    if (plan.bClearPosReached)
+        nMotStat &= ~STAT_POS_REACHED;
+    bCompareValue = true;
+    nCompareValue = plan.nCompareValue;
+    nTargetPpm = plan.nTargetPpm;
+}
+
+void motorDriver::onMotorGotoRelative(int nStep)
+{
+    if (deferToOwnThread([this, nStep] { onMotorGotoRelative(nStep); }))
+        return;
+    if (!family.bKnown)
+        return;
+    // Moving "from" a position never read would aim at a made-up target.
+    if (!bPositionKnown) {
+        qCDebug(lcMotorDriver) << "relative move refused: position not known yet";
+        return;
+    }
+    onMotorGotoStep(positionUnits::relativeTargetPpm(motorPosition, nStep, nMaxSteps));
+}
+
+void motorDriver::onMotorOpen()
+{
+    if (deferToOwnThread([this] { onMotorOpen(); }))
+        return;
+    if (!family.bKnown)
+        return;
+    // While a boundary is exceeded this is the boundary action itself.
+    if (!bBoundaryExceeded && feedbackGuardRefuses())
+        return;
+    const gotoPlan plan = motionCommands::planOpen(family);
+    queueCommands(plan.commands);
+    bCompareValue = true;
+    nCompareValue = plan.nCompareValue;
+    nTargetPpm = plan.nTargetPpm;
+}
+
+void motorDriver::onMotorClose()
+{
+    if (deferToOwnThread([this] { onMotorClose(); }))
+        return;
+    if (!family.bKnown)
+        return;
+    if (!bBoundaryExceeded && feedbackGuardRefuses())
+        return;
+    const gotoPlan plan = motionCommands::planClose(family);
+    queueCommands(plan.commands);
+    bCompareValue = true;
+    nCompareValue = plan.nCompareValue;
+    nTargetPpm = plan.nTargetPpm;
+}
+
+void motorDriver::onMotorHalt()
+{
+    if (deferToOwnThread([this] { onMotorHalt(); }))
+        return;
+    // The stop goes out at the next tick, not after an outstanding answer.
+    clearCommandQueue(true);
+    queueCommands(motionCommands::halt(family));
+    if (family.isNanoTec())
+        motorCmdList.stopStatusQueries();
+    bCompareValue = false;
+    bsetleak = false;
+    nRecalcCount = 0;
+    onSetMeasureData(false);
+}
+
+void motorDriver::onMotorCalibrate()
+{
+    if (deferToOwnThread([this] { onMotorCalibrate(); }))
+        return;
+    if (feedbackGuardRefuses())
+        return;
+    queueCommands(motionCommands::calibrate(family));
+    bCompareValue = false;
+    nMotStat &= ~STAT_MUST_CALIBRATE;
+}
+
+void motorDriver::readPosition()
+{
+    if (deferToOwnThread([this] { readPosition(); }))
+        return;
+    queueCommands(motionCommands::readPosition(family));
+}
+
+void motorDriver::forceMotorPosition(int nMotorPosition, bool bForce)
+{
+    if (deferToOwnThread([this, nMotorPosition, bForce] { forceMotorPosition(nMotorPosition, bForce); }))
+        return;
+    if (nMotorPosition == nPositionPpm && nMotorPosition == nStepsPositionPpm)
+        nMotStat &= ~STAT_MUST_CALIBRATE;
+    else
+        nMotStat |= STAT_MUST_CALIBRATE;
+    nSettingsPosition = nMotorPosition;
+    if (!bForce)
+        return;
+    nMotStat &= ~STAT_MUST_CALIBRATE;
+    nPositionPpm = nMotorPosition;
+    motorPosition = positionUnits::ppmToSteps(nMotorPosition, nMaxSteps);
+    nStepsPositionPpm = nMotorPosition;
+    nStepsPosition = motorPosition;
+    bPositionKnown = true;
+    queueCommands(motionCommands::forcePosition(family, motorPosition));
+    emit setMotorPosition(nPositionPpm);
+    emit setMotorPositionSteps(nStepsPositionPpm);
+}
+
+void motorDriver::clearMotorError()
+{
+    if (deferToOwnThread([this] { clearMotorError(); }))
+        return;
+    if (!family.isNanoTec())
+        return;
+    queueCommands(motionCommands::clearError(family));
+    nMotStat |= STAT_POS_REACHED;
+}
+
+void motorDriver::onSetOutput1Mode(int pnOutputMode)
+{
+    if (deferToOwnThread([this, pnOutputMode] { onSetOutput1Mode(pnOutputMode); }))
+        return;
+    const controllerCommand c = motionCommands::output1Mode(pnOutputMode);
+    setMotorCommand(c.strCommand, c.bQueryAfter, c.bRepeat);
+}
+
+void motorDriver::onSetContSpeed(int nSpeed)
+{
+    nContSpeed = nSpeed;
+}
+
+// --------------------------------------------------------------- regulation
+
+void motorDriver::onGetAnalogValue(double dblData1, double dblData2, double dblData3, int nIsFeedback1,
+                                   int nIsFeedback2)
+{
+    // The regulation step is wired in with the leak-rate regulation.
+    Q_UNUSED(dblData1)
+    Q_UNUSED(dblData2)
+    Q_UNUSED(dblData3)
+    Q_UNUSED(nIsFeedback1)
+    Q_UNUSED(nIsFeedback2)
+}
+
+void motorDriver::onMotorGotoLeak(double dblData, int nSteps)
+{
+    Q_UNUSED(dblData)
+    Q_UNUSED(nSteps)
+}
+
+void motorDriver::onMotorSetFeedbackVal(int nVal1, int nVal2)
+{
+    Q_UNUSED(nVal1)
+    Q_UNUSED(nVal2)
+}
+
+void motorDriver::onSetMeasureData(bool pbMeasureData)
+{
+    if (deferToOwnThread([this, pbMeasureData] { onSetMeasureData(pbMeasureData); }))
+        return;
+    bMeasureData = pbMeasureData;
+    currentData.dblCh1 = 0.0;
+    currentData.dblCh2 = 0.0;
+    if (!pbMeasureData) {
+        // Ending the measurement switches the feedback guard off.
+        strStatusLine.clear();
+        dblFeedbackVal1 = -1.0;
+        dblFeedbackVal2 = -1.0;
+        nFeedbackIdx1 = -1;
+        nFeedbackIdx2 = -1;
+        bBoundaryExceeded = false;
+        bsetleak = false;
+    } else if (bsetleak) {
+        const lvExternalFeedback fb = extFeedback.get();
+        strStatusLine = tr("Measuring: ")
+                        + QStringLiteral("%1").arg(fb.dblSetpoint, 0, fb.sensor.bExponential ? 'E' : 'F', 2);
+    } else {
+        strStatusLine = tr("Measuring...");
+    }
+}
+
+void motorDriver::setData(int nValue, int nRepeat)
+{
+    qCDebug(lcMotorDriver) << "setData: " << nValue * std::pow(10.0, -nRepeat);
+}
+
+void motorDriver::onStopFeedback()
+{
+    if (deferToOwnThread([this] { onStopFeedback(); }))
+        return;
+    bsetleak = false;
+    nRecalcCount = 0;
+    emit setMeasurement(false);
+}
+
+// -------------------------------------------------------------- remote side
+
+void motorDriver::connectRemoteUSB(int pnRemoteMode)
+{
+    // Remote control is wired in with the remote side.
+    Q_UNUSED(pnRemoteMode)
+}
+
+void motorDriver::connectRemoteEthernet(int pnRemoteMode, QString strIPADdress, int nIPPort)
+{
+    Q_UNUSED(pnRemoteMode)
+    Q_UNUSED(strIPADdress)
+    Q_UNUSED(nIPPort)
+}
+
+void motorDriver::disconnectRemoteUSB()
+{
+}
+
+void motorDriver::disconnectRemoteEhternet()
+{
+}
+
+void motorDriver::clearDataReadMotor()
+{
+    if (deferToOwnThread([this] { clearDataReadMotor(); }))
+        return;
+    qCDebug(lcMotorDriver) << "motorDriver clearDataReadMotor";
+    dataReadMotor.clear();
+}
+
+void motorDriver::clearDataReadPc()
+{
+    if (deferToOwnThread([this] { clearDataReadPc(); }))
+        return;
+    qCDebug(lcMotorDriver) << "motorDriver clearDataReadPc";
+    dataReadPc.clear();
+}
+
+void motorDriver::connectRemoteAnalog(int pnInput)
+{
+    Q_UNUSED(pnInput)
+}
+
+void motorDriver::disconnectRemoteAnalog()
+{
+}
+
+void motorDriver::onUpdateInputs(double dblInput1, double dblInput2, double dblInput3)
+{
+    Q_UNUSED(dblInput1)
+    Q_UNUSED(dblInput2)
+    Q_UNUSED(dblInput3)
+}
+
+void motorDriver::onConnectWriteLog(QString strLogMessage)
+{
+    emit onWriteLog(strLogMessage);
+}
+
+void motorDriver::on_newConnectionEthernet()
+{
+}
+
+void motorDriver::on_disconnectedEthernet()
+{
+}
+
+void motorDriver::on_readyReadEthernet()
+{
+}
+
+void motorDriver::onReceivedFromModbusPC(QString strMsg)
+{
+    strLastModbusMsg = strMsg;
+    emit receivedFromPc(strMsg.toLatin1());
+}
+
+void motorDriver::onReceivedFromModbusMotor(QString strMsg)
+{
+    strLastModbusMsg = strMsg;
+    emit receivedFromMotor(strMsg.toLatin1());
+}
+
+void motorDriver::parseRemoteCommand(QByteArray data)
+{
+    Q_UNUSED(data)
+}
+
+int motorDriver::calcPosFromInput(double dblVolt, int nInput)
+{
+    Q_UNUSED(dblVolt)
+    Q_UNUSED(nInput)
+    return -1;
+}
