@@ -1,6 +1,6 @@
 #include "valve/lvSensor.h"
 
-#include "valve/formulaEvaluator.h"
+#include "valve/lvFormulaEvaluator.h"
 #include "valve/recordFiles.h"
 #include "valve/sensorFileCodec.h"
 
@@ -26,7 +26,7 @@ bool lvSensor::readSensorFromFile(const QString &strSensorName)
     QByteArray data;
     if (!readRecordFile(sensorFilePath(strSensorName), data))
         return false;
-    return decodeSensorFile(QString::fromUtf8(data), *this) == 6;
+    return decodeSensorFile(QString::fromUtf8(data.constData(), data.size()), *this) == 6;
 }
 
 bool lvSensor::saveSensorToFile(const QString &strSensorName) const
@@ -52,7 +52,7 @@ void lvSensor::calcData(double val1, double val2)
 
 double lvSensor::evaluate(double val1, double val2) const
 {
-    return formulaEvaluator::evaluate(substituteSensorFormula(strFormula, val1, val2));
+    return lvFormulaEvaluator::evaluate(substituteSensorFormula(strFormula, val1, val2));
 }
 
 bool lvSensor::isValidName(const QString &strName)

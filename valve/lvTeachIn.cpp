@@ -1,6 +1,6 @@
 #include "valve/lvTeachIn.h"
 
-#include "valve/formulaEvaluator.h"
+#include "valve/lvFormulaEvaluator.h"
 #include "valve/recordFiles.h"
 #include "valve/teachInFileCodec.h"
 
@@ -117,7 +117,7 @@ bool lvTeachIn::readTeachInFromFile(const QString &strFileName)
     double dblLastResult = std::numeric_limits<double>::quiet_NaN();
 
     if (bRead) {
-        content = decodeTeachInFile(QString::fromUtf8(data));
+        content = decodeTeachInFile(QString::fromUtf8(data.constData(), data.size()));
         if (!content.bVersionMatches)
             qDebug() << "teachIn has different software version";
         if (content.nSensorFields > 0)

@@ -1,8 +1,11 @@
-#include "valve/formulaEvaluator.h"
+#include "valve/lvFormulaEvaluator.h"
+
+#include "valve/plainArithmetic.h"
 
 #include <QAtomicInt>
 #include <QJSEngine>
 #include <QJSValue>
+#include <QRegularExpression>
 #include <QThreadStorage>
 
 #include <chrono>
@@ -15,7 +18,7 @@
 
 namespace {
 
-QAtomicInt timeLimit(formulaEvaluator::defaultTimeLimitMs);
+QAtomicInt timeLimit(lvFormulaEvaluator::defaultTimeLimitMs);
 
 // One thread watches every running evaluation and interrupts those that
 // outlive their deadline. Arming and disarming happen under one mutex, so an
@@ -108,13 +111,19 @@ QJSEngine *threadEngine()
     return engines.localData();
 }
 
-} // namespace
-
-double formulaEvaluator::evaluate(const QString &strProgram)
+// A program that assigns or declares could leave names behind in a reused
+// engine ("const k = 2" would fail the second time); such programs get an
+// engine of their own, as every program once did.
+bool mayLeaveState(const QString &strProgram)
 {
-    QJSEngine *pEngine = threadEngine();
+    static const QRegularExpression declaration(QStringLiteral("\\b(let|const|class)\\b"));
+    return strProgram.contains(QLatin1Char('=')) || strProgram.contains(declaration);
+}
+
+double runInEngine(QJSEngine *pEngine, const QString &strProgram)
+{
     evaluationWatchdog &guard = watchdog();
-    const quint64 nId = guard.arm(pEngine, timeLimitMs());
+    const quint64 nId = guard.arm(pEngine, lvFormulaEvaluator::timeLimitMs());
     const QJSValue result = pEngine->evaluate(strProgram, QString(), 1);
     guard.disarm(nId);
     const bool bInterrupted = pEngine->isInterrupted();
@@ -125,12 +134,26 @@ double formulaEvaluator::evaluate(const QString &strProgram)
     return result.toNumber();
 }
 
-void formulaEvaluator::setTimeLimitMs(int nMs)
+} // namespace
+
+double lvFormulaEvaluator::evaluate(const QString &strProgram)
+{
+    double dblResult;
+    if (evaluatePlainArithmetic(strProgram, dblResult))
+        return dblResult;
+    if (mayLeaveState(strProgram)) {
+        QJSEngine engine;
+        return runInEngine(&engine, strProgram);
+    }
+    return runInEngine(threadEngine(), strProgram);
+}
+
+void lvFormulaEvaluator::setTimeLimitMs(int nMs)
 {
     timeLimit.storeRelaxed(nMs > 0 ? nMs : defaultTimeLimitMs);
 }
 
-int formulaEvaluator::timeLimitMs()
+int lvFormulaEvaluator::timeLimitMs()
 {
     return timeLimit.loadRelaxed();
 }

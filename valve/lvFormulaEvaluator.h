@@ -1,13 +1,16 @@
-#ifndef FORMULAEVALUATOR_H
-#define FORMULAEVALUATOR_H
+#ifndef LVFORMULAEVALUATOR_H
+#define LVFORMULAEVALUATOR_H
 
 #include <QString>
 
-// Evaluates sensor formula texts as ECMAScript programs. Every thread keeps
-// one script engine of its own (created at its first evaluation, destroyed
-// when the thread ends), so an evaluation costs a compile and a run, not an
-// engine. A program that runs longer than the time limit is interrupted.
-class formulaEvaluator
+// Evaluates sensor formula texts as ECMAScript programs. Plain arithmetic is
+// computed directly (plainArithmetic.h, same results); anything else runs in
+// a script engine that every thread keeps for itself (created at its first
+// use, destroyed when the thread ends), except programs that assign or
+// declare, which get a fresh engine so that nothing they leave behind changes
+// a later result. A program that runs longer than the time limit is
+// interrupted.
+class lvFormulaEvaluator
 {
 public:
     // Completion value of the program converted to a number; NaN when the
@@ -27,4 +30,4 @@ QString substituteSensorFormula(const QString &strFormula, double val1, double v
 // A result as shown to the operator: two decimals, 'E' or 'F'.
 QString formatSensorResult(double dblResult, bool bExponential);
 
-#endif // FORMULAEVALUATOR_H
+#endif // LVFORMULAEVALUATOR_H

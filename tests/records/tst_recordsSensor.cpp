@@ -1,0 +1,462 @@
+#include "testWorkDir.h"
+#include "valve/lvExternalFeedback.h"
+#include "valve/lvFormulaEvaluator.h"
+#include "valve/lvSensor.h"
+#include "valve/plainArithmetic.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QJSEngine>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace {
+const double NaN = std::numeric_limits<double>::quiet_NaN();
+
+// Same double, NaN matching NaN and the sign of zero counting.
+bool sameNumber(double a, double b)
+{
+    if (std::isnan(a) || std::isnan(b))
+        return std::isnan(a) && std::isnan(b);
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+lvSensor exampleSensor()
+{
+    lvSensor sensor;
+    sensor.strName = QStringLiteral("Pirani");
+    sensor.strDataName = QStringLiteral("Leakrate");
+    sensor.strUnit = QStringLiteral("mbar*l/sec");
+    sensor.strFormula = QStringLiteral("Math.pow(10, val1*1.667-9.333)");
+    sensor.bExponential = false;
+    sensor.strInputMask = QStringLiteral("9.99E-99");
+    return sensor;
+}
+} // namespace
+
+class tst_recordsSensor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void calcData_data();
+    void calcData();
+    void resultTextFollowsPresentation();
+    void arithmeticMatchesScriptEngine_data();
+    void arithmeticMatchesScriptEngine();
+    void arithmeticLeavesOtherProgramsToEngine_data();
+    void arithmeticLeavesOtherProgramsToEngine();
+    void declaringFormulaGivesSameResultEveryTime();
+    void endlessFormulaIsInterrupted();
+    void threadsEvaluateIndependently();
+
+    void fileRoundTripIsByteExact();
+    void readEditedOrDamagedFiles_data();
+    void readEditedOrDamagedFiles();
+    void missingFileSetsOnlyTheFileName();
+    void emptyNameTouchesNothing();
+    void unsafeNamesAreRefused_data();
+    void unsafeNamesAreRefused();
+    void fieldWithSemicolonIsNotSavedOverPreviousFile();
+    void savePathFollowsWorkingDirectoryAndNeverCreatesFolder();
+    void deleteFileRemovesOnlyThatSensor();
+
+    void externalFeedbackDefaultsAndCopies();
+};
+
+void tst_recordsSensor::calcData_data()
+{
+    QTest::addColumn<QString>("formula");
+    QTest::addColumn<double>("val1");
+    QTest::addColumn<double>("val2");
+    QTest::addColumn<double>("expected");
+
+    QTest::newRow("product") << "val1*val2" << 2.5 << 4.0 << 10.0;
+    QTest::newRow("val10 is val1 then 0") << "val10" << 3.0 << 0.0 << 30.0;
+    QTest::newRow("negative val2 doubles the minus") << "val1-val2" << 3.0 << -1.0 << NaN;
+    QTest::newRow("parenthesised negative val2") << "val1-(val2)" << 3.0 << -1.0 << 4.0;
+    QTest::newRow("six significant digits") << "val1" << 1.23456789 << 0.0 << 1.23457;
+    QTest::newRow("exponent form enters rounded") << "val1" << 1234567.0 << 0.0 << 1234570.0;
+    QTest::newRow("small exponent form") << "val1*val2" << 0.0000123456789 << 2.0 << 0.0000246914;
+    QTest::newRow("constructor formula") << "not defined" << 1.0 << 2.0 << NaN;
+    QTest::newRow("case sensitive names") << "Val1*2" << 1.0 << 2.0 << NaN;
+    QTest::newRow("script function") << "Math.pow(10, val1-3)" << 1.0 << 0.0 << 0.01;
+    QTest::newRow("conditional") << "val1 > val2 ? val1 : val2" << 1.0 << 2.0 << 2.0;
+    QTest::newRow("text result") << "'abc'" << 1.0 << 2.0 << NaN;
+    QTest::newRow("numeric text") << "'4' * val1" << 2.0 << 0.0 << 8.0;
+    QTest::newRow("syntax error") << "val1 *" << 1.0 << 2.0 << NaN;
+    QTest::newRow("thrown error object") << "throw new Error('x')" << 1.0 << 2.0 << NaN;
+    QTest::newRow("thrown number is the completion value") << "throw 5" << 1.0 << 2.0 << 5.0;
+    QTest::newRow("empty formula") << "" << 1.0 << 2.0 << NaN;
+}
+
+void tst_recordsSensor::calcData()
+{
+    QFETCH(QString, formula);
+    QFETCH(double, val1);
+    QFETCH(double, val2);
+    QFETCH(double, expected);
+
+    lvSensor sensor;
+    sensor.strFormula = formula;
+    sensor.calcData(val1, val2);
+    if (std::isnan(expected))
+        QVERIFY2(std::isnan(sensor.dblResult), qPrintable(QString::number(sensor.dblResult)));
+    else
+        QVERIFY2(qFuzzyCompare(sensor.dblResult, expected), qPrintable(QString::number(sensor.dblResult, 'g', 17)));
+    QCOMPARE(sensor.evaluate(val1, val2), sensor.dblResult);
+    // The formula itself is never changed by the substitution.
+    QCOMPARE(sensor.strFormula, formula);
+}
+
+void tst_recordsSensor::resultTextFollowsPresentation()
+{
+    lvSensor sensor;
+    sensor.strFormula = QStringLiteral("val1/val2");
+    sensor.calcData(1.23, 10000.0);
+    QCOMPARE(sensor.strResult, QStringLiteral("1.23E-04"));
+    sensor.bExponential = false;
+    sensor.calcData(1.23, 10000.0);
+    QCOMPARE(sensor.strResult, QStringLiteral("0.00"));
+    // The argument enters the formula with six significant digits.
+    sensor.calcData(12345.678, 1.0);
+    QCOMPARE(sensor.strResult, QStringLiteral("12345.70"));
+    sensor.bExponential = true;
+    sensor.calcData(-2.5, 1.0);
+    QCOMPARE(sensor.strResult, QStringLiteral("-2.50E+00"));
+}
+
+// The direct arithmetic must give the script engine's number, bit for bit.
+void tst_recordsSensor::arithmeticMatchesScriptEngine_data()
+{
+    QTest::addColumn<QString>("program");
+    for (const char *program :
+         {"1.5*2", "3 - -1", "-+1", "- -2", "2**-1", "2**3**2", "(-2)**2", "2*3+4*5", "1/3", "1/0", "-1/0", "0/0",
+          "0*1", "0-0", "1e400", "7%3", "-7%3", "7.5%-2", "5%0", "1e+06*2", "1.23457e-05/3", ".5+5.", "1.e2", "1E3",
+          "(((1+2)*3)-4)/5", "Math.pow(10, 1.5*1.667-9.333)", "Math.pow(1, 0/0)", "Math.pow(-1, 1/0)",
+          "Math.pow(0/0, 0)", "Math.pow(2)", "Math.exp(-1/0)", "Math.exp(1)", "Math.log(-1)", "Math.log(0)", "1/Math.log(1)",
+          "Math.log10(1000)", "Math.sqrt(2)", "Math.abs(-3.5)", "Math.floor(-0.5)", "Math.ceil(0.5)",
+          "Math.min()", "Math.max()", "Math.max(-1, 0)",
+          "Math.min(1, 0/0, 2)", "Math.max(3, 1, 2)", "Math.E*Math.PI", "Math.LN2+Math.LN10", "4.2;",
+          " 1 +\t2 ", "123456789012345678901234567890", "0.1+0.2", "Math.abs()"})
+        QTest::newRow(program) << QString::fromLatin1(program);
+}
+
+void tst_recordsSensor::arithmeticMatchesScriptEngine()
+{
+    QFETCH(QString, program);
+    double dblDirect = 0.0;
+    QVERIFY(evaluatePlainArithmetic(program, dblDirect));
+    QJSEngine engine;
+    const double dblEngine = engine.evaluate(program).toNumber();
+    QVERIFY2(sameNumber(dblDirect, dblEngine),
+             qPrintable(QStringLiteral("direct %1, engine %2").arg(dblDirect, 0, 'g', 17).arg(dblEngine, 0, 'g', 17)));
+    QVERIFY(sameNumber(lvFormulaEvaluator::evaluate(program), dblEngine));
+}
+
+void tst_recordsSensor::arithmeticLeavesOtherProgramsToEngine_data()
+{
+    QTest::addColumn<QString>("program");
+    for (const char *program :
+         {"3--1", "3++1", "-2**2", "017", "08", "0x10", "1.5.3", "3in", "1..toString()", "x", "Math.round(1.5)",
+          "Math.foo", "Math. PI", "1 // comment", "1 /* c */", "1\n+2", "a = 1", "1 += 2", "2 **= 2", "(1",
+          "1)", "", ";", "1;2", "1,2", "'1'", "1 ? 2 : 3", "1 < 2", "Mathx.PI", "1_000", "1e",
+          // Negative zeros: the engine's integer arithmetic decides their sign.
+          "-0", "0*-1", "-0+0", "0/-5", "-3%3", "Math.ceil(-0.5)", "Math.min(0, 1-1)*-1",
+          "((((((((((((((((((((((((((((((((((((((((1))))))))))))))))))))))))))))))))))))))))"})
+        QTest::newRow(qPrintable(QString::fromLatin1(program).replace(QLatin1Char('\n'), QLatin1String("\\n"))))
+            << QString::fromLatin1(program);
+}
+
+void tst_recordsSensor::arithmeticLeavesOtherProgramsToEngine()
+{
+    QFETCH(QString, program);
+    double dblResult = 42.0;
+    QVERIFY(!evaluatePlainArithmetic(program, dblResult));
+    QCOMPARE(dblResult, 42.0);
+    // Whatever path it takes, the result is the engine's.
+    QJSEngine engine;
+    QVERIFY(sameNumber(lvFormulaEvaluator::evaluate(program), engine.evaluate(program).toNumber()));
+}
+
+// One engine serves many evaluations; a formula that declares a name must
+// still evaluate the same way every time.
+void tst_recordsSensor::declaringFormulaGivesSameResultEveryTime()
+{
+    lvSensor sensor;
+    for (const char *formula : {"const k = 3; val1*k", "let k = 3; val1*k", "var k = 3; val1*k", "k = 3; val1*k",
+                                "class A {}; val1*3", "function f(a) { return a*3 } f(val1)"}) {
+        sensor.strFormula = QString::fromLatin1(formula);
+        for (int i = 0; i < 3; ++i) {
+            sensor.calcData(2.0, 0.0);
+            QVERIFY2(sensor.dblResult == 6.0, formula);
+        }
+    }
+}
+
+void tst_recordsSensor::endlessFormulaIsInterrupted()
+{
+    lvSensor sensor;
+    sensor.strFormula = QStringLiteral("while(true){}");
+    QElapsedTimer timer;
+    timer.start();
+    sensor.calcData(1.0, 2.0);
+    QVERIFY(std::isnan(sensor.dblResult));
+    // Bounded, with plenty of room for a loaded machine.
+    QVERIFY(timer.elapsed() < 20000);
+
+    // The thread's engine works normally afterwards.
+    sensor.strFormula = QStringLiteral("val1 > 0 ? val1*val2 : 0");
+    sensor.calcData(3.0, 2.0);
+    QCOMPARE(sensor.dblResult, 6.0);
+    sensor.strFormula = QStringLiteral("for(;;){} ; const z = 1");
+    sensor.calcData(1.0, 2.0);
+    QVERIFY(std::isnan(sensor.dblResult));
+}
+
+void tst_recordsSensor::threadsEvaluateIndependently()
+{
+    // An endless formula in one thread must not disturb the others.
+    QAtomicInt nWrong(0);
+    QList<QThread *> threads;
+    for (int t = 0; t < 3; ++t) {
+        threads << QThread::create([t, &nWrong] {
+            lvSensor sensor;
+            for (int i = 0; i < 200; ++i) {
+                sensor.strFormula = (i % 50 == 0 && t == 0) ? QStringLiteral("while(true){}")
+                                                           : QStringLiteral("val1 > 0 ? val1*val2 : -1");
+                sensor.calcData(i + 1, t);
+                const double expected = (i % 50 == 0 && t == 0) ? NaN : double(i + 1) * t;
+                if (!sameNumber(sensor.dblResult, expected))
+                    nWrong.ref();
+            }
+        });
+        threads.last()->start();
+    }
+    for (QThread *pThread : threads) {
+        QVERIFY(pThread->wait(60000));
+        delete pThread;
+    }
+    QCOMPARE(nWrong.loadRelaxed(), 0);
+}
+
+void tst_recordsSensor::fileRoundTripIsByteExact()
+{
+    testWorkDir dir;
+    QVERIFY(dir.isValid());
+    lvSensor sensor = exampleSensor();
+    sensor.strDataName = QStringLiteral("Druck µ");
+    QVERIFY(sensor.saveSensorToFile(sensor.strName));
+    QCOMPARE(dir.readFile(QStringLiteral("sensor/Pirani.kfxsensor")),
+             QByteArray("Pirani;Druck \xc2\xb5;mbar*l/sec;Math.pow(10, val1*1.667-9.333);no_exp;9.99E-99;"));
+    QCOMPARE(sensor.strFileName, QString()); // saving does not change the object
+
+    lvSensor read;
+    read.strResult = QStringLiteral("keep");
+    read.dblResult = 7.5;
+    QVERIFY(read.readSensorFromFile(QStringLiteral("Pirani")));
+    QCOMPARE(read.strFileName, QStringLiteral("Pirani"));
+    QCOMPARE(read.strName, sensor.strName);
+    QCOMPARE(read.strDataName, sensor.strDataName);
+    QCOMPARE(read.strUnit, sensor.strUnit);
+    QCOMPARE(read.strFormula, sensor.strFormula);
+    QCOMPARE(read.bExponential, false);
+    QCOMPARE(read.strInputMask, sensor.strInputMask);
+    QCOMPARE(read.strResult, QStringLiteral("keep"));
+    QCOMPARE(read.dblResult, 7.5);
+
+    // Saved again, the file is the same byte for byte.
+    const QByteArray first = dir.readFile(QStringLiteral("sensor/Pirani.kfxsensor"));
+    read.bExponential = true;
+    QVERIFY(read.saveSensorToFile(QStringLiteral("Pirani")));
+    QByteArray expected = first;
+    expected.replace("no_exp", "exp");
+    QCOMPARE(dir.readFile(QStringLiteral("sensor/Pirani.kfxsensor")), expected);
+}
+
+void tst_recordsSensor::readEditedOrDamagedFiles_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QStringList>("expected"); // name, data name, unit, formula, input mask
+    QTest::addColumn<bool>("exponential");
+
+    const QStringList untouched{"not defined", "not defined", "not defined", "not defined", ""};
+    QTest::newRow("complete") << QByteArray("S;D;U;val1;exp;M;") << QStringList{"S", "D", "U", "val1", "M"}
+                              << true;
+    QTest::newRow("line end after last field") << QByteArray("S;D;U;val1;exp;M;\n")
+                                               << QStringList{"S", "D", "U", "val1", "M"} << true;
+    QTest::newRow("EXP in capitals") << QByteArray("S;D;U;val1;EXP;M;") << QStringList{"S", "D", "U", "val1", "M"}
+                                     << false;
+    QTest::newRow("blank before exp") << QByteArray("S;D;U;val1; exp;M;")
+                                      << QStringList{"S", "D", "U", "val1", "M"} << false;
+    QTest::newRow("blank after exp") << QByteArray("S;D;U;val1;exp ;M;")
+                                     << QStringList{"S", "D", "U", "val1", "M"} << false;
+    QTest::newRow("semicolon in a field shifts") << QByteArray("S;D;U;a=1;val1;exp;M;")
+                                                 << QStringList{"S", "D", "U", "a=1", "exp"} << false;
+    QTest::newRow("utf-8") << QByteArray("Sens\xc3\xb6r;D;\xc2\xb5V;val1;exp;;")
+                           << QStringList{QString::fromUtf8("Sens\xc3\xb6r"), "D", QString::fromUtf8("\xc2\xb5V"),
+                                          "val1", ""}
+                           << true;
+    QTest::newRow("empty file") << QByteArray() << untouched << true;
+    QTest::newRow("short file") << QByteArray("S;D;") << QStringList{"S", "D", "", "not defined", ""} << true;
+    QTest::newRow("no separators") << QByteArray("just text") << QStringList{"just text", "not defined",
+                                                                           "not defined", "not defined", ""}
+                                   << true;
+    QTest::newRow("garbage bytes") << QByteArray("\xff\xfe\x00\x01;\x80", 6)
+                                   << QStringList{QString::fromUtf8("\xff\xfe\x00\x01", 4),
+                                                  QString::fromUtf8("\x80"), "not defined", "not defined", ""}
+                                   << true;
+}
+
+void tst_recordsSensor::readEditedOrDamagedFiles()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(QStringList, expected);
+    QFETCH(bool, exponential);
+
+    testWorkDir dir;
+    QVERIFY(dir.writeFile(QStringLiteral("sensor/edited.kfxsensor"), content));
+    lvSensor sensor;
+    sensor.readSensorFromFile(QStringLiteral("edited"));
+    QCOMPARE(sensor.strFileName, QStringLiteral("edited"));
+    QCOMPARE(QStringList({sensor.strName, sensor.strDataName, sensor.strUnit, sensor.strFormula,
+                          sensor.strInputMask}),
+             expected);
+    QCOMPARE(sensor.bExponential, exponential);
+}
+
+void tst_recordsSensor::missingFileSetsOnlyTheFileName()
+{
+    testWorkDir dir;
+    lvSensor sensor = exampleSensor();
+    QVERIFY(!sensor.readSensorFromFile(QStringLiteral("absent")));
+    QCOMPARE(sensor.strFileName, QStringLiteral("absent"));
+    QCOMPARE(sensor.strName, QStringLiteral("Pirani"));
+    QCOMPARE(sensor.strFormula, exampleSensor().strFormula);
+}
+
+void tst_recordsSensor::emptyNameTouchesNothing()
+{
+    testWorkDir dir;
+    QVERIFY(dir.writeFile(QStringLiteral("sensor/.kfxsensor"), "A;B;C;D;exp;E;"));
+    lvSensor sensor = exampleSensor();
+    sensor.strFileName = QStringLiteral("before");
+    QVERIFY(!sensor.readSensorFromFile(QString()));
+    QVERIFY(!sensor.saveSensorToFile(QString()));
+    QVERIFY(!sensor.deleteFile(QString()));
+    QCOMPARE(sensor.strFileName, QStringLiteral("before"));
+    QCOMPARE(sensor.strName, QStringLiteral("Pirani"));
+    QCOMPARE(QDir(dir.filePath(QStringLiteral("sensor"))).entryList(QDir::Files | QDir::Hidden),
+             QStringList{".kfxsensor"});
+    QCOMPARE(dir.readFile(QStringLiteral("sensor/.kfxsensor")), QByteArray("A;B;C;D;exp;E;"));
+}
+
+void tst_recordsSensor::unsafeNamesAreRefused_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("parent folder") << "../outside";
+    QTest::newRow("slash") << "a/b";
+    QTest::newRow("backslash") << "a\\b";
+    QTest::newRow("leading dot") << ".hidden";
+    QTest::newRow("semicolon") << "a;b";
+    QTest::newRow("line end") << "a\nb";
+    QTest::newRow("tab") << "a\tb";
+    QTest::newRow("nul") << QString(QChar(0)) + "x";
+}
+
+void tst_recordsSensor::unsafeNamesAreRefused()
+{
+    QFETCH(QString, name);
+    testWorkDir dir;
+    QVERIFY(!lvSensor::isValidName(name));
+    lvSensor sensor = exampleSensor();
+    sensor.strName = name;
+    QVERIFY(!sensor.saveSensorToFile(name));
+    QVERIFY(!sensor.readSensorFromFile(name));
+    QCOMPARE(sensor.strFileName, QString());
+    QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("outside.kfxsensor"))));
+    QCOMPARE(QDir(dir.filePath(QStringLiteral("sensor"))).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList());
+    // A name with a dot, a blank or a non-ASCII letter inside is fine.
+    QVERIFY(lvSensor::isValidName(QStringLiteral("Pirani 2.0 \u00b5")));
+}
+
+void tst_recordsSensor::fieldWithSemicolonIsNotSavedOverPreviousFile()
+{
+    testWorkDir dir;
+    lvSensor sensor = exampleSensor();
+    QVERIFY(sensor.saveSensorToFile(sensor.strName));
+    const QByteArray before = dir.readFile(QStringLiteral("sensor/Pirani.kfxsensor"));
+    sensor.strFormula = QStringLiteral("var a = val1; a*2");
+    QVERIFY(!sensor.isStorable());
+    QVERIFY(!sensor.saveSensorToFile(sensor.strName));
+    QCOMPARE(dir.readFile(QStringLiteral("sensor/Pirani.kfxsensor")), before);
+}
+
+void tst_recordsSensor::savePathFollowsWorkingDirectoryAndNeverCreatesFolder()
+{
+    testWorkDir dir;
+    lvSensor sensor = exampleSensor();
+    QVERIFY(sensor.saveSensorToFile(QStringLiteral("first")));
+    QVERIFY(QFile::exists(dir.filePath(QStringLiteral("sensor/first.kfxsensor"))));
+
+    QTemporaryDir other;
+    QVERIFY(QDir::setCurrent(other.path()));
+    QVERIFY(!sensor.saveSensorToFile(QStringLiteral("second")));
+    QVERIFY(!QFileInfo::exists(other.filePath(QStringLiteral("sensor"))));
+    QVERIFY(QDir(other.path()).mkdir(QStringLiteral("sensor")));
+    QVERIFY(sensor.saveSensorToFile(QStringLiteral("second")));
+    QVERIFY(QFile::exists(other.filePath(QStringLiteral("sensor/second.kfxsensor"))));
+    QCOMPARE(lvSensor::sensorFilePath(QStringLiteral("x")),
+             QDir(other.path()).absolutePath() + QStringLiteral("/sensor/x.kfxsensor"));
+    // Nothing but the file itself is left in the folder (no temporary files).
+    QCOMPARE(QDir(other.filePath(QStringLiteral("sensor"))).entryList(QDir::Files | QDir::Hidden),
+             QStringList{"second.kfxsensor"});
+    QVERIFY(QDir::setCurrent(dir.path()));
+}
+
+void tst_recordsSensor::deleteFileRemovesOnlyThatSensor()
+{
+    testWorkDir dir;
+    lvSensor sensor = exampleSensor();
+    QVERIFY(sensor.saveSensorToFile(QStringLiteral("one")));
+    QVERIFY(sensor.saveSensorToFile(QStringLiteral("two")));
+    QVERIFY(sensor.deleteFile(QStringLiteral("one")));
+    QVERIFY(!sensor.deleteFile(QStringLiteral("one")));
+    QCOMPARE(QDir(dir.filePath(QStringLiteral("sensor"))).entryList(QDir::Files), QStringList{"two.kfxsensor"});
+    QCOMPARE(sensor.strName, QStringLiteral("Pirani"));
+}
+
+void tst_recordsSensor::externalFeedbackDefaultsAndCopies()
+{
+    lvExternalFeedback feedback;
+    QCOMPARE(feedback.dblPropValue, 1000.0);
+    QCOMPARE(feedback.dblRelativeDifference, 0.1);
+    QCOMPARE(feedback.dblDiffValue, 200.0);
+    QCOMPARE(feedback.dblIntValue, 100.0);
+    QCOMPARE(feedback.nNumOfIntVal, 10);
+    QCOMPARE(feedback.dblCorrectSensitivity, 1000000.0);
+    QCOMPARE(feedback.strFeedbackName, QStringLiteral("Leakrate"));
+    QCOMPARE(feedback.strFeedbackUnit, QStringLiteral("mbar*l/sec"));
+    QCOMPARE(feedback.sensor.strName, QStringLiteral("not defined"));
+    QCOMPARE(feedback.sensor.bExponential, true);
+    QVERIFY(std::isnan(feedback.calcFeedback(1.0, 2.0)));
+
+    feedback.sensor.strFormula = QStringLiteral("val1+val2");
+    QCOMPARE(feedback.calcFeedback(1.5, 2.0), 3.5);
+    QCOMPARE(feedback.sensor.strResult, QStringLiteral("3.50E+00"));
+
+    const lvExternalFeedback copy = feedback;
+    feedback.sensor.strFormula = QStringLiteral("val1");
+    QCOMPARE(copy.sensor.strFormula, QStringLiteral("val1+val2"));
+    QCOMPARE(copy.sensor.dblResult, 3.5);
+}
+
+QTEST_GUILESS_MAIN(tst_recordsSensor)
+#include "tst_recordsSensor.moc"
