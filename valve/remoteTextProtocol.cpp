@@ -1,6 +1,6 @@
 #include "valve/remoteTextProtocol.h"
 
-#include <limits>
+#include "valve/positionUnits.h"
 
 namespace {
 
@@ -9,24 +9,6 @@ const QByteArray RESOLUTION_REPLY = QByteArrayLiteral("Resolution: 40k. All Comm
 const QByteArray TIMER_REPLY = QByteArrayLiteral("Timer: 5s\r");
 
 } // namespace
-
-int remote40kToPpm(qint64 n40k)
-{
-    // n / 40000 * 1000000 == n * 25, exact in 64 bits for any 32-bit input.
-    const qint64 nPpm = n40k * REMOTE_TEXT_STEP_PPM;
-    if (nPpm > std::numeric_limits<int>::max())
-        return std::numeric_limits<int>::max();
-    if (nPpm < std::numeric_limits<int>::min())
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(nPpm);
-}
-
-qint64 remoteStepsTo40k(qint64 nSteps, qint64 nMaxSteps)
-{
-    if (nMaxSteps <= 0)
-        return 0;
-    return nSteps * 40000 / nMaxSteps;
-}
 
 QByteArray remoteStatusReply(bool bLimitSwitch, qint64 nPosition40k)
 {
@@ -54,7 +36,7 @@ remoteTextCommand parseRemoteTextLine(const QByteArray &line)
         const int n40k = upper.mid(1, nEnd - 1).toInt(&bOk, 10);
         cmd.bValid = bOk;
         if (bOk)
-            cmd.nPpm = remote40kToPpm(n40k);
+            cmd.nPpm = positionUnits::remoteToPpm(n40k);
         break;
     }
     case 'P':

@@ -40,12 +40,6 @@ remoteTextCommand parseRemoteTextLine(const QByteArray &line);
 // existing PC programs expect.
 QByteArray remoteStatusReply(bool bLimitSwitch, qint64 nPosition40k);
 
-// 40000ths to ppm, truncated toward zero and kept within int (a number far out
-// of range still ends up out of the travel, never wrapped back into it).
-int remote40kToPpm(qint64 n40k);
-// Controller steps to 40000ths of the travel (truncated toward zero).
-qint64 remoteStepsTo40k(qint64 nSteps, qint64 nMaxSteps);
-
 struct remoteLineSplit
 {
     QList<QByteArray> lines;   // complete commands in arrival order, each ending with "\r"

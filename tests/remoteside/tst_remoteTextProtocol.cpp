@@ -1,4 +1,5 @@
 #include "valve/analogRemoteMapping.h"
+#include "valve/positionUnits.h"
 #include "valve/remoteTextProtocol.h"
 
 #include <QtTest>
@@ -16,7 +17,6 @@ private slots:
     void parseLine();
     void statusReply_data();
     void statusReply();
-    void positionUnits();
     void splitLines_data();
     void splitLines();
     void splitKeepsTailAcrossChunks();
@@ -100,15 +100,7 @@ void tst_remoteTextProtocol::statusReply()
     QFETCH(qint64, steps);
     QFETCH(qint64, maxSteps);
     QFETCH(QByteArray, reply);
-    QCOMPARE(remoteStatusReply(limit, remoteStepsTo40k(steps, maxSteps)), reply);
-}
-
-void tst_remoteTextProtocol::positionUnits()
-{
-    QCOMPARE(remote40kToPpm(40000), 1000000);
-    QCOMPARE(remote40kToPpm(1), 25);
-    QCOMPARE(remote40kToPpm(std::numeric_limits<int>::min()), std::numeric_limits<int>::min());
-    QCOMPARE(remoteStepsTo40k(100, 0), qint64(0));   // a family without travel
+    QCOMPARE(remoteStatusReply(limit, positionUnits::stepsToRemote(steps, int(maxSteps))), reply);
 }
 
 void tst_remoteTextProtocol::splitLines_data()
