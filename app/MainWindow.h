@@ -1,0 +1,126 @@
+#ifndef MAINWINDOW_H
+#define MAINWINDOW_H
+
+#include "app/tabChangeRules.h"
+#include "valve/lvExternalFeedback.h"
+#include "valve/lvTeachIn.h"
+
+#include <QMainWindow>
+#include <QMetaEnum>
+#include <QPointer>
+#include <QThread>
+
+class QSettings;
+class analogData;
+class motorDriver;
+class qlvLogFile;
+
+namespace Ui {
+class MainWindow;
+}
+
+// The program's only top-level window and the place where the system is put
+// together: the status strip and the tab pages, the log file, the valve drive
+// in its own thread, the analog inputs, the active teach-in and sensor, the
+// wiring between them, the settings, the tab-change rules, the start-up checks
+// and the way down.
+//
+// The valve drive lives in the motor thread; the accessors and public members
+// the window uses directly are safe to use from the GUI thread.
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // Calibrate the valve once the window is shown; the settings page writes it.
+    bool bCalibrateOnStart;
+
+    // Compares the stored valve position with the controller's.
+    void readSettings();
+    // Stores what the window holds when it is closed.
+    void writeSettings();
+
+signals:
+    void onForceMotorPosition(int nPos, bool bForce);
+    void setMeaureData(bool pbMeasureData);
+    void setDataToMotor(double dblData, int nSteps);
+    void closeKeyboard();
+    void setOutput1Mode2Mot(int pnOutputMode);
+    void startModBus();
+    void stopMotorDriver();
+    void initScript();
+    void initAnalog();
+    void setExtFeedback(lvExternalFeedback plvExtFeedback);
+    void stopSetDataManual();
+    void setLongPressTime(int pnLongPresstime);
+
+public slots:
+    void onPosAndStepsRead();
+    void onSetMeasurement(bool pbMeasure);
+    void setData(int nValue, int nRepeat, double dblActualData);
+    void onSetNewTeachIn(QString pstrTeachInFile);
+    void onNewDataSaved(QString strDataFileName);
+    void onSetOutput1Mode(int pnOutputMode);
+    void forceMotorPositionToGUI();
+    void onRequestShutdown(bool bReboot);
+    void updateSensor();
+    void onDebugSendToMotor(QString strBuffer);
+
+private slots:
+    void on_pushButton_4_clicked();
+    void on_tabWidget_currentChanged(int index);
+    void windowLoaded();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    friend class tst_MainWindow;
+
+    // Construction steps, in the order the constructor runs them.
+    void createMotorDriver(QSettings &settings);
+    void connectWorkers();
+    void connectStatusStrip();
+    void connectManualTab();
+    void loadTeachIn(QSettings &settings);
+    void loadExternalFeedback(QSettings &settings);
+    void loadInputsAndOutputs(QSettings &settings);
+    void loadController(QSettings &settings);
+    void installTabRules();
+    void testRealTimeClock();
+
+    // Tab-change rules of each page.
+    bool leaveManualTab();
+
+    // Stores the valve position with a forced write-back, unless it is still
+    // unknown: an unknown position never replaces a stored one.
+    void storePositionNow(QSettings &settings);
+    void handTeachInToUsers();
+
+    Ui::MainWindow *ui;
+    motorDriver *pMotorDriver;
+    analogData *pAnalogData;
+    lvTeachIn activeTeachIn;
+    QString strTeachInFile;
+    lvExternalFeedback extFeedback;
+    QPointer<QThread> motorThread;
+    QMetaEnum motorTypeEnum;
+    qlvLogFile *pLogFile;
+    // Holds nLastTab and bIgnoreNextTabChange of the tab-change rules.
+    tabChangeRules tabRules;
+    bool bMeasuring;
+    bool bNewDataSaved;
+    bool bSoftwareUpdated;
+    int nRtcType;
+    QString strNewDataFileName;
+    // The start-up checks run for the first show only: a window restored by
+    // the window system must not calibrate the valve again.
+    bool bStartupChecksScheduled;
+};
+
+#endif // MAINWINDOW_H

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Lays out a working directory and starts the program in it.
+#   tools/start-program.sh <build folder> <working directory> [<serial port>]
+# Without a serial port the controller simulator (valve-controller-sim) is
+# started on a pseudo-terminal, the program's motor port points at it through
+# VALVE_DEV_DIR, and the program uses a settings store of its own below the
+# working directory. With a port (for example ttyUSB0) the program talks to
+# the controller there and uses your own settings store, whose "motor port"
+# is set to that port.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+[ $# -ge 2 ] || { sed -n '2,9p' "$0"; exit 2; }
+build=$(cd "$1" && pwd)
+work=$2
+port=${3:-}
+
+program="$build/qlvZENTU"
+[ -x "$program" ] || { echo "No program at $program; build it first." >&2; exit 1; }
+
+python=python3
+[ -x /usr/bin/python3 ] && python=/usr/bin/python3   # the Debian one, with python3-pil
+
+# --- the working directory -------------------------------------------------
+mkdir -p "$work"
+work=$(cd "$work" && pwd)
+for d in log teachIn sensor scripts icon languages help; do
+  mkdir -p "$work/$d"
+done
+"$python" "$root/tools/make-workdir-icons.py" "$work/icon"
+cp -f "$root"/resources/languages/*.ts "$work/languages/" 2>/dev/null || true
+cp -f "$build"/languages/*.qm "$work/languages/" 2>/dev/null || true
+
+# --- a display --------------------------------------------------------------
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  cat >&2 <<'MSG'
+There is no display to show the program on. Either
+  - run it inside an X session (DISPLAY set), or
+  - give it a virtual one:   xvfb-run -s "-screen 0 800x480x24" ./run.sh
+    (Debian package xvfb), or
+  - run it without a screen: QT_QPA_PLATFORM=offscreen ./run.sh
+MSG
+  exit 1
+fi
+
+# --- the controller ------------------------------------------------------------
+sim_pid=""
+cleanup() {
+  if [ -n "$sim_pid" ]; then
+    kill "$sim_pid" 2>/dev/null || true
+    wait "$sim_pid" 2>/dev/null || true
+  fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# Sets "motor driver"/<key> in a native (INI) settings file, keeping the rest.
+set_motor_key() {
+  "$python" - "$1" "$2" "$3" <<'PY'
+import configparser, os, sys
+path, key, value = sys.argv[1:4]
+cfg = configparser.RawConfigParser(strict=False, interpolation=None, delimiters=("=",))
+cfg.optionxform = str
+if os.path.exists(path):
+    cfg.read(path, encoding="utf-8")
+section = "motor%20driver"
+if not cfg.has_section(section):
+    cfg.add_section(section)
+cfg.set(section, key.replace(" ", "%20"), value)
+os.makedirs(os.path.dirname(path), exist_ok=True)
+with open(path, "w", encoding="utf-8") as f:
+    cfg.write(f, space_around_delimiters=False)
+PY
+}
+
+if [ -z "$port" ]; then
+  sim=$(find "$build" -name valve-controller-sim -type f -perm -u+x 2>/dev/null | head -n 1)
+  [ -n "$sim" ] || { echo "The controller simulator (valve-controller-sim) is not built in $build." >&2; exit 1; }
+  mkdir -p "$work/dev"
+  rm -f "$work/dev/ttyUSB0"
+  simlog="$work/log/controller-sim.out"
+  "$sim" --family berger --link "$work/dev/ttyUSB0" >"$simlog" 2>&1 &
+  sim_pid=$!
+  for _ in $(seq 1 100); do
+    grep -q '^ready' "$simlog" 2>/dev/null && break
+    kill -0 "$sim_pid" 2>/dev/null || { cat "$simlog" >&2; echo "The controller simulator stopped." >&2; exit 1; }
+    sleep 0.1
+  done
+  grep -q '^ready' "$simlog" || { echo "The controller simulator did not get ready." >&2; exit 1; }
+  export VALVE_DEV_DIR="$work/dev"
+  export XDG_CONFIG_HOME="$work/config"
+  store="$XDG_CONFIG_HOME/varnix/Pendrosix.conf"
+  if [ ! -f "$store" ]; then
+    set_motor_key "$store" "type" "BergerLahr"
+    set_motor_key "$store" "motor port" "ttyUSB0"
+  fi
+  echo "Controller simulator on $work/dev/ttyUSB0; settings store $store"
+else
+  store="${XDG_CONFIG_HOME:-$HOME/.config}/varnix/Pendrosix.conf"
+  set_motor_key "$store" "motor port" "$port"
+  echo "Motor port $port (stored in $store)"
+fi
+
+echo "Working directory $work"
+cd "$work"
+set +e
+"$program"
+status=$?
+set -e
+exit $status
