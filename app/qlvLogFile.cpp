@@ -1,6 +1,6 @@
 #include "app/qlvLogFile.h"
 
-#include "app/logArchiveName.h"
+#include "app/logArchiver.h"
 #include "app/logFileScan.h"
 #include "app/logLineFormat.h"
 #include "platform/systemClock.h"
@@ -8,7 +8,6 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QMutexLocker>
 
 namespace {
@@ -44,7 +43,8 @@ qlvLogFile::qlvLogFile(QObject *parent)
         scan = scanLog(reader);
 
     bCleanShutdown = scan.cleanShutdown();
-    archiveIfDue(scan.logDate(), scan.bEmpty);
+    archiveLogIfDue(*logFile, logDirPath(), scan, systemClock::instance().now().date(),
+                    [](const QString &strFrom, const QString &strTo) { return QFile::copy(strFrom, strTo); });
 }
 
 qlvLogFile::~qlvLogFile()
@@ -55,31 +55,6 @@ qlvLogFile::~qlvLogFile()
         delete logFile;
         logFile = nullptr;
     }
-}
-
-void qlvLogFile::archiveIfDue(const QDate &logDate, bool bLogEmpty)
-{
-    const QDate today = systemClock::instance().now().date();
-    if (!logArchiveDue(logDate, today))
-        return;
-
-    const QString strDir = logDirPath();
-    const QString strStated = logArchiveName(logDate);
-    QString strName = strStated;
-    // An empty log holds nothing worth a second archive under another name.
-    if (!bLogEmpty)
-        strName = freeArchiveName(strStated, [&strDir](const QString &strCandidate) {
-            return QFileInfo::exists(strDir + strCandidate);
-        });
-
-    // The log is only emptied once its lines are safe in the archive; on any
-    // failure it stays open and whole, and the next start tries again.
-    if (strName.isEmpty() || !QFile::copy(logFilePath(), strDir + strName)) {
-        qDebug() << "log file saving did not work";
-        return;
-    }
-    if (logFile->isOpen() && !logFile->resize(0))
-        qDebug() << "log file could not be emptied after archiving";
 }
 
 void qlvLogFile::writeToLog(QString strLogText)

@@ -34,8 +34,6 @@ public slots:
     void writeToLog(QString strLogText);
 
 private:
-    void archiveIfDue(const QDate &logDate, bool bLogEmpty);
-
     QFile *logFile = nullptr;
     QMutex logMutex;
     qint64 nLastUptimeSec = 0;
