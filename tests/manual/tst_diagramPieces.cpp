@@ -1,0 +1,300 @@
+// The pure pieces of the diagram and the manual tab: countdown arithmetic,
+// axis-range rules, sheet names, export names, chart rows and the two
+// conversions of typed and clicked values.
+#include "manual/diagramAxisRange.h"
+#include "manual/diagramWorkbook.h"
+#include "manual/longPressCountdown.h"
+#include "manual/plotClickText.h"
+#include "manual/setValueConversion.h"
+#include "manual/xlsxSheetName.h"
+#include "valve/lvTeachInData.h"
+
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+
+Q_DECLARE_METATYPE(std::optional<double>)
+
+namespace {
+const double dblNaN = std::numeric_limits<double>::quiet_NaN();
+const double dblInf = std::numeric_limits<double>::infinity();
+} // namespace
+
+class tst_diagramPieces : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void holdSecondsText_data();
+    void holdSecondsText();
+    void countdown_data();
+    void countdown();
+    void axisRanges_data();
+    void axisRanges();
+    void sheetName_data();
+    void sheetName();
+    void quotedSheetName();
+    void exportFileName_data();
+    void exportFileName();
+    void chartRows_data();
+    void chartRows();
+    void plotClickValue_data();
+    void plotClickValue();
+    void setValue_data();
+    void setValue();
+    void setSteps_data();
+    void setSteps();
+};
+
+void tst_diagramPieces::holdSecondsText_data()
+{
+    QTest::addColumn<int>("nTime");
+    QTest::addColumn<QString>("strText");
+    QTest::newRow("default") << 2000 << "2";
+    QTest::newRow("half seconds") << 2500 << "2.5";
+    QTest::newRow("zero") << 0 << "0";
+    QTest::newRow("odd ms") << 1234 << "1.234";
+}
+
+void tst_diagramPieces::holdSecondsText()
+{
+    QFETCH(int, nTime);
+    QFETCH(QString, strText);
+    QCOMPARE(longPressHoldSecondsText(nTime), strText);
+}
+
+void tst_diagramPieces::countdown_data()
+{
+    QTest::addColumn<int>("nTime");
+    QTest::addColumn<qint64>("nElapsed");
+    QTest::addColumn<int>("nRemaining");
+    QTest::addColumn<bool>("bLong");
+
+    QTest::newRow("tick at 1000 ms") << 2000 << qint64(1000) << 1 << false;
+    QTest::newRow("just after 1000 ms") << 2000 << qint64(1001) << 0 << false;
+    QTest::newRow("release at the hold time is a click") << 2000 << qint64(2000) << 0 << false;
+    QTest::newRow("one ms more is a long press") << 2000 << qint64(2001) << 0 << true;
+    QTest::newRow("just before 3000 ms") << 2000 << qint64(2999) << 0 << true;
+    QTest::newRow("3000 ms counts below zero") << 2000 << qint64(3000) << -1 << true;
+    QTest::newRow("4000 ms") << 2000 << qint64(4000) << -2 << true;
+    QTest::newRow("delay 0, no time") << 0 << qint64(0) << 0 << false;
+    QTest::newRow("delay 0, one ms") << 0 << qint64(1) << 0 << true;
+    QTest::newRow("delay 2500 at 1000") << 2500 << qint64(1000) << 1 << false;
+}
+
+void tst_diagramPieces::countdown()
+{
+    QFETCH(int, nTime);
+    QFETCH(qint64, nElapsed);
+    QFETCH(int, nRemaining);
+    QFETCH(bool, bLong);
+    QCOMPARE(longPressRemainingSeconds(nTime, nElapsed), nRemaining);
+    QCOMPARE(longPressTickText(nTime, nElapsed),
+             QString("Hold to show context menu in %1 seconds").arg(nRemaining));
+    QCOMPARE(isLongPress(nTime, nElapsed), bLong);
+}
+
+void tst_diagramPieces::axisRanges_data()
+{
+    QTest::addColumn<QString>("strRule");
+    QTest::addColumn<double>("dblMin");
+    QTest::addColumn<double>("dblMax");
+    QTest::addColumn<bool>("bRange");
+    QTest::addColumn<double>("dblLower");
+    QTest::addColumn<double>("dblUpper");
+
+    QTest::newRow("exponential decades") << "exp" << 0.00023 << 0.047 << true << 0.0001 << 0.1;
+    QTest::newRow("exponential, one decade") << "exp" << 1.0 << 1.0 << true << 1.0 << 10.0;
+    QTest::newRow("linear margins") << "lin" << 2.0 << 10.0 << true << 1.8 << 11.0;
+    QTest::newRow("linear, negative values stay in view") << "lin" << -10.0 << -2.0 << true << -11.0 << -1.8;
+    QTest::newRow("linear across zero") << "lin" << -10.0 << 10.0 << true << -11.0 << 11.0;
+    // A teach-in without points still holds its empty extremes.
+    QTest::newRow("empty teach-in, linear") << "lin" << 1000000.0 << 0.0 << false << 0.0 << 0.0;
+    QTest::newRow("empty teach-in, exponential") << "exp" << 1000000.0 << 0.0 << false << 0.0 << 0.0;
+    QTest::newRow("exponential with a zero value") << "exp" << 0.0 << 0.047 << false << 0.0 << 0.0;
+    QTest::newRow("exponential with a negative value") << "exp" << -0.5 << 0.047 << false << 0.0 << 0.0;
+    QTest::newRow("exponential with NaN") << "exp" << dblNaN << 0.047 << false << 0.0 << 0.0;
+    QTest::newRow("exponential with inf") << "exp" << 0.001 << dblInf << false << 0.0 << 0.0;
+    QTest::newRow("linear with inf") << "lin" << 0.0 << dblInf << false << 0.0 << 0.0;
+    QTest::newRow("linear, all zero") << "lin" << 0.0 << 0.0 << false << 0.0 << 0.0;
+    QTest::newRow("key range") << "key" << 0.0 << 1000000.0 << true << 0.0 << 1000000.0;
+    QTest::newRow("key range of one point") << "key" << 5000.0 << 5000.0 << false << 0.0 << 0.0;
+    QTest::newRow("key range of no points") << "key" << 1000000.0 << 0.0 << false << 0.0 << 0.0;
+}
+
+void tst_diagramPieces::axisRanges()
+{
+    QFETCH(QString, strRule);
+    QFETCH(double, dblMin);
+    QFETCH(double, dblMax);
+    QFETCH(bool, bRange);
+    QFETCH(double, dblLower);
+    QFETCH(double, dblUpper);
+
+    std::optional<diagramRange> range;
+    if (strRule == "exp")
+        range = dataAxisRange(dblMin, dblMax, true);
+    else if (strRule == "lin")
+        range = dataAxisRange(dblMin, dblMax, false);
+    else
+        range = keyAxisRange(dblMin, dblMax);
+
+    QCOMPARE(range.has_value(), bRange);
+    if (bRange) {
+        QVERIFY2(std::fabs(range->dblLower - dblLower) <= 1e-12 * std::max(1.0, std::fabs(dblLower)),
+                 qPrintable(QString::number(range->dblLower, 'g', 17)));
+        QVERIFY2(std::fabs(range->dblUpper - dblUpper) <= 1e-12 * std::max(1.0, std::fabs(dblUpper)),
+                 qPrintable(QString::number(range->dblUpper, 'g', 17)));
+    }
+}
+
+void tst_diagramPieces::sheetName_data()
+{
+    QTest::addColumn<QString>("strName");
+    QTest::addColumn<QString>("strSheet");
+
+    QTest::newRow("plain") << "run 7" << "run 7";
+    QTest::newRow("empty") << "" << "Sheet1";
+    QTest::newRow("blank") << "   " << "Sheet1";
+    QTest::newRow("forbidden characters") << "a[b]c:d*e?f/g\\h" << "a_b_c_d_e_f_g_h";
+    QTest::newRow("control character") << QString("a\tb") << "a_b";
+    QTest::newRow("edge apostrophes") << "'quoted'" << "quoted";
+    QTest::newRow("inner apostrophe kept") << "it's" << "it's";
+    QTest::newRow("only apostrophes") << "''" << "Sheet1";
+    QTest::newRow("too long") << QString(40, QLatin1Char('x')) << QString(31, QLatin1Char('x'));
+    QTest::newRow("cut brings an apostrophe to the end")
+        << QString(30, QLatin1Char('x')) + "'yz" << QString(30, QLatin1Char('x'));
+    QTest::newRow("surrogate pair not split")
+        << QString(30, QLatin1Char('x')) + QString::fromUtf8("\xF0\x9F\x98\x80") << QString(30, QLatin1Char('x'));
+    QTest::newRow("umlauts kept") << QString::fromUtf8("Dichtheit Ü") << QString::fromUtf8("Dichtheit Ü");
+}
+
+void tst_diagramPieces::sheetName()
+{
+    QFETCH(QString, strName);
+    QFETCH(QString, strSheet);
+    QCOMPARE(xlsxSheetName(strName), strSheet);
+}
+
+void tst_diagramPieces::quotedSheetName()
+{
+    QCOMPARE(xlsxQuotedSheetName("run"), QString("'run'"));
+    QCOMPARE(xlsxQuotedSheetName("Bob's run"), QString("'Bob''s run'"));
+}
+
+void tst_diagramPieces::exportFileName_data()
+{
+    QTest::addColumn<QString>("strChosen");
+    QTest::addColumn<QString>("strFile");
+    QTest::newRow("no suffix") << "/tmp/run" << "/tmp/run.xlsx";
+    QTest::newRow("upper-case suffix") << "/tmp/run.XLSX" << "/tmp/run.XLSX.xlsx";
+    QTest::newRow("suffix as typed") << "/tmp/run.xlsx" << "/tmp/run.xlsx";
+    QTest::newRow("suffix inside") << "/tmp/run.xlsx.bak" << "/tmp/run.xlsx.bak.xlsx";
+}
+
+void tst_diagramPieces::exportFileName()
+{
+    QFETCH(QString, strChosen);
+    QFETCH(QString, strFile);
+    QCOMPARE(xlsxExportFileName(strChosen), strFile);
+}
+
+void tst_diagramPieces::chartRows_data()
+{
+    QTest::addColumn<QVector<int>>("vecTypes");
+    // present, first and last row of open, close and data (0 when absent)
+    QTest::addColumn<QVector<int>>("vecRows");
+
+    const int O = CURVE_OPEN, C = CURVE_CLOSE, D = CURVE_DATA;
+    QVector<int> openThenClose = QVector<int>(10, O) + QVector<int>(12, C);
+    QTest::newRow("10 open then 12 close") << openThenClose << QVector<int>{1, 14, 23, 1, 24, 35, 0, 0, 0};
+    QVector<int> closeThenOpen = QVector<int>(12, C) + QVector<int>(10, O);
+    QTest::newRow("12 close then 10 open") << closeThenOpen << QVector<int>{1, 26, 35, 1, 14, 25, 0, 0, 0};
+    QTest::newRow("data only") << QVector<int>(5, D) << QVector<int>{0, 0, 0, 0, 0, 0, 1, 14, 18};
+    QTest::newRow("open only") << QVector<int>(3, O) << QVector<int>{1, 14, 16, 0, 0, 0, 0, 0, 0};
+    QTest::newRow("mixed") << QVector<int>{D, O, O, C, D} << QVector<int>{1, 15, 16, 1, 17, 18, 1, 14, 18};
+    QTest::newRow("no points") << QVector<int>() << QVector<int>{0, 0, 0, 0, 0, 0, 0, 0, 0};
+    QTest::newRow("unknown type keeps its row") << QVector<int>{7, O, O} << QVector<int>{1, 15, 16, 0, 0, 0, 0, 0, 0};
+}
+
+void tst_diagramPieces::chartRows()
+{
+    QFETCH(QVector<int>, vecTypes);
+    QFETCH(QVector<int>, vecRows);
+    const diagramChartRows rows = diagramChartRowsFor(vecTypes);
+    const QVector<int> vecGot{rows.open.bPresent,  rows.open.nFirstRow,  rows.open.nLastRow,
+                              rows.close.bPresent, rows.close.nFirstRow, rows.close.nLastRow,
+                              rows.data.bPresent,  rows.data.nFirstRow,  rows.data.nLastRow};
+    QCOMPARE(vecGot, vecRows);
+}
+
+void tst_diagramPieces::plotClickValue_data()
+{
+    QTest::addColumn<double>("dblValue");
+    QTest::addColumn<bool>("bExponential");
+    QTest::addColumn<QString>("strText");
+    QTest::newRow("tiny, exponential") << 0.00000025 << true << "2.50E-07";
+    QTest::newRow("tiny, fixed") << 0.00000025 << false << "2.5e-07";
+    QTest::newRow("small, exponential") << 0.00025 << true << "2.50E-04";
+    QTest::newRow("small, fixed") << 0.00025 << false << "0.00025";
+    QTest::newRow("large, fixed") << 1234567.0 << false << "1.23457e+06";
+    QTest::newRow("whole, fixed") << 100.0 << false << "100";
+}
+
+void tst_diagramPieces::plotClickValue()
+{
+    QFETCH(double, dblValue);
+    QFETCH(bool, bExponential);
+    QFETCH(QString, strText);
+    QCOMPARE(plotClickValueText(dblValue, bExponential), strText);
+}
+
+void tst_diagramPieces::setValue_data()
+{
+    QTest::addColumn<QString>("strText");
+    QTest::addColumn<bool>("bOk");
+    QTest::addColumn<double>("dblValue");
+    QTest::newRow("exponent") << "1.5e-6" << true << 1.5e-6;
+    QTest::newRow("capital exponent") << "2.50E-07" << true << 2.5e-7;
+    QTest::newRow("negative") << "-3" << true << -3.0;
+    QTest::newRow("decimal comma") << "1,5e-6" << false << 0.0;
+    QTest::newRow("empty") << "" << false << 0.0;
+    QTest::newRow("letters") << "abc" << false << 0.0;
+    QTest::newRow("nan") << "nan" << false << 0.0;
+    QTest::newRow("NaN") << "NaN" << false << 0.0;
+    QTest::newRow("inf") << "inf" << false << 0.0;
+    QTest::newRow("-inf") << "-inf" << false << 0.0;
+    QTest::newRow("overflow") << "1e999" << false << 0.0;
+}
+
+void tst_diagramPieces::setValue()
+{
+    QFETCH(QString, strText);
+    QFETCH(bool, bOk);
+    QFETCH(double, dblValue);
+    const std::optional<double> value = parseSetValue(strText);
+    QCOMPARE(value.has_value(), bOk);
+    if (bOk)
+        QCOMPARE(*value, dblValue);
+}
+
+void tst_diagramPieces::setSteps_data()
+{
+    QTest::addColumn<QString>("strText");
+    QTest::addColumn<int>("nSteps");
+    QTest::newRow("empty") << "" << 0;
+    QTest::newRow("unfinished") << "5" << 5;
+    QTest::newRow("position") << "500000" << 500000;
+    QTest::newRow("no number") << "abc" << 0;
+}
+
+void tst_diagramPieces::setSteps()
+{
+    QFETCH(QString, strText);
+    QFETCH(int, nSteps);
+    QCOMPARE(parseSetSteps(strText), nSteps);
+}
+
+QTEST_GUILESS_MAIN(tst_diagramPieces)
+#include "tst_diagramPieces.moc"
