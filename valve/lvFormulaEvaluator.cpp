@@ -6,6 +6,8 @@
 #include <QJSEngine>
 #include <QJSValue>
 #include <QRegularExpression>
+#include <QStringList>
+#include <QVector>
 #include <QThreadStorage>
 
 #include <chrono>
@@ -125,16 +127,82 @@ double runInEngine(QJSEngine *pEngine, const QString &strProgram)
     evaluationWatchdog &guard = watchdog();
     const quint64 nId = guard.arm(pEngine, lvFormulaEvaluator::timeLimitMs());
     const QJSValue result = pEngine->evaluate(strProgram, QString(), 1);
+    // Converting may run the program's own valueOf: still under the watchdog.
+    const double dblResult = result.isError() ? std::numeric_limits<double>::quiet_NaN() : result.toNumber();
     guard.disarm(nId);
-    const bool bInterrupted = pEngine->isInterrupted();
-    if (bInterrupted)
+    if (pEngine->isInterrupted()) {
         pEngine->setInterrupted(false);
-    if (bInterrupted || result.isError())
         return std::numeric_limits<double>::quiet_NaN();
-    return result.toNumber();
+    }
+    return dblResult;
+}
+
+// Runs many programs in one call of the engine: each is evaluated like a
+// program of its own (indirect eval: global scope, its own lexical scope, its
+// completion value; a thrown value becomes the result and a failed conversion
+// 0, as with QJSEngine::evaluate and QJSValue::toNumber), at a fraction of the
+// cost of one evaluate() each.
+// The time limit applies per call; when it strikes, the program that was
+// running gets its own bounded evaluation and the batch goes on after it.
+void runBatch(QJSEngine *pEngine, const QStringList &programs, const QVector<int> &indices, QVector<double> &results)
+{
+    const int nCount = indices.size();
+    QJSValue jsPrograms = pEngine->newArray(uint(nCount));
+    for (int k = 0; k < nCount; ++k)
+        jsPrograms.setProperty(quint32(k), programs.at(indices.at(k)));
+    QJSValue jsResults = pEngine->newArray(uint(nCount));
+    QJSValue jsState = pEngine->newObject();
+    QJSValue runner = pEngine->evaluate(QStringLiteral(
+        "(function (programs, results, state, start) {\n"
+        "    var run = eval, number = Number;\n"
+        "    for (var k = start; k < programs.length; ++k) {\n"
+        "        state.k = k;\n"
+        "        var value;\n"
+        "        try { value = run(programs[k]); }\n"
+        "        catch (e) { if (e instanceof Error) { results[k] = NaN; continue; } value = e; }\n"
+        "        try { results[k] = number(value); } catch (e) { results[k] = 0; }\n"
+        "    }\n"
+        "})"));
+    evaluationWatchdog &guard = watchdog();
+    int nStart = 0;
+    while (nStart < nCount) {
+        const quint64 nId = guard.arm(pEngine, lvFormulaEvaluator::timeLimitMs());
+        const QJSValue done = runner.call({jsPrograms, jsResults, jsState, nStart});
+        guard.disarm(nId);
+        const bool bInterrupted = pEngine->isInterrupted();
+        if (bInterrupted)
+            pEngine->setInterrupted(false);
+        if (!done.isError())
+            break;
+        const int k = qBound(nStart, jsState.property(QStringLiteral("k")).toInt(), nCount - 1);
+        jsResults.setProperty(quint32(k), runInEngine(pEngine, programs.at(indices.at(k))));
+        nStart = k + 1;
+    }
+    for (int k = 0; k < nCount; ++k)
+        results[indices.at(k)] = jsResults.property(quint32(k)).toNumber();
 }
 
 } // namespace
+
+QVector<double> lvFormulaEvaluator::evaluateAll(const QStringList &programs)
+{
+    QVector<double> results(programs.size(), std::numeric_limits<double>::quiet_NaN());
+    QVector<int> batch;
+    for (int i = 0; i < programs.size(); ++i) {
+        const QString &strProgram = programs.at(i);
+        if (evaluatePlainArithmetic(strProgram, results[i]))
+            continue;
+        if (mayLeaveState(strProgram))
+            results[i] = evaluate(strProgram);
+        else
+            batch.append(i);
+    }
+    if (batch.size() == 1)
+        results[batch.first()] = runInEngine(threadEngine(), programs.at(batch.first()));
+    else if (!batch.isEmpty())
+        runBatch(threadEngine(), programs, batch, results);
+    return results;
+}
 
 double lvFormulaEvaluator::evaluate(const QString &strProgram)
 {

@@ -127,6 +127,14 @@ bool lvTeachIn::readTeachInFromFile(const QString &strFileName)
         if (content.nSensorFields > 2)
             fileSensor.strDataName = content.strSensorDataName;
 
+        // One evaluation per open or close point, all in one go.
+        QStringList programs;
+        for (const teachInFilePoint &filePoint : qAsConst(content.points))
+            if (filePoint.nCurveType != CURVE_DATA)
+                programs.append(substituteSensorFormula(fileSensor.strFormula, filePoint.dblCh1, filePoint.dblCh2));
+        const QVector<double> values = lvFormulaEvaluator::evaluateAll(programs);
+        int nNextValue = 0;
+
         points.reserve(content.points.size());
         for (const teachInFilePoint &filePoint : qAsConst(content.points)) {
             lvTeachInData point;
@@ -140,7 +148,7 @@ bool lvTeachIn::readTeachInFromFile(const QString &strFileName)
                 point.dblData = point.dblCh1;
                 point.dblSetpoint = point.dblCh2;
             } else {
-                point.dblData = fileSensor.evaluate(point.dblCh1, point.dblCh2);
+                point.dblData = values.at(nNextValue++);
                 dblLastResult = point.dblData;
                 bEvaluated = true;
             }

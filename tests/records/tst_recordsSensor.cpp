@@ -52,6 +52,7 @@ private slots:
     void arithmeticMatchesScriptEngine();
     void arithmeticLeavesOtherProgramsToEngine_data();
     void arithmeticLeavesOtherProgramsToEngine();
+    void batchGivesEachProgramItsOwnResult();
     void declaringFormulaGivesSameResultEveryTime();
     void endlessFormulaIsInterrupted();
     void threadsEvaluateIndependently();
@@ -183,6 +184,52 @@ void tst_recordsSensor::arithmeticLeavesOtherProgramsToEngine()
     // Whatever path it takes, the result is the engine's.
     QJSEngine engine;
     QVERIFY(sameNumber(lvFormulaEvaluator::evaluate(program), engine.evaluate(program).toNumber()));
+}
+
+// A teach-in file is evaluated as one batch: every result must be the one a
+// single evaluation gives, whatever its neighbours do.
+void tst_recordsSensor::batchGivesEachProgramItsOwnResult()
+{
+    const QStringList programs{"1.5 > 1 ? 2 : 3",
+                               "throw 5",
+                               "throw new Error('x')",
+                               "1 +",
+                               "'abc'",
+                               "'4' * 2",
+                               "while(true){}",
+                               "Math.pow(10, 1.5*1.667-9.333)",
+                               "let q = 2; q*3",
+                               "let q = 2; q*4",
+                               "var v = 7; v",
+                               "function f(a) { return a*3 } f(2)",
+                               "f",
+                               "x = 3; x",
+                               "undefinedName * 2",
+                               "[1, 2].length",
+                               "({ valueOf: function () { throw 1; } })",
+                               "({ valueOf: function () { return 4; } })",
+                               "({ valueOf: function () { while (true) {} } })",
+                               "(function r() { return r(); })()",
+                               "0*-1",
+                               "3--1",
+                               "Number = function () { return 9; }; 1",
+                               "2 > 1"};
+    QElapsedTimer timer;
+    timer.start();
+    const QVector<double> batch = lvFormulaEvaluator::evaluateAll(programs);
+    QVERIFY(timer.elapsed() < 30000); // the endless one is cut off
+    QCOMPARE(batch.size(), programs.size());
+    for (int i = 0; i < programs.size(); ++i) {
+        const double single = lvFormulaEvaluator::evaluate(programs.at(i));
+        QVERIFY2(sameNumber(batch.at(i), single),
+                 qPrintable(QStringLiteral("%1: batch %2, single %3").arg(programs.at(i)).arg(batch.at(i)).arg(single)));
+    }
+    QCOMPARE(batch.at(0), 2.0);
+    QCOMPARE(batch.at(1), 5.0);
+    QVERIFY(std::isnan(batch.at(6)));
+    QCOMPARE(batch.at(9), 8.0);
+    QCOMPARE(batch.last(), 1.0);
+    QVERIFY(lvFormulaEvaluator::evaluateAll(QStringList()).isEmpty());
 }
 
 // One engine serves many evaluations; a formula that declares a name must

@@ -71,6 +71,7 @@ private slots:
     void saveNeverCreatesFolderNorLeavesTemporaries();
     void semicolonInSensorTextKeepsFieldsAligned();
     void tenThousandPointsLoad();
+    void scriptFormulasAndEndlessFormulasInFiles();
 
     void calcStepsFromData_data();
     void calcStepsFromData();
@@ -381,6 +382,31 @@ void tst_recordsTeachIn::tenThousandPointsLoad()
     QCOMPARE(teachIn.vecTeachInData[4321].dblData, 2 * 4.321);
     QCOMPARE(teachIn.dblMaxSteps, 999900.0);
     QCOMPARE(teachIn.dblMaxTime, 9999 * 0.25);
+}
+
+void tst_recordsTeachIn::scriptFormulasAndEndlessFormulasInFiles()
+{
+    testWorkDir dir;
+    QByteArray text = QByteArray(header).replace("val1*2", "val1 > 1 ? val1*val2 : -1");
+    text += "0;0;0.5;3;O;\n10;0;2;3;O;\n20;0;4;0.5;C;\n30;0;7;8;D;\n";
+    QVERIFY(dir.writeFile(QStringLiteral("teachIn/script.kfxteachin"), text));
+    lvTeachIn teachIn;
+    QVERIFY(teachIn.readTeachInFromFile(QStringLiteral("script")));
+    QCOMPARE(teachIn.vecTeachInData.size(), 4);
+    QCOMPARE(teachIn.vecTeachInData[0].dblData, -1.0);
+    QCOMPARE(teachIn.vecTeachInData[1].dblData, 6.0);
+    QCOMPARE(teachIn.vecTeachInData[2].dblData, 2.0);
+    QCOMPARE(teachIn.vecTeachInData[3].dblData, 7.0);
+    QCOMPARE(teachIn.sensor.dblResult, 2.0); // as if the last point was evaluated last
+
+    // A formula that never ends costs a bounded time per point and reads as NaN.
+    text = QByteArray(header).replace("val1*2", "while(true){}");
+    text += "0;0;0.5;3;O;\n10;0;2;3;O;\n20;0;4;0.5;C;\n";
+    QVERIFY(dir.writeFile(QStringLiteral("teachIn/endless.kfxteachin"), text));
+    QVERIFY(teachIn.readTeachInFromFile(QStringLiteral("endless")));
+    QCOMPARE(teachIn.vecTeachInData.size(), 3);
+    for (const lvTeachInData &p : qAsConst(teachIn.vecTeachInData))
+        QVERIFY(std::isnan(p.dblData));
 }
 
 void tst_recordsTeachIn::calcStepsFromData_data()
