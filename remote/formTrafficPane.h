@@ -12,8 +12,8 @@ class QPlainTextEdit;
 // A link left open for days would otherwise grow a pane without end and make
 // every insertion slower; past trafficPaneMaxChars the oldest part is dropped
 // so that trafficPaneKeepChars remain.
-constexpr int trafficPaneMaxChars = 100000;
-constexpr int trafficPaneKeepChars = 75000;
+constexpr int trafficPaneMaxChars = 32768;
+constexpr int trafficPaneKeepChars = 24576;
 
 void insertTrafficText(QPlainTextEdit *pPane, const QString &strText, bool bScrollToEnd);
 
