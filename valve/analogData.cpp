@@ -17,6 +17,7 @@ analogData::analogData(QObject *parent)
     , nAnalogCardType(1)
     , vecSlope(3, 0.0)
     , vecOffset(3, 0.0)
+    , vecMapped(3, false)
     , vecInputVolt(analogFrameChannels, 0.0)
     , vecUpperBoundary(3, 0.0)
     , vecUpperBoundarySteps(3, 0)
@@ -45,7 +46,8 @@ void analogData::recomputeMapping(int nInput)
     const double dblSlope
         = double(qint64(vecUpperBoundarySteps.at(nInput)) - qint64(vecLowerBoundarySteps.at(nInput))) / dblSpan;
     // Equal boundaries give no line to map on: such an input stays unmapped.
-    vecSlope[nInput] = std::isfinite(dblSlope) ? dblSlope : 0.0;
+    vecMapped[nInput] = dblSpan != 0 && std::isfinite(dblSlope);
+    vecSlope[nInput] = vecMapped.at(nInput) ? dblSlope : 0.0;
     vecOffset[nInput] = vecLowerBoundarySteps.at(nInput);
 }
 
@@ -240,7 +242,7 @@ bool analogData::isMapped(int nInput) const
     if (!validInput(nInput))
         return false;
     QReadLocker guard(&lock);
-    return vecUpperBoundary.at(nInput) / 1000 != vecLowerBoundary.at(nInput) / 1000;
+    return vecMapped.at(nInput);
 }
 
 int analogData::readPeriodMs() const
@@ -298,7 +300,7 @@ void analogData::onGetAnalogValue()
     double dblVolts[analogFrameChannels];
     for (int i = 0; i < analogFrameChannels; ++i) {
         dblVolts[i] = analogCountToVolts(counts[i]);
-        qDebug() << QStringLiteral("Analog %1: ").arg(i + 1) << counts[i];
+        qDebug().noquote() << QStringLiteral("Analog %1: %2").arg(i + 1).arg(counts[i]);
     }
     int nFeedback1, nFeedback2;
     {

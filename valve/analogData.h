@@ -104,6 +104,7 @@ private:
     mutable QReadWriteLock lock;
     QVector<double> vecSlope;
     QVector<double> vecOffset;
+    QVector<bool> vecMapped;
     QVector<double> vecInputVolt;
     QVector<double> vecUpperBoundary;
     QVector<int> vecUpperBoundarySteps;
