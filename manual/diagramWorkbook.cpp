@@ -231,18 +231,23 @@ bool writeDiagramWorkbook(const QString &strFile, const lvTeachIn &teachIn,
     };
 
     const diagramChartRows rows = diagramChartRowsFor(vecCurveTypes);
-    if (rows.open.bPresent) {
+    // The x axis is named by the last series that names it: Time when there
+    // are data points, Position otherwise. Named once, since the library
+    // does not free a name it replaces.
+    if (rows.data.bPresent)
+        chart_axis_set_name(pChart->x_axis, utf8(trDiagram("Time")));
+    else if (rows.open.bPresent || rows.close.bPresent)
         chart_axis_set_name(pChart->x_axis, utf8(trDiagram("Position")));
+
+    if (rows.open.bPresent) {
         addSeries(range(QLatin1Char('E'), rows.open), range(QLatin1Char('D'), rows.open),
                   trDiagram("Open Curve"), colours.colOpen);
     }
     if (rows.close.bPresent) {
-        chart_axis_set_name(pChart->x_axis, utf8(trDiagram("Position")));
         addSeries(range(QLatin1Char('E'), rows.close), range(QLatin1Char('D'), rows.close),
                   trDiagram("Close Curve"), colours.colClose);
     }
     if (rows.data.bPresent) {
-        chart_axis_set_name(pChart->x_axis, utf8(trDiagram("Time")));
         addSeries(range(QLatin1Char('A'), rows.data), range(QLatin1Char('D'), rows.data),
                   trDiagram("Data Curve"), colours.colData);
         addSeries(range(QLatin1Char('A'), rows.data), range(QLatin1Char('F'), rows.data),

@@ -15,6 +15,7 @@ class tst_longPressPlot : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
@@ -36,6 +37,11 @@ private:
     fakeClock *pClock = nullptr;
     qLvCustomPlot *pPlot = nullptr;
 };
+
+void tst_longPressPlot::initTestCase()
+{
+    qRegisterMetaType<QMouseEvent *>("QMouseEvent*");
+}
 
 void tst_longPressPlot::init()
 {

@@ -29,7 +29,8 @@ def series_of(series):
     ln = series.spPr.ln if series.spPr is not None else None
     colour = None
     if ln is not None and ln.solidFill is not None and ln.solidFill.srgbClr is not None:
-        colour = ln.solidFill.srgbClr.val
+        colour = ln.solidFill.srgbClr
+        colour = getattr(colour, "val", colour)
     name = None
     if series.tx is not None:
         name = series.tx.v if series.tx.v is not None else ("=" + series.tx.strRef.f if series.tx.strRef else None)
