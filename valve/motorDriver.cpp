@@ -322,10 +322,19 @@ void motorDriver::readFromPc()
 
 void motorDriver::handleErrorMotor(QSerialPort::SerialPortError error)
 {
-    // A vanished controller shows up in the no-answer countdown; nothing else
-    // to do here.
-    if (error == QSerialPort::ResourceError)
-        qCDebug(lcMotorDriver) << "error Motor-Com: " << pSerialMotor->errorString() << "end";
+    if (error != QSerialPort::ResourceError)
+        return;
+    qCDebug(lcMotorDriver) << "error Motor-Com: " << pSerialMotor->errorString() << "end";
+    // The device is gone: a port left open on it reports the same error in
+    // a busy loop. Close it (after the serial port has finished emitting);
+    // the no-answer countdown then reopens it as for any silent controller.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (pSerialMotor->isOpen())
+                pSerialMotor->close();
+        },
+        Qt::QueuedConnection);
 }
 
 void motorDriver::handleErrorPc(QSerialPort::SerialPortError error)
