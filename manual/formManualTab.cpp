@@ -1,6 +1,7 @@
 #include "manual/formManualTab.h"
 #include "ui_formManualTab.h"
 
+#include "app/embeddedResources.h"
 #include "app/onScreenKeyboard.h"
 #include "app/qlvMessageBox.h"
 #include "manual/formCurrentState.h"
@@ -14,6 +15,7 @@ formManualTab::formManualTab(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::formManualTab)
 {
+    initEmbeddedResources();
     ui->setupUi(this);
 
     ui->lineEditSetDataValue->setKeyboardMode(KEYBOARD_KEYPAD);
