@@ -1,0 +1,783 @@
+// The main window put together with the real drive, analog inputs, log file,
+// status strip and Manual page, in a temporary working directory and settings
+// store; the controller is the simulator on a pseudo-terminal where a test
+// needs a valve that answers.
+#include "app/MainWindow.h"
+#include "ui_MainWindow.h"
+
+#include "app/formStatusWidget.h"
+#include "app/qlvLogFile.h"
+#include "app/settingsKeyTable.h"
+#include "controllerSim.h"
+#include "fakeProcessRunner.h"
+#include "manual/formManualTab.h"
+#include "testWorkDir.h"
+#include "valve/analogData.h"
+#include "valve/motorDriver.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QAtomicInt>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int WAIT_MS = 20000;
+
+QSettings *newStore()
+{
+    return new QSettings(QString::fromLatin1(g_pszSettingsOrganisation), QString::fromLatin1(g_pszSettingsApplication));
+}
+
+void storeValue(const QString &strGroup, const QString &strKey, const QVariant &value)
+{
+    std::unique_ptr<QSettings> settings(newStore());
+    settings->beginGroup(strGroup);
+    settings->setValue(strKey, value);
+    settings->endGroup();
+}
+
+QVariant storedValue(const QString &strGroup, const QString &strKey)
+{
+    std::unique_ptr<QSettings> settings(newStore());
+    settings->beginGroup(strGroup);
+    return settings->value(strKey);
+}
+
+QStringList logLines(const testWorkDir &work)
+{
+    const QString strText = QString::fromUtf8(work.readFile(QStringLiteral("log/qVarnixLeakvalve.log")));
+    QStringList lines = strText.split(QLatin1Char('\n'));
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QString lastLogMessage(const testWorkDir &work)
+{
+    const QStringList lines = logLines(work);
+    return lines.isEmpty() ? QString() : lines.last().section(QStringLiteral(" ### "), 1);
+}
+
+bool logHasMessage(const testWorkDir &work, const QString &strMessage)
+{
+    for (const QString &strLine : logLines(work))
+        if (strLine.section(QStringLiteral(" ### "), 1) == strMessage)
+            return true;
+    return false;
+}
+
+// Answers the modal message boxes as they open: records each box's text and
+// clicks the button with the next planned text (the default button when the
+// plan is empty). onOpen runs while a box is open, before it is answered.
+class boxAnswerer : public QObject
+{
+public:
+    explicit boxAnswerer(QStringList answers = {})
+        : plan(std::move(answers))
+    {
+        connect(&poll, &QTimer::timeout, this, [this] { answer(); });
+        poll.start(10);
+    }
+
+    QStringList texts;
+    std::function<void(const QString &)> onOpen;
+    void answerNext(const QString &strButton) { plan << strButton; }
+
+private:
+    void answer()
+    {
+        auto *pBox = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!pBox || pBox == pAnswered)
+            return;
+        pAnswered = pBox;
+        texts << pBox->text();
+        if (onOpen)
+            onOpen(pBox->text());
+        QAbstractButton *pButton = nullptr;
+        const QString strWanted = plan.isEmpty() ? QString() : plan.takeFirst();
+        for (QAbstractButton *pCandidate : pBox->buttons())
+            if (!strWanted.isEmpty() && pCandidate->text() == strWanted)
+                pButton = pCandidate;
+        if (!pButton)
+            pButton = pBox->defaultButton() ? static_cast<QAbstractButton *>(pBox->defaultButton())
+                                            : pBox->buttons().value(0);
+        // Clicked from the event loop, not from inside this poll.
+        QTimer::singleShot(0, pButton, &QAbstractButton::click);
+    }
+
+    QStringList plan;
+    QTimer poll;
+    QPointer<QMessageBox> pAnswered;
+};
+
+// Counts the queued calls that reach an object in its own thread.
+class metaCallCounter : public QObject
+{
+public:
+    QAtomicInt nCalls;
+    bool eventFilter(QObject *, QEvent *pEvent) override
+    {
+        if (pEvent->type() == QEvent::MetaCall)
+            nCalls.fetchAndAddOrdered(1);
+        return false;
+    }
+};
+
+// A fake runner that looks at the store and the log at the moment a command
+// would run.
+class snapshotRunner : public fakeProcessRunner
+{
+public:
+    std::function<void()> atExecute;
+    result execute(const QString &strProgram, const QStringList &args, int nTimeoutMs = -1) override
+    {
+        if (atExecute)
+            atExecute();
+        return fakeProcessRunner::execute(strProgram, args, nTimeoutMs);
+    }
+};
+
+// An open curve recorded with the named sensor: 1 V closed, 3 V fully open.
+QByteArray teachInFile(const QByteArray &sensorName)
+{
+    return "Version: 103;\n"
+           "sensor name: " + sensorName + ";\n"
+           "sensor formula: val1;\n"
+           "sensor data name: Leakrate;\n"
+           "Steps; Time [s]; Channel1 [V]; Channel2 [V]; CurveType;\n"
+           "0;0;1;1;O;\n"
+           "500000;1;2;1;O;\n"
+           "1000000;2;3;1;O;\n";
+}
+const QByteArray TEACHIN_OTHER_SENSOR = teachInFile("other sensor");
+
+} // namespace
+
+// The previous run went down properly, so no start-up box opens.
+void writeCleanShutdownLog(const testWorkDir &work)
+{
+    QVERIFY(work.writeFile(QStringLiteral("log/qVarnixLeakvalve.log"),
+                           QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toLatin1()
+                               + " 10:00:00.000 ### Shutdown\n"));
+}
+
+class tst_MainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void freshStore();
+    void portsFromStore_data();
+    void portsFromStore();
+    void updateCleanup_data();
+    void updateCleanup();
+    void realTimeClockTest_data();
+    void realTimeClockTest();
+    void startupBoxes_data();
+    void startupBoxes();
+
+    void ctrlQ_data();
+    void ctrlQ();
+    void quitNeverStoresUnknownPosition();
+    void shutdownAndReboot_data();
+    void shutdownAndReboot();
+    void writeSettingsWritesItsKeys();
+    void closeKeepsValuesChosenForNextStart();
+
+    void buttonsReachTheValve_data();
+    void buttonsReachTheValve();
+    void setDataQuestionOnLeavingManual_data();
+    void setDataQuestionOnLeavingManual();
+    void measurementConnectionMadeOnce();
+    void newTeachInFromAnotherFolder();
+    void setDataTurnsThousandthsIntoATarget();
+
+private:
+    // A controller at the motor port "ttyUSB0" and the store pointing at it.
+    void attachController(controllerSim::family eFamily = controllerSim::FAMILY_BERGER_LAHR);
+    // Waits until the drive knows the valve position.
+    void waitForPosition(MainWindow &window);
+    motorDriver *driver(MainWindow &window) { return window.pMotorDriver; }
+    analogData *analog(MainWindow &window) { return window.pAnalogData; }
+    Ui::MainWindow *form(MainWindow &window) { return window.ui; }
+
+    std::unique_ptr<testWorkDir> work;
+    std::unique_ptr<controllerSim> sim;
+};
+
+void tst_MainWindow::init()
+{
+    work = std::make_unique<testWorkDir>();
+    QVERIFY(work->isValid());
+    qputenv("VALVE_DEV_DIR", work->filePath(QStringLiteral("dev")).toLocal8Bit());
+}
+
+void tst_MainWindow::cleanup()
+{
+    sim.reset();
+    work.reset();
+    qunsetenv("VALVE_DEV_DIR");
+}
+
+void tst_MainWindow::attachController(controllerSim::family eFamily)
+{
+    QDir().mkpath(work->filePath(QStringLiteral("dev")));
+    sim = std::make_unique<controllerSim>(eFamily);
+    QVERIFY(sim->start(work->filePath(QStringLiteral("dev/ttyUSB0"))));
+    sim->setPosition(sim->fullTravel() / 4);
+    // The stored position matches, so the drive does not ask to calibrate.
+    storeValue(QStringLiteral("motor driver"), QStringLiteral("position"), 250000);
+    storeValue(QStringLiteral("motor driver"), QStringLiteral("type"),
+               eFamily == controllerSim::FAMILY_NANOTEC ? QStringLiteral("NanoTec") : QStringLiteral("BergerLahr"));
+    storeValue(QStringLiteral("motor driver"), QStringLiteral("motor port"), QStringLiteral("ttyUSB0"));
+}
+
+void tst_MainWindow::waitForPosition(MainWindow &window)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(driver(window)->getMotorPosition() >= 0, WAIT_MS);
+}
+
+void tst_MainWindow::freshStore()
+{
+    fakeProcessRunner runner;
+    MainWindow window;
+
+    // The keys a first start writes, and nothing else.
+    std::unique_ptr<QSettings> settings(newStore());
+    QStringList keys = settings->allKeys();
+    keys.sort();
+    QCOMPARE(keys, (QStringList{QStringLiteral("controller/remote port"), QStringLiteral("controller/update cleanup"),
+                                QStringLiteral("motor driver/motor port")}));
+    QCOMPARE(settings->value(QStringLiteral("motor driver/motor port")).toString(), QStringLiteral("ttyUSB0"));
+    QCOMPARE(settings->value(QStringLiteral("controller/remote port")).toString(), QStringLiteral("ttyUSB1"));
+    QCOMPARE(settings->value(QStringLiteral("controller/update cleanup")).toString(), QString());
+
+    QCOMPARE(driver(window)->getMotorType(), -1);
+    QCOMPARE(driver(window)->getContSpeed(), 0);
+    QVERIFY(!window.bCalibrateOnStart);
+    QCOMPARE(analog(window)->readPeriodMs(), 1000);  // period 0 samples once a second
+    QVERIFY(runner.calls().isEmpty());                // no clock test
+    QCOMPARE(form(window)->tabWidget->currentIndex(), 1);
+    QCOMPARE(window.windowTitle(), QStringLiteral("varnix - leakvalve"));
+    QCOMPARE(logLines(*work).value(0).section(QStringLiteral(" ### "), 1), QStringLiteral("Application Started"));
+}
+
+void tst_MainWindow::portsFromStore_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QString>("storedMotorPort");
+    QTest::addColumn<QString>("storedRemotePort");
+    QTest::addColumn<QString>("motorPort");
+    QTest::addColumn<QString>("remotePort");
+
+    QTest::newRow("BergerLahr keeps its ports") << "BergerLahr" << "ttyS5" << "ttyS6" << "ttyS5" << "ttyS6";
+    QTest::newRow("NanoTec overrides the motor port") << "NanoTec" << "ttyS5" << "" << "ttyAMA0" << "ttyUSB0";
+    QTest::newRow("unknown type text") << "Stepper" << "" << "" << "ttyUSB0" << "ttyUSB1";
+}
+
+void tst_MainWindow::portsFromStore()
+{
+    QFETCH(QString, type);
+    QFETCH(QString, storedMotorPort);
+    QFETCH(QString, storedRemotePort);
+    QFETCH(QString, motorPort);
+    QFETCH(QString, remotePort);
+    storeValue(QStringLiteral("motor driver"), QStringLiteral("type"), type);
+    storeValue(QStringLiteral("motor driver"), QStringLiteral("motor port"), storedMotorPort);
+    if (!storedRemotePort.isEmpty())
+        storeValue(QStringLiteral("controller"), QStringLiteral("remote port"), storedRemotePort);
+
+    MainWindow window;
+    QCOMPARE(driver(window)->getMotorPort(), motorPort);
+    QCOMPARE(driver(window)->getRemotePort(), remotePort);
+    QCOMPARE(storedValue(QStringLiteral("motor driver"), QStringLiteral("motor port")).toString(), motorPort);
+    QCOMPARE(storedValue(QStringLiteral("controller"), QStringLiteral("remote port")).toString(), remotePort);
+}
+
+void tst_MainWindow::updateCleanup_data()
+{
+    QTest::addColumn<bool>("recordRunningProgram");
+    QTest::newRow("old program file") << false;
+    // Reached through a link, so a fault could only ever remove the link.
+    QTest::newRow("the running program") << true;
+}
+
+void tst_MainWindow::updateCleanup()
+{
+    QFETCH(bool, recordRunningProgram);
+    const QString strRecorded = work->filePath(QStringLiteral("qlvZENTU-before-update"));
+    if (recordRunningProgram)
+        QVERIFY(QFile::link(QCoreApplication::applicationFilePath(), strRecorded));
+    else
+        QVERIFY(work->writeFile(QStringLiteral("qlvZENTU-before-update"), "old program"));
+    storeValue(QStringLiteral("controller"), QStringLiteral("update cleanup"), strRecorded);
+
+    for (int nStart = 1; nStart <= 2; ++nStart) {
+        boxAnswerer boxes;
+        MainWindow window;
+        QCOMPARE(storedValue(QStringLiteral("controller"), QStringLiteral("update cleanup")).toString(), QString());
+        window.show();
+        QTRY_VERIFY_WITH_TIMEOUT(boxes.texts.contains(QStringLiteral("Unexpected Shutdown")), WAIT_MS);
+        QTRY_VERIFY_WITH_TIMEOUT(form(window)->widgetManual->pMainWindow && !QApplication::activeModalWidget(),
+                                 WAIT_MS);
+        // The update is told by exactly one start.
+        QCOMPARE(boxes.texts.contains(QStringLiteral("Update")), nStart == 1);
+    }
+    QCOMPARE(QFileInfo(strRecorded).isSymLink() || QFileInfo::exists(strRecorded), recordRunningProgram);
+    QVERIFY(QFile::exists(QCoreApplication::applicationFilePath()));
+}
+
+void tst_MainWindow::realTimeClockTest_data()
+{
+    QTest::addColumn<int>("rtcType");
+    QTest::addColumn<QString>("hwclockStream");  // where the stub writes its complaint
+    QTest::addColumn<bool>("reported");
+    QTest::addColumn<int>("sudoCalls");
+
+    QTest::newRow("clock missing") << 1 << "stderr" << true << 2;
+    QTest::newRow("the words on standard output") << 1 << "stdout" << false << 2;
+    QTest::newRow("no clock module") << 0 << "stderr" << false << 0;
+}
+
+void tst_MainWindow::realTimeClockTest()
+{
+    QFETCH(int, rtcType);
+    QFETCH(QString, hwclockStream);
+    QFETCH(bool, reported);
+    QFETCH(int, sudoCalls);
+
+    // A stub "sudo" first in PATH records what it was asked to run.
+    const QString strBin = work->filePath(QStringLiteral("bin"));
+    const QString strCalls = work->filePath(QStringLiteral("sudo-calls.txt"));
+    const QByteArray redirect = hwclockStream == QLatin1String("stderr") ? " >&2" : "";
+    QVERIFY(work->writeFile(QStringLiteral("bin/sudo"),
+                            "#!/bin/sh\necho \"$*\" >> '" + strCalls.toLocal8Bit()
+                                + "'\nif [ \"$1\" = hwclock ]; then\n"
+                                  "  echo 'hwclock: Cannot access the Hardware Clock via any known method.'"
+                                + redirect + "\nfi\nexit 0\n"));
+    QVERIFY(QFile::setPermissions(work->filePath(QStringLiteral("bin/sudo")),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", strBin.toLocal8Bit() + ':' + oldPath);
+    const auto restorePath = qScopeGuard([&] { qputenv("PATH", oldPath); });
+    QCOMPARE(QStandardPaths::findExecutable(QStringLiteral("sudo")), strBin + QStringLiteral("/sudo"));
+
+    storeValue(QStringLiteral("controller"), QStringLiteral("RTC Type"), rtcType);
+    MainWindow window;
+
+    QCOMPARE(logHasMessage(*work, QStringLiteral("Real Time Clock not working")), reported);
+    const QStringList calls = QString::fromUtf8(work->readFile(QStringLiteral("sudo-calls.txt")))
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(calls.size(), sudoCalls);
+    if (sudoCalls)
+        QCOMPARE(calls, (QStringList{QStringLiteral("/etc/init.d/pifacertc start"), QStringLiteral("hwclock")}));
+}
+
+void tst_MainWindow::startupBoxes_data()
+{
+    QTest::addColumn<bool>("everythingToSay");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::newRow("all three, calibration last") << true
+                                                 << QStringList{QStringLiteral("Unexpected Shutdown"),
+                                                                QStringLiteral("TeachIn - Inormation"),
+                                                                QStringLiteral("Update")};
+    QTest::newRow("clean start") << false << QStringList{};
+}
+
+void tst_MainWindow::startupBoxes()
+{
+    QFETCH(bool, everythingToSay);
+    QFETCH(QStringList, boxes);
+    attachController();
+    if (everythingToSay) {
+        QVERIFY(work->writeFile(QStringLiteral("teachIn/curve1.kfxteachin"), TEACHIN_OTHER_SENSOR));
+        storeValue(QStringLiteral("teachIn"), QStringLiteral("teachInFile"), QStringLiteral("curve1"));
+        storeValue(QStringLiteral("external feedback"), QStringLiteral("sensor name"), QStringLiteral("my sensor"));
+        QVERIFY(work->writeFile(QStringLiteral("old-program"), "x"));
+        storeValue(QStringLiteral("controller"), QStringLiteral("update cleanup"), work->filePath(QStringLiteral("old-program")));
+        storeValue(QStringLiteral("motor driver"), QStringLiteral("calibrate on start"), true);
+    } else {
+        writeCleanShutdownLog(*work);
+        QVERIFY(work->writeFile(QStringLiteral("teachIn/curve1.kfxteachin"), teachInFile("my sensor")));
+        storeValue(QStringLiteral("teachIn"), QStringLiteral("teachInFile"), QStringLiteral("curve1"));
+        storeValue(QStringLiteral("external feedback"), QStringLiteral("sensor name"), QStringLiteral("my sensor"));
+    }
+
+    boxAnswerer answerer;
+    QStringList calibrationSeenWhileOpen;
+    answerer.onOpen = [&](const QString &strText) {
+        if (sim->countOf("n") > 0)
+            calibrationSeenWhileOpen << strText;
+    };
+    MainWindow window;
+    window.show();
+    if (everythingToSay) {
+        QTRY_VERIFY_WITH_TIMEOUT(answerer.texts.size() >= boxes.size(), WAIT_MS);
+        QCOMPARE(answerer.texts, boxes);
+        // BergerLahr's reference run starts with "n".
+        QTRY_VERIFY_WITH_TIMEOUT(sim->countOf("n") > 0, WAIT_MS);
+        QVERIFY2(calibrationSeenWhileOpen.isEmpty(), qPrintable(calibrationSeenWhileOpen.join(QLatin1Char(','))));
+    } else {
+        waitForPosition(window);
+        // The checks have run once the Manual page knows the window.
+        QTRY_VERIFY_WITH_TIMEOUT(form(window)->widgetManual->pMainWindow == &window, WAIT_MS);
+        QCOMPARE(answerer.texts, boxes);
+        QCOMPARE(sim->countOf("n"), 0);
+    }
+    QVERIFY(form(window)->widgetManual->pMainWindow == &window);
+}
+
+void tst_MainWindow::ctrlQ_data()
+{
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("quits");
+    QTest::newRow("Ctrl+Q") << int(Qt::ControlModifier) << true;
+    QTest::newRow("plain Q") << int(Qt::NoModifier) << false;
+    QTest::newRow("Ctrl+Shift+Q") << int(Qt::ControlModifier | Qt::ShiftModifier) << false;
+}
+
+void tst_MainWindow::ctrlQ()
+{
+    QFETCH(int, modifiers);
+    QFETCH(bool, quits);
+    attachController();
+    writeCleanShutdownLog(*work);
+    fakeProcessRunner runner;
+    boxAnswerer answerer;  // the sensor note of a panel without teach-in
+    MainWindow window;
+    window.show();
+    waitForPosition(window);
+    sim->setPosition(sim->fullTravel() / 2);
+    QTRY_COMPARE_WITH_TIMEOUT(driver(window)->getMotorPosition(), 500000, WAIT_MS);
+
+    QTest::keyClick(&window, Qt::Key_Q, Qt::KeyboardModifiers(modifiers));
+
+    QCOMPARE(window.isVisible(), !quits);
+    QCOMPARE(logHasMessage(*work, QStringLiteral("Application Quit")), quits);
+    QCOMPARE(storedValue(QStringLiteral("motor driver"), QStringLiteral("position")).toInt(), quits ? 500000 : 250000);
+    QVERIFY(runner.calls().isEmpty());
+}
+
+void tst_MainWindow::quitNeverStoresUnknownPosition()
+{
+    // No controller at the port: the position stays unknown.
+    storeValue(QStringLiteral("motor driver"), QStringLiteral("type"), QStringLiteral("BergerLahr"));
+    storeValue(QStringLiteral("motor driver"), QStringLiteral("position"), 123456);
+    writeCleanShutdownLog(*work);
+    fakeProcessRunner runner;
+    boxAnswerer answerer;
+    MainWindow window;
+    window.show();
+    QTRY_VERIFY_WITH_TIMEOUT(form(window)->widgetManual->pMainWindow && !QApplication::activeModalWidget(), WAIT_MS);
+    QCOMPARE(driver(window)->getMotorPosition(), -1);
+    QTest::keyClick(&window, Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(!window.isVisible());
+    QCOMPARE(storedValue(QStringLiteral("motor driver"), QStringLiteral("position")).toInt(), 123456);
+
+    window.onRequestShutdown(false);
+    QCOMPARE(storedValue(QStringLiteral("motor driver"), QStringLiteral("position")).toInt(), 123456);
+}
+
+void tst_MainWindow::shutdownAndReboot_data()
+{
+    QTest::addColumn<bool>("reboot");
+    QTest::addColumn<QString>("command");
+    QTest::newRow("shutdown") << false << "sudo shutdown -h now";
+    QTest::newRow("reboot") << true << "sudo reboot";
+}
+
+void tst_MainWindow::shutdownAndReboot()
+{
+    QFETCH(bool, reboot);
+    QFETCH(QString, command);
+    attachController();
+    storeValue(QStringLiteral("controller"), QStringLiteral("total steps"), 1000);
+    storeValue(QStringLiteral("motor driver"), QStringLiteral("calibrate on start"), true);
+    snapshotRunner runner;
+    MainWindow window;
+    waitForPosition(window);
+    window.bCalibrateOnStart = false;  // as the settings page writes it
+
+    int nPositionAtCommand = -2;
+    QString strLastLogAtCommand;
+    runner.atExecute = [&] {
+        // A fresh store object reads what reached the disk.
+        nPositionAtCommand = storedValue(QStringLiteral("motor driver"), QStringLiteral("position")).toInt();
+        strLastLogAtCommand = lastLogMessage(*work);
+    };
+    window.onRequestShutdown(reboot);
+
+    QCOMPARE(runner.commandLines(), QStringList{command});
+    QCOMPARE(nPositionAtCommand, driver(window)->getMotorPosition());
+    QCOMPARE(strLastLogAtCommand, QStringLiteral("Shutdown"));
+    // What only closing the window used to store survives the way down too.
+    QVERIFY(storedValue(QStringLiteral("controller"), QStringLiteral("uptime in sec")).isValid());
+    QCOMPARE(storedValue(QStringLiteral("controller"), QStringLiteral("total steps")).toLongLong(),
+             driver(window)->getTotalSteps());
+    QCOMPARE(storedValue(QStringLiteral("motor driver"), QStringLiteral("calibrate on start")).toBool(), false);
+}
+
+void tst_MainWindow::writeSettingsWritesItsKeys()
+{
+    // Every key written on close gets a value that differs from what a fresh
+    // store gives, so a key that is written wrongly or not at all shows.
+    const QHash<QString, QVariant> values = {
+        {QStringLiteral("motor driver/type"), QStringLiteral("BergerLahr")},
+        {QStringLiteral("motor driver/calibrate on start"), true},
+        {QStringLiteral("motor driver/continious speed"), 7},
+        {QStringLiteral("external feedback/sensor name"), QStringLiteral("Pirani")},
+        {QStringLiteral("external feedback/sensor data name"), QStringLiteral("Pressure")},
+        {QStringLiteral("external feedback/sensor formula"), QStringLiteral("val1*2+val2")},
+        {QStringLiteral("external feedback/sensor unit"), QStringLiteral("mbar")},
+        {QStringLiteral("external feedback/sensor inputmask"), QStringLiteral("9.99")},
+        {QStringLiteral("external feedback/Prop-Value"), 1.5},
+        {QStringLiteral("external feedback/Relative Difference"), 0.25},
+        {QStringLiteral("external feedback/Differential Value"), 2.5},
+        {QStringLiteral("external feedback/Integral Value"), 3.5},
+        {QStringLiteral("external feedback/Integral Quantity"), 12},
+        {QStringLiteral("external feedback/Correct Sensitivity Value"), 4.5},
+        {QStringLiteral("external feedback/relative difference new calc"), 0.75},
+        {QStringLiteral("external feedback/number of retries new calc"), 4},
+        {QStringLiteral("teachIn/teachInFile"), QStringLiteral("curveA")},
+        {QStringLiteral("inputs/sampling"), 1500},
+        {QStringLiteral("outputs/output1 config"), 2},
+        {QStringLiteral("controller/uptime in sec"), 1000},
+        {QStringLiteral("controller/total steps"), 555},
+        {QStringLiteral("controller/Analog Card Type"), 2},
+        {QStringLiteral("controller/RTC Type"), 0},
+        {QStringLiteral("controller/remote port"), QStringLiteral("ttyS7")},
+    };
+    QHash<QString, QVariant> inputValues;
+    for (int nInput = 0; nInput < 3; ++nInput) {
+        const int n = nInput + 1;
+        inputValues.insert(QStringLiteral("inputs/input%1 type").arg(n), nInput);
+        inputValues.insert(QStringLiteral("inputs/input%1 upper boundary").arg(n), 9000.5 + n);
+        inputValues.insert(QStringLiteral("inputs/input%1 upper boundary steps").arg(n), 900000 + n);
+        inputValues.insert(QStringLiteral("inputs/input%1 upper boundary action").arg(n), 1);
+        inputValues.insert(QStringLiteral("inputs/input%1 lower boundary").arg(n), 100.5 + n);
+        inputValues.insert(QStringLiteral("inputs/input%1 lower boundary steps").arg(n), 1000 + n);
+        inputValues.insert(QStringLiteral("inputs/input%1 lower boundary action").arg(n), 2);
+    }
+    {
+        std::unique_ptr<QSettings> settings(newStore());
+        for (auto it = values.begin(); it != values.end(); ++it)
+            settings->setValue(it.key(), it.value());
+        for (auto it = inputValues.begin(); it != inputValues.end(); ++it)
+            settings->setValue(it.key(), it.value());
+    }
+
+    fakeProcessRunner runner;
+    MainWindow window;
+    {
+        std::unique_ptr<QSettings> settings(newStore());
+        settings->clear();
+    }
+    window.writeSettings();
+
+    std::unique_ptr<QSettings> settings(newStore());
+    QStringList written = settings->allKeys();
+    written.sort();
+    QStringList expected = settingsKeysWrittenOnClose();
+    expected.removeOne(QStringLiteral("motor driver/position"));  // no controller: position unknown
+    expected.sort();
+    QCOMPARE(written, expected);
+    for (auto it = values.begin(); it != values.end(); ++it) {
+        if (it.key() == QLatin1String("controller/uptime in sec"))
+            QVERIFY(settings->value(it.key()).toLongLong() >= 1000);
+        else
+            QCOMPARE(settings->value(it.key()).toString(), it.value().toString());
+    }
+    for (auto it = inputValues.begin(); it != inputValues.end(); ++it)
+        QCOMPARE(settings->value(it.key()).toDouble(), it.value().toDouble());
+}
+
+void tst_MainWindow::closeKeepsValuesChosenForNextStart()
+{
+    storeValue(QStringLiteral("motor driver"), QStringLiteral("motor port"), QStringLiteral("ttyS1"));
+    storeValue(QStringLiteral("external feedback"), QStringLiteral("curve use"), 0);
+    writeCleanShutdownLog(*work);
+    fakeProcessRunner runner;
+    boxAnswerer answerer;
+    {
+        MainWindow window;
+        window.show();
+        // Chosen on the settings page for the next start.
+        storeValue(QStringLiteral("motor driver"), QStringLiteral("motor port"), QStringLiteral("ttyS2"));
+        storeValue(QStringLiteral("external feedback"), QStringLiteral("curve use"), 2);
+        QVERIFY(window.close());
+    }
+    QCOMPARE(storedValue(QStringLiteral("motor driver"), QStringLiteral("motor port")).toString(), QStringLiteral("ttyS2"));
+    QCOMPARE(storedValue(QStringLiteral("external feedback"), QStringLiteral("curve use")).toInt(), 2);
+    // The window's own keys were written.
+    QVERIFY(storedValue(QStringLiteral("inputs"), QStringLiteral("sampling")).isValid());
+}
+
+void tst_MainWindow::buttonsReachTheValve_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QByteArray>("command");
+    QTest::newRow("Manual: open") << "pushBtnOpen" << QByteArray("g40000");
+    QTest::newRow("Manual: close") << "pushBtnClose" << QByteArray("g1");
+    QTest::newRow("Manual: one step open") << "pushBtnOneStepOpen" << QByteArray("p");
+    QTest::newRow("Manual: one step close") << "pushBtnOneStepClose" << QByteArray("m");
+    QTest::newRow("status strip: Stop") << "pushBtnStop" << QByteArray("h");
+}
+
+void tst_MainWindow::buttonsReachTheValve()
+{
+    QFETCH(QString, button);
+    QFETCH(QByteArray, command);
+    attachController();
+    fakeProcessRunner runner;
+    MainWindow window;
+    waitForPosition(window);
+    QPushButton *pButton = window.findChild<QPushButton *>(button);
+    QVERIFY(pButton);
+    QCOMPARE(sim->countOf(command), 0);
+    pButton->click();
+    QTRY_VERIFY_WITH_TIMEOUT(sim->countOf(command) > 0, WAIT_MS);
+}
+
+void tst_MainWindow::setDataQuestionOnLeavingManual_data()
+{
+    QTest::addColumn<bool>("running");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<int>("stops");
+    QTest::addColumn<int>("tabAfter");
+
+    QTest::newRow("Return stays on the Manual tab") << true << "Return" << 1 << 0 << 1;
+    QTest::newRow("Stop ends the run and changes") << true << "Stop" << 1 << 1 << 2;
+    QTest::newRow("no run, no question") << false << "" << 0 << 0 << 2;
+}
+
+void tst_MainWindow::setDataQuestionOnLeavingManual()
+{
+    QFETCH(bool, running);
+    QFETCH(QString, answer);
+    QFETCH(int, questions);
+    QFETCH(int, stops);
+    QFETCH(int, tabAfter);
+
+    fakeProcessRunner runner;
+    MainWindow window;
+    formManualTab *pManual = form(window)->widgetManual;
+    QSignalSpy stopSpy(&window, &MainWindow::stopSetDataManual);
+    QSignalSpy haltSpy(pManual, &formManualTab::onHaltClicked);
+    pManual->bSetDataRunning = running;
+
+    boxAnswerer answerer(answer.isEmpty() ? QStringList{} : QStringList{answer});
+    form(window)->tabWidget->setCurrentIndex(2);
+
+    QCOMPARE(answerer.texts.count(QStringLiteral("Set Data is running...")), questions);
+    QCOMPARE(stopSpy.count(), stops);
+    QCOMPARE(haltSpy.count(), stops);  // the Manual page ended its run
+    QCOMPARE(form(window)->tabWidget->currentIndex(), tabAfter);
+    QCOMPARE(window.tabRules.nLastTab, tabAfter);
+    QVERIFY(!window.tabRules.bIgnoreNextTabChange);
+
+    // A refused change does not stick: the next attempt is asked again.
+    if (answer == QLatin1String("Return")) {
+        answerer.answerNext(QStringLiteral("Return"));
+        form(window)->tabWidget->setCurrentIndex(0);
+        QCOMPARE(answerer.texts.count(QStringLiteral("Set Data is running...")), 2);
+        QCOMPARE(form(window)->tabWidget->currentIndex(), 1);
+    }
+}
+
+void tst_MainWindow::measurementConnectionMadeOnce()
+{
+    fakeProcessRunner runner;
+    MainWindow window;
+    motorDriver *pDriver = driver(window);
+
+    metaCallCounter counter;
+    counter.moveToThread(pDriver->thread());
+    QMetaObject::invokeMethod(pDriver, [&] { pDriver->installEventFilter(&counter); }, Qt::BlockingQueuedConnection);
+    const auto flush = [&] { QMetaObject::invokeMethod(pDriver, [] {}, Qt::BlockingQueuedConnection); };
+    QThread *pGuiThread = QThread::currentThread();
+    const auto removeFilter = qScopeGuard([&] {
+        QMetaObject::invokeMethod(
+            pDriver,
+            [&] {
+                pDriver->removeEventFilter(&counter);
+                counter.moveToThread(pGuiThread);
+            },
+            Qt::BlockingQueuedConnection);
+    });
+
+    QSignalSpy measureSpy(&window, &MainWindow::setMeaureData);
+    // The Manual page, the drive and a script may all switch measuring on.
+    window.onSetMeasurement(true);
+    window.onSetMeasurement(true);
+    emit form(window)->widgetManual->setMeasurement(true);
+    QCOMPARE(measureSpy.count(), 1);
+
+    flush();
+    counter.nCalls.storeRelease(0);
+    emit analog(window)->setAnalogValue(1.0, 2.0, 3.0, 0, 1);
+    flush();
+    QCOMPARE(counter.nCalls.loadAcquire(), 2);  // the sample and the flush itself
+
+    window.onSetMeasurement(false);
+    flush();
+    counter.nCalls.storeRelease(0);
+    emit analog(window)->setAnalogValue(1.0, 2.0, 3.0, 0, 1);
+    flush();
+    QCOMPARE(counter.nCalls.loadAcquire(), 1);  // only the flush
+    QCOMPARE(measureSpy.count(), 2);
+}
+
+void tst_MainWindow::newTeachInFromAnotherFolder()
+{
+    QVERIFY(work->writeFile(QStringLiteral("teachIn/curve1.kfxteachin"), TEACHIN_OTHER_SENSOR));
+    storeValue(QStringLiteral("external feedback"), QStringLiteral("sensor name"), QStringLiteral("my sensor"));
+    fakeProcessRunner runner;
+    MainWindow window;
+
+    boxAnswerer answerer;
+    // The folder a file dialog returned is not used: the name is.
+    emit form(window)->widgetManual->setNewTeachIn(QStringLiteral("/media/usb/exports/curve1.kfxteachin"));
+
+    QCOMPARE(answerer.texts, QStringList{QStringLiteral("TeachIn - Inormation")});
+    QCOMPARE(storedValue(QStringLiteral("teachIn"), QStringLiteral("teachInFile")).toString(), QStringLiteral("curve1"));
+    QCOMPARE(window.activeTeachIn.snapshot().vecTeachInData.size(), 3);
+    QCOMPARE(window.strTeachInFile, QStringLiteral("curve1"));
+}
+
+void tst_MainWindow::setDataTurnsThousandthsIntoATarget()
+{
+    QVERIFY(work->writeFile(QStringLiteral("teachIn/curve1.kfxteachin"), TEACHIN_OTHER_SENSOR));
+    storeValue(QStringLiteral("teachIn"), QStringLiteral("teachInFile"), QStringLiteral("curve1"));
+    storeValue(QStringLiteral("external feedback"), QStringLiteral("sensor formula"), QStringLiteral("val1+val2"));
+    fakeProcessRunner runner;
+    MainWindow window;
+    QSignalSpy targetSpy(&window, &MainWindow::setDataToMotor);
+
+    // A script's GOTODATA 2500 with repeat 0: the formula sees 2.5 and 0.
+    window.setData(2500, 0, 1.0);
+    QCOMPARE(targetSpy.count(), 1);
+    QCOMPARE(targetSpy.at(0).at(0).toDouble(), 2.5);
+    QCOMPARE(targetSpy.at(0).at(1).toInt(), 750000);  // halfway between 2 V and 3 V on the open curve
+
+    window.setData(500, 250, 1.0);  // 0.75 lies below the curve
+    QCOMPARE(targetSpy.at(1).at(0).toDouble(), 0.75);
+    QCOMPARE(targetSpy.at(1).at(1).toInt(), 0);
+}
+
+QTEST_MAIN(tst_MainWindow)
+#include "tst_MainWindow.moc"
