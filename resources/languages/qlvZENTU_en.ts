@@ -1,0 +1,882 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="en">
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>varnix - leakvalve</source>
+        <translation>varnix - leakvalve</translation>
+    </message>
+    <message>
+        <source>Real Time Clock not working</source>
+        <translation>Real Time Clock not working</translation>
+    </message>
+    <message>
+        <source>Set Data is running...</source>
+        <translation>Set Data is running...</translation>
+    </message>
+    <message>
+        <source>Do you want to stop it or return to the manual tab?</source>
+        <translation>Do you want to stop it or return to the manual tab?</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Return</source>
+        <translation>Return</translation>
+    </message>
+    <message>
+        <source>TeachIn - Inormation</source>
+        <translation>TeachIn - Inormation</translation>
+    </message>
+    <message>
+        <source>Selected TeachIn file has different Sensor.
+To select another one goto to Settings Tab or long press on the diagram.</source>
+        <translation>Selected TeachIn file has different Sensor.
+To select another one goto to Settings Tab or long press on the diagram.</translation>
+    </message>
+    <message>
+        <source>Unexpected Shutdown</source>
+        <translation>Unexpected Shutdown</translation>
+    </message>
+    <message>
+        <source>Valve was not shut down correctly. Probably due to Power loss. Make sure you always shut down the valve by pressing the yellow Power-Off button on the uppern right corner bfore turning power off by the physical Power-OFF button right to the touch screen.</source>
+        <translation>Valve was not shut down correctly. Probably due to Power loss. Make sure you always shut down the valve by pressing the yellow Power-Off button on the uppern right corner bfore turning power off by the physical Power-OFF button right to the touch screen.</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Update</translation>
+    </message>
+    <message>
+        <source>The software was updated successfully.</source>
+        <translation>The software was updated successfully.</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Init GUI...</source>
+        <translation>Init GUI...</translation>
+    </message>
+</context>
+<context>
+    <name>formCurrentState</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <translation>Steps</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Position</source>
+        <translation>Position</translation>
+    </message>
+    <message>
+        <source>Open Curve</source>
+        <translation>Open Curve</translation>
+    </message>
+    <message>
+        <source>Close Curve</source>
+        <translation>Close Curve</translation>
+    </message>
+    <message>
+        <source>Sensitivity</source>
+        <translation>Sensitivity</translation>
+    </message>
+    <message>
+        <source>Data Curve</source>
+        <translation>Data Curve</translation>
+    </message>
+    <message>
+        <source>Setpoint Curve</source>
+        <translation>Setpoint Curve</translation>
+    </message>
+    <message>
+        <source>Pos Curve</source>
+        <translation>Pos Curve</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>Zoom In</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>Zoom Out</translation>
+    </message>
+    <message>
+        <source>Redraw</source>
+        <translation>Redraw</translation>
+    </message>
+    <message>
+        <source>Print Diagram</source>
+        <translation>Print Diagram</translation>
+    </message>
+    <message>
+        <source>Export Diagram</source>
+        <translation>Export Diagram</translation>
+    </message>
+    <message>
+        <source>Clear Diagram</source>
+        <translation>Clear Diagram</translation>
+    </message>
+    <message>
+        <source>Choose Data</source>
+        <translation>Choose Data</translation>
+    </message>
+    <message>
+        <source>Show Key</source>
+        <translation>Show Key</translation>
+    </message>
+    <message>
+        <source>Hide Sensitivity</source>
+        <translation>Hide Sensitivity</translation>
+    </message>
+    <message>
+        <source>Show Sensitivity</source>
+        <translation>Show Sensitivity</translation>
+    </message>
+    <message>
+        <source>Hide Position</source>
+        <translation>Hide Position</translation>
+    </message>
+    <message>
+        <source>Show Position</source>
+        <translation>Show Position</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written.</source>
+        <translation>The file %1 could not be written.</translation>
+    </message>
+    <message>
+        <source>Print failed</source>
+        <translation>Print failed</translation>
+    </message>
+    <message>
+        <source>Choose Data File</source>
+        <translation>Choose Data File</translation>
+    </message>
+    <message>
+        <source>Export failed</source>
+        <translation>Export failed</translation>
+    </message>
+</context>
+<context>
+    <name>formManualTab</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Set Data</source>
+        <translation>Set Data</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <source>Set Steps</source>
+        <translation>Set Steps</translation>
+    </message>
+    <message>
+        <source>Set %1</source>
+        <translation>Set %1</translation>
+    </message>
+    <message>
+        <source>Number Conversion Error</source>
+        <translation>Number Conversion Error</translation>
+    </message>
+    <message>
+        <source>The data you set, could not be converted into a number. Probably you need to adjust the input mask of the sensor. Hint: Ust decimal point not decimal comma.</source>
+        <translation>The data you set, could not be converted into a number. Probably you need to adjust the input mask of the sensor. Hint: Ust decimal point not decimal comma.</translation>
+    </message>
+</context>
+<context>
+    <name>formRemoteTab</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>USB</source>
+        <translation>USB</translation>
+    </message>
+    <message>
+        <source>Analog</source>
+        <translation>Analog</translation>
+    </message>
+    <message>
+        <source>Ethernet</source>
+        <translation>Ethernet</translation>
+    </message>
+    <message>
+        <source>Terminal</source>
+        <translation>Terminal</translation>
+    </message>
+    <message>
+        <source>USB Remote Mode</source>
+        <translation>USB Remote Mode</translation>
+    </message>
+    <message>
+        <source>Direct Connection</source>
+        <translation>Direct Connection</translation>
+    </message>
+    <message>
+        <source>varnix 2.7.2</source>
+        <translation>varnix 2.7.2</translation>
+    </message>
+    <message>
+        <source>Modbus</source>
+        <translation>Modbus</translation>
+    </message>
+    <message>
+        <source>Valve</source>
+        <translation>Valve</translation>
+    </message>
+    <message>
+        <source>Remote Source</source>
+        <translation>Remote Source</translation>
+    </message>
+    <message>
+        <source>Input 1</source>
+        <translation>Input 1</translation>
+    </message>
+    <message>
+        <source>Input 2</source>
+        <translation>Input 2</translation>
+    </message>
+    <message>
+        <source>Input 3</source>
+        <translation>Input 3</translation>
+    </message>
+    <message>
+        <source>Sampling</source>
+        <translation>Sampling</translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <source>Input</source>
+        <translation>Input</translation>
+    </message>
+    <message>
+        <source>Lower</source>
+        <translation>Lower</translation>
+    </message>
+    <message>
+        <source>mV</source>
+        <translation>mV</translation>
+    </message>
+    <message>
+        <source>match</source>
+        <translation>match</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <translation>Steps</translation>
+    </message>
+    <message>
+        <source>Upper</source>
+        <translation>Upper</translation>
+    </message>
+    <message>
+        <source>Ethernet Remote Mode</source>
+        <translation>Ethernet Remote Mode</translation>
+    </message>
+    <message>
+        <source>IP Address</source>
+        <translation>IP Address</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>show local IP adresses</source>
+        <translation>show local IP adresses</translation>
+    </message>
+    <message>
+        <source>USB Remote is still connected. First disconnect it.</source>
+        <translation>USB Remote is still connected. First disconnect it.</translation>
+    </message>
+    <message>
+        <source>Analog Remote is still connected. First disconnect it.</source>
+        <translation>Analog Remote is still connected. First disconnect it.</translation>
+    </message>
+    <message>
+        <source>Remote is connected</source>
+        <translation>Remote is connected</translation>
+    </message>
+    <message>
+        <source>Feedback input</source>
+        <translation>Feedback input</translation>
+    </message>
+    <message>
+        <source>Input %1 is configured as Feedback %2, so it was not made the remote input. Choose another input or change its type on the settings page.</source>
+        <translation>Input %1 is configured as Feedback %2, so it was not made the remote input. Choose another input or change its type on the settings page.</translation>
+    </message>
+    <message>
+        <source>Possible Input Type Conflicts</source>
+        <translation>Possible Input Type Conflicts</translation>
+    </message>
+    <message>
+        <source>Please chekc the feedback inputs in the setting tab for possible conflicts.</source>
+        <translation>Please chekc the feedback inputs in the setting tab for possible conflicts.</translation>
+    </message>
+    <message>
+        <source>%1 Remote is still connected. The valve follows one remote source at a time: first disconnect it.</source>
+        <translation>%1 Remote is still connected. The valve follows one remote source at a time: first disconnect it.</translation>
+    </message>
+    <message>
+        <source>No remote mode</source>
+        <translation>No remote mode</translation>
+    </message>
+    <message>
+        <source>Choose a remote mode first.</source>
+        <translation>Choose a remote mode first.</translation>
+    </message>
+    <message>
+        <source>Invalid IP address</source>
+        <translation>Invalid IP address</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not an IP address. Enter one of the panel&apos;s addresses, such as 192.168.0.10.</source>
+        <translation>&quot;%1&quot; is not an IP address. Enter one of the panel&apos;s addresses, such as 192.168.0.10.</translation>
+    </message>
+    <message>
+        <source>Invalid port</source>
+        <translation>Invalid port</translation>
+    </message>
+    <message>
+        <source>Enter a port number from 1 to 65535.</source>
+        <translation>Enter a port number from 1 to 65535.</translation>
+    </message>
+    <message>
+        <source>Input %1 is configured as Feedback %2 and cannot steer the valve. Choose another input or change its type on the settings page.</source>
+        <translation>Input %1 is configured as Feedback %2 and cannot steer the valve. Choose another input or change its type on the settings page.</translation>
+    </message>
+    <message>
+        <source>Local IP Addresses</source>
+        <translation>Local IP Addresses</translation>
+    </message>
+    <message>
+        <source>Yopur local IP addresses are:
+%1</source>
+        <translation>Yopur local IP addresses are:
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>formRemoteWatcher</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>USB - Remote</source>
+        <translation>USB - Remote</translation>
+    </message>
+    <message>
+        <source>Valve</source>
+        <translation>Valve</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Connect</translation>
+    </message>
+    <message>
+        <source>Inputs</source>
+        <translation>Inputs</translation>
+    </message>
+    <message>
+        <source>Analog 1</source>
+        <translation>Analog 1</translation>
+    </message>
+    <message>
+        <source>0,00</source>
+        <translation>0,00</translation>
+    </message>
+    <message>
+        <source>V</source>
+        <translation>V</translation>
+    </message>
+    <message>
+        <source>Analog 2</source>
+        <translation>Analog 2</translation>
+    </message>
+    <message>
+        <source>Analog 3</source>
+        <translation>Analog 3</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>Output</translation>
+    </message>
+    <message>
+        <source>Output 1</source>
+        <translation>Output 1</translation>
+    </message>
+</context>
+<context>
+    <name>formStatusWidget</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>This is a tool tip</source>
+        <translation>This is a tool tip</translation>
+    </message>
+    <message>
+        <source>Status Message</source>
+        <comment>sdfsdfsd</comment>
+        <translation>Status Message</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>0000</source>
+        <translation>0000</translation>
+    </message>
+    <message>
+        <source>Data</source>
+        <translation>Data</translation>
+    </message>
+    <message>
+        <source>0,00</source>
+        <translation>0,00</translation>
+    </message>
+    <message>
+        <source>Unit</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <source>Pos</source>
+        <translation>Pos</translation>
+    </message>
+    <message>
+        <source>1000000</source>
+        <translation>1000000</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <translation>Steps</translation>
+    </message>
+    <message>
+        <source>I1</source>
+        <translation>I1</translation>
+    </message>
+    <message>
+        <source>Input 1</source>
+        <translation>Input 1</translation>
+    </message>
+    <message>
+        <source>5,35</source>
+        <translation>5,35</translation>
+    </message>
+    <message>
+        <source>V</source>
+        <translation>V</translation>
+    </message>
+    <message>
+        <source>I2</source>
+        <translation>I2</translation>
+    </message>
+    <message>
+        <source>3,12</source>
+        <translation>3,12</translation>
+    </message>
+    <message>
+        <source>I3</source>
+        <translation>I3</translation>
+    </message>
+    <message>
+        <source>0,25</source>
+        <translation>0,25</translation>
+    </message>
+    <message>
+        <source>O</source>
+        <translation>O</translation>
+    </message>
+    <message>
+        <source>5,0</source>
+        <translation>5,0</translation>
+    </message>
+    <message>
+        <source>LS</source>
+        <translation>LS</translation>
+    </message>
+    <message>
+        <source>0,0</source>
+        <translation>0,0</translation>
+    </message>
+    <message>
+        <source>10:15</source>
+        <translation>10:15</translation>
+    </message>
+    <message>
+        <source>Clear Error</source>
+        <translation>Clear Error</translation>
+    </message>
+    <message>
+        <source>Show Full Status</source>
+        <translation>Show Full Status</translation>
+    </message>
+    <message>
+        <source>Play Simulate</source>
+        <translation>Play Simulate</translation>
+    </message>
+    <message>
+        <source>Script</source>
+        <translation>Script</translation>
+    </message>
+    <message>
+        <source>Script Tab changed</source>
+        <translation>Script Tab changed</translation>
+    </message>
+    <message>
+        <source>Real Time Clock not working</source>
+        <translation>Real Time Clock not working</translation>
+    </message>
+    <message>
+        <source>
+Real Time Clock not working</source>
+        <translation>
+Real Time Clock not working</translation>
+    </message>
+    <message>
+        <source>Must Calibrate</source>
+        <translation>Must Calibrate</translation>
+    </message>
+    <message>
+        <source>Motor Position differs</source>
+        <translation>Motor Position differs</translation>
+    </message>
+    <message>
+        <source>Do you want to force the stored position to the valve or calibrate (=valve moves to close position)?
+Motor Position = %1
+Settings Position = %2</source>
+        <translation>Do you want to force the stored position to the valve or calibrate (=valve moves to close position)?
+Motor Position = %1
+Settings Position = %2</translation>
+    </message>
+    <message>
+        <source>Force</source>
+        <translation>Force</translation>
+    </message>
+    <message>
+        <source>Calibrate</source>
+        <translation>Calibrate</translation>
+    </message>
+    <message>
+        <source>Shutdown</source>
+        <translation>Shutdown</translation>
+    </message>
+    <message>
+        <source>Do you want to shutdown the valve?</source>
+        <translation>Do you want to shutdown the valve?</translation>
+    </message>
+    <message>
+        <source>What&apos;s This</source>
+        <translation>What&apos;s This</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>kfxZENTU</source>
+        <translation>kfxZENTU</translation>
+    </message>
+    <message>
+        <source>Could not start Qt Assistant from %1.</source>
+        <translation>Could not start Qt Assistant from %1.</translation>
+    </message>
+</context>
+<context>
+    <name>motorDriver</name>
+    <message>
+        <source>Measuring...
+Feedback Boundary exceeded: closing</source>
+        <translation>Measuring...
+Feedback Boundary exceeded: closing</translation>
+    </message>
+    <message>
+        <source>Measuring...
+Feedback Boundary exceeded: opening</source>
+        <translation>Measuring...
+Feedback Boundary exceeded: opening</translation>
+    </message>
+    <message>
+        <source>Measuring...
+Feedback Boundary exceeded: staying</source>
+        <translation>Measuring...
+Feedback Boundary exceeded: staying</translation>
+    </message>
+    <message>
+        <source>Measuring: </source>
+        <translation>Measuring: </translation>
+    </message>
+    <message>
+        <source>Measuring...</source>
+        <translation>Measuring...</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Positioning to %1</source>
+        <translation>Positioning to %1</translation>
+    </message>
+    <message>
+        <source>Motor Port Not Open</source>
+        <translation>Motor Port Not Open</translation>
+    </message>
+    <message>
+        <source>Reconnect:%1</source>
+        <translation>Reconnect:%1</translation>
+    </message>
+    <message>
+        <source>Incorrect Answer</source>
+        <translation>Incorrect Answer</translation>
+    </message>
+    <message>
+        <source>Pos Error</source>
+        <translation>Pos Error</translation>
+    </message>
+    <message>
+        <source>Waiting for Command</source>
+        <translation>Waiting for Command</translation>
+    </message>
+    <message>
+        <source>Busy</source>
+        <translation>Busy</translation>
+    </message>
+    <message>
+        <source>Limit Switch (LS) Reached</source>
+        <translation>Limit Switch (LS) Reached</translation>
+    </message>
+    <message>
+        <source>Remote Port Not Open</source>
+        <translation>Remote Port Not Open</translation>
+    </message>
+    <message>
+        <source>Continous Command not found</source>
+        <translation>Continous Command not found</translation>
+    </message>
+    <message>
+        <source>TeachIn Data not found</source>
+        <translation>TeachIn Data not found</translation>
+    </message>
+    <message>
+        <source>Must Calibrate Settings Pos: %1 &lt;--&gt; Motor Pos: %2</source>
+        <translation>Must Calibrate Settings Pos: %1 &lt;--&gt; Motor Pos: %2</translation>
+    </message>
+    <message>
+        <source>Position out of boundaries</source>
+        <translation>Position out of boundaries</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <source>High Current TMC</source>
+        <translation>High Current TMC</translation>
+    </message>
+    <message>
+        <source>Error Position</source>
+        <translation>Error Position</translation>
+    </message>
+    <message>
+        <source>Internal Error</source>
+        <translation>Internal Error</translation>
+    </message>
+    <message>
+        <source>Driver Error</source>
+        <translation>Driver Error</translation>
+    </message>
+</context>
+<context>
+    <name>qLvCustomPlot</name>
+    <message>
+        <source>Hold to show context menu in %1 seconds</source>
+        <translation>Hold to show context menu in %1 seconds</translation>
+    </message>
+</context>
+<context>
+    <name>qlvMessageDialog</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>some Text</source>
+        <translation>some Text</translation>
+    </message>
+</context>
+<context>
+    <name>qlvModbus</name>
+    <message>
+        <source>Modbus TCP not started: &quot;%1&quot; is not an IP address
+</source>
+        <translation>Modbus TCP not started: &quot;%1&quot; is not an IP address
+</translation>
+    </message>
+    <message>
+        <source>Modbus TCP not started: port %1 is not in 1..65535
+</source>
+        <translation>Modbus TCP not started: port %1 is not in 1..65535
+</translation>
+    </message>
+    <message>
+        <source> coil 0 set to 1 --&gt; Stop
+</source>
+        <translation> coil 0 set to 1 --&gt; Stop
+</translation>
+    </message>
+    <message>
+        <source> coil 1 set to 1 --&gt; Plus slow
+</source>
+        <translation> coil 1 set to 1 --&gt; Plus slow
+</translation>
+    </message>
+    <message>
+        <source> coil 2 set to 1 --&gt; Minus slow
+</source>
+        <translation> coil 2 set to 1 --&gt; Minus slow
+</translation>
+    </message>
+    <message>
+        <source> coil 3 set to 1 --&gt; Plus normal
+</source>
+        <translation> coil 3 set to 1 --&gt; Plus normal
+</translation>
+    </message>
+    <message>
+        <source> coil 4 set to 1 --&gt; Minus normal
+</source>
+        <translation> coil 4 set to 1 --&gt; Minus normal
+</translation>
+    </message>
+    <message>
+        <source> coil 5 set to 1 --&gt; Plus fast
+</source>
+        <translation> coil 5 set to 1 --&gt; Plus fast
+</translation>
+    </message>
+    <message>
+        <source> coil 6 set to 1 --&gt; Minus fast
+</source>
+        <translation> coil 6 set to 1 --&gt; Minus fast
+</translation>
+    </message>
+    <message>
+        <source> coil 0 set to 0 --&gt; nothing
+</source>
+        <translation> coil 0 set to 0 --&gt; nothing
+</translation>
+    </message>
+    <message>
+        <source> coil 1 set to 0 --&gt; nothing
+</source>
+        <translation> coil 1 set to 0 --&gt; nothing
+</translation>
+    </message>
+    <message>
+        <source> coil 2 set to 0 --&gt; nothing
+</source>
+        <translation> coil 2 set to 0 --&gt; nothing
+</translation>
+    </message>
+    <message>
+        <source> coil 3 set to 0 --&gt; nothing
+</source>
+        <translation> coil 3 set to 0 --&gt; nothing
+</translation>
+    </message>
+    <message>
+        <source> coil 4 set to 0 --&gt; nothing
+</source>
+        <translation> coil 4 set to 0 --&gt; nothing
+</translation>
+    </message>
+    <message>
+        <source> coil 5 set to 0 --&gt; nothing
+</source>
+        <translation> coil 5 set to 0 --&gt; nothing
+</translation>
+    </message>
+    <message>
+        <source> coil 6 set to 0 --&gt; nothing
+</source>
+        <translation> coil 6 set to 0 --&gt; nothing
+</translation>
+    </message>
+    <message>
+        <source>Coils received: </source>
+        <translation>Coils received: </translation>
+    </message>
+    <message>
+        <source> start feedback loop
+</source>
+        <translation> start feedback loop
+</translation>
+    </message>
+    <message>
+        <source> stop feedback loop
+</source>
+        <translation> stop feedback loop
+</translation>
+    </message>
+    <message>
+        <source> register 5 set to %1 --&gt; Feedback Val1 set to %2
+</source>
+        <translation> register 5 set to %1 --&gt; Feedback Val1 set to %2
+</translation>
+    </message>
+    <message>
+        <source> register 6 set to %1 --&gt; Feedback Val2 set to %2
+</source>
+        <translation> register 6 set to %1 --&gt; Feedback Val2 set to %2
+</translation>
+    </message>
+    <message>
+        <source> register 0 set to %1 and 1 set to %2 --&gt; Positon set to %3
+</source>
+        <translation> register 0 set to %1 and 1 set to %2 --&gt; Positon set to %3
+</translation>
+    </message>
+    <message>
+        <source>Modbus RTU not started: no serial port name
+</source>
+        <translation>Modbus RTU not started: no serial port name
+</translation>
+    </message>
+    <message>
+        <source>I1 set: %1
+I2 set: %2
+I3 set: %3</source>
+        <translation>I1 set: %1
+I2 set: %2
+I3 set: %3</translation>
+    </message>
+    <message>
+        <source>Position set to: %1</source>
+        <translation>Position set to: %1</translation>
+    </message>
+</context>
+</TS>
