@@ -3,7 +3,10 @@
 # starts the program there.
 #   ./run.sh [--port <serial port>] [working directory]
 # Without --port the controller simulator is started on a pseudo-terminal and
-# the program talks to it, with a settings store of its own.
+# the program talks to it, with a settings store of its own; with --port the
+# program uses that port and your own settings store. It shows on the current
+# display; without one it says how to get one (xvfb-run, or
+# QT_QPA_PLATFORM=offscreen).
 set -euo pipefail
 cd "$(dirname "$0")"
 root=$(pwd)
@@ -13,7 +16,7 @@ while [ $# -gt 0 ]; do
   case "$1" in
     --port) port="$2"; shift 2 ;;
     --port=*) port="${1#--port=}"; shift ;;
-    -h|--help) sed -n '2,7p' "$0"; exit 0 ;;
+    -h|--help) sed -n '2,9p' "$0"; exit 0 ;;
     *) workdir="$1"; shift ;;
   esac
 done
