@@ -184,6 +184,10 @@ bool writeDiagramWorkbook(const QString &strFile, const lvTeachIn &teachIn,
     for (lxw_col_t nCol = 0; nCol < 8; ++nCol)
         worksheet_write_string(pSheet, nHeaderRow, nCol, utf8(columns[nCol]), nullptr);
 
+    // Converted once: the curve-type texts repeat on every row.
+    const QByteArray curveTexts[] = {curveText(CURVE_OPEN).toUtf8(), curveText(CURVE_CLOSE).toUtf8(),
+                                     curveText(CURVE_DATA).toUtf8()};
+
     const QVector<lvTeachInData> &points = teachIn.vecTeachInData;
     QVector<int> vecCurveTypes;
     vecCurveTypes.reserve(points.size());
@@ -200,7 +204,7 @@ bool writeDiagramWorkbook(const QString &strFile, const lvTeachIn &teachIn,
         writeNumber(pSheet, nRow, 4, pt.nSteps);
         writeNumber(pSheet, nRow, 5, pt.nCurveType == CURVE_DATA ? pt.dblSetpoint : 0.0);
         writeNumber(pSheet, nRow, 6, pt.dblSens);
-        worksheet_write_string(pSheet, nRow, 7, utf8(curveText(pt.nCurveType)), nullptr);
+        worksheet_write_string(pSheet, nRow, 7, curveTexts[pt.nCurveType].constData(), nullptr);
     }
 
     // The chart.
