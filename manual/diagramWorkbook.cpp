@@ -12,7 +12,8 @@
 
 namespace {
 
-// The texts belong to the diagram widget's translation context.
+// The texts belong to the diagram widget's translation context; the call
+// sites mark them with QT_TRANSLATE_NOOP so that lupdate finds them.
 QString trDiagram(const char *pszText)
 {
     return QCoreApplication::translate("formCurrentState", pszText);
@@ -62,11 +63,11 @@ QString curveText(int nCurveType)
 {
     switch (nCurveType) {
     case CURVE_OPEN:
-        return trDiagram("Open Curve");
+        return trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Open Curve"));
     case CURVE_CLOSE:
-        return trDiagram("Close Curve");
+        return trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Close Curve"));
     case CURVE_DATA:
-        return trDiagram("Data Curve");
+        return trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Data Curve"));
     default:
         return QString();
     }
@@ -149,10 +150,10 @@ bool writeDiagramWorkbook(const QString &strFile, const lvTeachIn &teachIn,
     }
 
     // Header block.
-    worksheet_write_string(pSheet, 0, 0, utf8(trDiagram("Measurement Protocol")), nullptr);
+    worksheet_write_string(pSheet, 0, 0, utf8(trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Measurement Protocol"))), nullptr);
     lxw_format *pDateFormat = workbook_add_format(pBook);
     format_set_num_format(pDateFormat, "dd.mm.yyyy");
-    worksheet_write_string(pSheet, 3, 0, utf8(trDiagram("Date")), nullptr);
+    worksheet_write_string(pSheet, 3, 0, utf8(trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Date"))), nullptr);
     lxw_datetime today = {dtToday.year(), dtToday.month(), dtToday.day(), 0, 0, 0.0};
     worksheet_write_datetime(pSheet, 3, 1, &today, pDateFormat);
     const struct
@@ -161,13 +162,13 @@ bool writeDiagramWorkbook(const QString &strFile, const lvTeachIn &teachIn,
         QString strLabel;
         QString strValue;
     } header[] = {
-        {4, trDiagram("Made by"), trDiagram("pi")},
-        {5, trDiagram("Valve Nr."), trDiagram("vvv")},
-        {6, trDiagram("Spring Type"), trDiagram("sss")},
-        {7, trDiagram("Valve Type"), trDiagram("ttt")},
-        {8, trDiagram("Annotation"), trDiagram("-")},
-        {9, trDiagram("Sensor"), sensor.strName},
-        {10, trDiagram("Formula"), sensor.strFormula},
+        {4, trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Made by")), trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "pi"))},
+        {5, trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Valve Nr.")), trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "vvv"))},
+        {6, trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Spring Type")), trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "sss"))},
+        {7, trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Valve Type")), trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "ttt"))},
+        {8, trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Annotation")), trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "-"))},
+        {9, trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Sensor")), sensor.strName},
+        {10, trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Formula")), sensor.strFormula},
     };
     for (const auto &line : header) {
         worksheet_write_string(pSheet, line.nRow, 0, utf8(line.strLabel), nullptr);
@@ -178,9 +179,9 @@ bool writeDiagramWorkbook(const QString &strFile, const lvTeachIn &teachIn,
     lxw_format *pValueFormat = workbook_add_format(pBook);
     format_set_num_format(pValueFormat, utf8(sensor.strInputMask));
 
-    const QString columns[] = {trDiagram("Time"),     trDiagram("Val1"),     trDiagram("Val2"),
-                               sensor.strDataName,    trDiagram("Position"), trDiagram("Setpoint"),
-                               trDiagram("Sensitivity"), trDiagram("Curve Type")};
+    const QString columns[] = {trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Time")),     trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Val1")),     trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Val2")),
+                               sensor.strDataName,    trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Position")), trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Setpoint")),
+                               trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Sensitivity")), trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Curve Type"))};
     for (lxw_col_t nCol = 0; nCol < 8; ++nCol)
         worksheet_write_string(pSheet, nHeaderRow, nCol, utf8(columns[nCol]), nullptr);
 
@@ -239,23 +240,23 @@ bool writeDiagramWorkbook(const QString &strFile, const lvTeachIn &teachIn,
     // are data points, Position otherwise. Named once, since the library
     // does not free a name it replaces.
     if (rows.data.bPresent)
-        chart_axis_set_name(pChart->x_axis, utf8(trDiagram("Time")));
+        chart_axis_set_name(pChart->x_axis, utf8(trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Time"))));
     else if (rows.open.bPresent || rows.close.bPresent)
-        chart_axis_set_name(pChart->x_axis, utf8(trDiagram("Position")));
+        chart_axis_set_name(pChart->x_axis, utf8(trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Position"))));
 
     if (rows.open.bPresent) {
         addSeries(range(QLatin1Char('E'), rows.open), range(QLatin1Char('D'), rows.open),
-                  trDiagram("Open Curve"), colours.colOpen);
+                  trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Open Curve")), colours.colOpen);
     }
     if (rows.close.bPresent) {
         addSeries(range(QLatin1Char('E'), rows.close), range(QLatin1Char('D'), rows.close),
-                  trDiagram("Close Curve"), colours.colClose);
+                  trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Close Curve")), colours.colClose);
     }
     if (rows.data.bPresent) {
         addSeries(range(QLatin1Char('A'), rows.data), range(QLatin1Char('D'), rows.data),
-                  trDiagram("Data Curve"), colours.colData);
+                  trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Data Curve")), colours.colData);
         addSeries(range(QLatin1Char('A'), rows.data), range(QLatin1Char('F'), rows.data),
-                  trDiagram("Setpoint Curve"), colours.colSetpoint);
+                  trDiagram(QT_TRANSLATE_NOOP("formCurrentState", "Setpoint Curve")), colours.colSetpoint);
     }
 
     // A chart without series cannot be placed; the protocol is written without it.
