@@ -143,6 +143,9 @@ void MainWindow::connectWorkers()
     connect(this, &MainWindow::onForceMotorPosition, md, &motorDriver::forceMotorPosition);
     connect(md, &motorDriver::posAndStepsRead, this, &MainWindow::onPosAndStepsRead);
     connect(md, &motorDriver::setMeasurement, this, &MainWindow::onSetMeasurement);
+    connect(this, &MainWindow::setOutput1Mode2Mot, md, &motorDriver::onSetOutput1Mode);
+    connect(this, &MainWindow::setDataToMotor, md, &motorDriver::onMotorGotoLeak);
+    connect(md, &motorDriver::shutdownRequest, this, &MainWindow::onRequestShutdown);
 }
 
 void MainWindow::connectStatusStrip()
@@ -188,8 +191,6 @@ void MainWindow::connectManualTab()
     connect(mt, &formManualTab::setMeasurement, this, &MainWindow::onSetMeasurement);
     connect(mt, &formManualTab::setNewTeachIn, this, &MainWindow::onSetNewTeachIn);
     connect(this, &MainWindow::stopSetDataManual, mt, &formManualTab::stopSetData);
-    connect(this, &MainWindow::setDataToMotor, md, &motorDriver::onMotorGotoLeak);
-    connect(md, &motorDriver::shutdownRequest, this, &MainWindow::onRequestShutdown);
 }
 
 void MainWindow::loadTeachIn(QSettings &settings)
