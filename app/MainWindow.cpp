@@ -8,6 +8,7 @@
 #include "app/startupChecks.h"
 #include "app/updateCleanup.h"
 #include "manual/formManualTab.h"
+#include "remote/formRemoteTab.h"
 #include "platform/processRunner.h"
 #include "valve/analogData.h"
 #include "valve/motorDriver.h"
@@ -88,7 +89,8 @@ MainWindow::MainWindow(QWidget *parent)
 
     connectWorkers();
     connectStatusStrip();
-    // The Remote and Settings pages join here once they are part of the window.
+    connectRemoteTab();
+    // The Settings page joins here once it is part of the window.
     connectManualTab();
     bMeasuring = false;
 
@@ -173,6 +175,31 @@ void MainWindow::connectStatusStrip()
     connect(pAnalogData, &analogData::sampleInputs, sw, &formStatusWidget::onUpdateInputs);
 }
 
+void MainWindow::connectRemoteTab()
+{
+    formRemoteTab *rt = ui->widgetRemote;
+    motorDriver *md = pMotorDriver;
+    connect(rt, &formRemoteTab::connectRemoteUSB, md, &motorDriver::connectRemoteUSB);
+    connect(rt, &formRemoteTab::disconnectRemoteUSB, md, &motorDriver::disconnectRemoteUSB);
+    connect(rt, &formRemoteTab::disconnectRemoteEthernet, md, &motorDriver::disconnectRemoteEhternet);
+    connect(rt, &formRemoteTab::connectRemoteEthernet, md, &motorDriver::connectRemoteEthernet);
+    connect(rt, &formRemoteTab::sigClearDataReadMotor, md, &motorDriver::clearDataReadMotor);
+    connect(rt, &formRemoteTab::sigClearDataReadPc, md, &motorDriver::clearDataReadPc);
+    connect(rt, &formRemoteTab::sendDataUSB, md, &motorDriver::sendToMotor);
+    connect(md, &motorDriver::receivedFromPc, rt, &formRemoteTab::receivedFromPc);
+    connect(md, &motorDriver::receivedFromMotor, rt, &formRemoteTab::receivedFromMotor);
+    connect(rt, &formRemoteTab::getAnalogValue, pAnalogData, &analogData::onGetAnalogValue);
+    // The analog and Modbus requests reach the drive queued and the window at
+    // once, so the samples are joined before the drive enters its mode.
+    connect(rt, &formRemoteTab::connectRemoteAnalog, md, &motorDriver::connectRemoteAnalog);
+    connect(rt, &formRemoteTab::connectRemoteAnalog, this, &MainWindow::connectRemoteAnalog);
+    connect(rt, &formRemoteTab::disconnectRemoteAnalog, md, &motorDriver::disconnectRemoteAnalog);
+    connect(rt, &formRemoteTab::disconnectRemoteAnalog, this, &MainWindow::disconnectRemoteAnalog);
+    connect(rt, &formRemoteTab::setNewTeachIn, this, &MainWindow::onSetNewTeachIn);
+    connect(rt, &formRemoteTab::disconnectRemoteModbus, this, &MainWindow::disconnectRemoteModbus);
+    connect(rt, &formRemoteTab::connectRemoteModbus, this, &MainWindow::connectRemoteModbus);
+}
+
 void MainWindow::connectManualTab()
 {
     formManualTab *mt = ui->widgetManual;
@@ -202,8 +229,10 @@ void MainWindow::loadTeachIn(QSettings &settings)
     activeTeachIn.readTeachInFromFile(strTeachInFile);
 
     ui->widgetManual->setTeachIn(&activeTeachIn);
+    ui->widgetRemote->setTeachIn(&activeTeachIn);
     pMotorDriver->setTeachIn(&activeTeachIn);
 
+    ui->widgetRemote->setAnalogData(pAnalogData);
     ui->widgetStatus->setAnalogData(pAnalogData);
     pMotorDriver->setAnalogData(pAnalogData);
 }
@@ -294,6 +323,8 @@ void MainWindow::testRealTimeClock()
 void MainWindow::installTabRules()
 {
     tabRules.setLeaveRule(TAB_MANUAL, [this] { return leaveManualTab(); });
+    tabRules.setLeaveRule(TAB_REMOTE, [this] { return leaveRemoteTab(); });
+    tabRules.setEnterRule(TAB_REMOTE, [this] { ui->widgetRemote->readSettingsToGUI(); });
     // Entering the Manual page pauses a running script once the Script page
     // and its worker are part of the window; the Remote, Script and Settings
     // pages add their rules with their pages.
@@ -313,8 +344,19 @@ bool MainWindow::leaveManualTab()
         emit stopSetDataManual();
         return true;
     }
-    // The Remote page stores its analog remote input here once it is part of
-    // the window.
+    ui->widgetRemote->saveRemoteAnalogInput();
+    return true;
+}
+
+bool MainWindow::leaveRemoteTab()
+{
+    // A serial or analog remote must be disconnected before the operator
+    // leaves; an Ethernet link may stay while other tabs are used.
+    if (ui->widgetRemote->isRemoteConnected()) {
+        ui->widgetRemote->showRemoteConnectedWarning();
+        return false;
+    }
+    ui->widgetRemote->saveRemoteAnalogInput();
     return true;
 }
 
@@ -369,8 +411,8 @@ void MainWindow::setData(int nValue, int nRepeat, double dblActualData)
 void MainWindow::handTeachInToUsers()
 {
     ui->widgetManual->setTeachIn(&activeTeachIn);
-    // The Script and Remote pages receive it here once they are part of the
-    // window.
+    // The Script page receives it here once it is part of the window.
+    ui->widgetRemote->setTeachIn(&activeTeachIn);
     pMotorDriver->setTeachIn(&activeTeachIn);
 }
 
@@ -435,6 +477,28 @@ void MainWindow::onDebugSendToMotor(QString strBuffer)
     pMotorDriver->strDebugData = strBuffer;
     // Runs in the motor thread: the drive hands a call from another thread over.
     pMotorDriver->readFromMotor();
+}
+
+void MainWindow::connectRemoteAnalog(int pnInput)
+{
+    Q_UNUSED(pnInput);
+    // Unique: a second connect never makes every sample reach the drive twice.
+    connect(pAnalogData, &analogData::sampleInputs, pMotorDriver, &motorDriver::onUpdateInputs, Qt::UniqueConnection);
+}
+
+void MainWindow::disconnectRemoteAnalog()
+{
+    disconnect(pAnalogData, &analogData::sampleInputs, pMotorDriver, &motorDriver::onUpdateInputs);
+}
+
+void MainWindow::connectRemoteModbus()
+{
+    connect(pAnalogData, &analogData::sampleInputs, pMotorDriver, &motorDriver::onUpdateInputs, Qt::UniqueConnection);
+}
+
+void MainWindow::disconnectRemoteModbus()
+{
+    disconnect(pAnalogData, &analogData::sampleInputs, pMotorDriver, &motorDriver::onUpdateInputs);
 }
 
 void MainWindow::on_pushButton_4_clicked()
@@ -508,8 +572,12 @@ void MainWindow::writeSettings()
     settings.setValue(key("output1 config"), pAnalogData->nOutput1Config);
     settings.endGroup();
 
-    // Group "remote" is written from the Remote page's members here once that
-    // page is part of the window.
+    settings.beginGroup(key("remote"));
+    settings.setValue(key("usb mode"), ui->widgetRemote->nUsbMode);
+    settings.setValue(key("eth mode"), ui->widgetRemote->nEthMode);
+    settings.setValue(key("eth address"), ui->widgetRemote->strEthAddress);
+    settings.setValue(key("eth port"), ui->widgetRemote->nEthPort);
+    settings.endGroup();
 
     settings.beginGroup(key("controller"));
     settings.setValue(key("uptime in sec"), pLogFile->updateUptime());
@@ -535,9 +603,11 @@ void MainWindow::showEvent(QShowEvent *event)
 
 void MainWindow::windowLoaded()
 {
-    // The Settings, Remote and Script pages receive the window here once they
-    // are part of it.
+    // The Settings and Script pages receive the window here once they are
+    // part of it.
+    ui->widgetRemote->pMainWindow = this;
     ui->widgetManual->pMainWindow = this;
+    ui->widgetRemote->bWindowLoaded = true;
 
     startupState state;
     state.bCleanShutdown = pLogFile->bCleanShutdown;

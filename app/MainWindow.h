@@ -68,6 +68,12 @@ public slots:
     void onRequestShutdown(bool bReboot);
     void updateSensor();
     void onDebugSendToMotor(QString strBuffer);
+    // Join (and release) every analog sample to the drive while the analog
+    // or the Modbus remote is connected.
+    void connectRemoteAnalog(int pnInput);
+    void disconnectRemoteAnalog();
+    void connectRemoteModbus();
+    void disconnectRemoteModbus();
 
 private slots:
     void on_pushButton_4_clicked();
@@ -86,6 +92,7 @@ private:
     void createMotorDriver(QSettings &settings);
     void connectWorkers();
     void connectStatusStrip();
+    void connectRemoteTab();
     void connectManualTab();
     void loadTeachIn(QSettings &settings);
     void loadExternalFeedback(QSettings &settings);
@@ -96,6 +103,7 @@ private:
 
     // Tab-change rules of each page.
     bool leaveManualTab();
+    bool leaveRemoteTab();
 
     // Stores the valve position with a forced write-back, unless it is still
     // unknown: an unknown position never replaces a stored one.

@@ -73,11 +73,11 @@ QVector<settingsKeyInfo> buildTable()
         {"outputs", "output1 config", INT, true},
 
         // Owned by the Remote page; the main window stores the first four
-        // from the page's members on close once that page is part of it.
-        {"remote", "usb mode", INT, false},
-        {"remote", "eth mode", INT, false},
-        {"remote", "eth address", STR, false},
-        {"remote", "eth port", INT, false},
+        // from the page's members on close, the source only its own combo.
+        {"remote", "usb mode", INT, true},
+        {"remote", "eth mode", INT, true},
+        {"remote", "eth address", STR, true},
+        {"remote", "eth port", INT, true},
         {"remote", "remote mode", INT, false},
 
         {"diagram", "pen width", INT, false},
