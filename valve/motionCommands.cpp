@@ -6,7 +6,7 @@
 
 using namespace positionUnits;
 
-gotoPlan motionCommands::planGoto(const motorFamily &family, int nStepPpm, int nMotorPosition)
+gotoPlan motionCommands::planGoto(const motorFamily &family, int nStepPpm, int nMotorPosition, bool bPositioning)
 {
     gotoPlan plan;
     if (!family.bKnown || family.nMaxSteps <= 0)
@@ -19,7 +19,7 @@ gotoPlan motionCommands::planGoto(const motorFamily &family, int nStepPpm, int n
         plan.result = gotoPlan::OUT_OF_BOUNDARIES;
         return plan;
     }
-    if (nTargetMicro == qint64(nMotorPosition) * PPM_FULL) {
+    if (!bPositioning && nTargetMicro == qint64(nMotorPosition) * PPM_FULL) {
         plan.result = gotoPlan::ALREADY_REACHED;
         return plan;
     }

@@ -24,8 +24,11 @@ class motionCommands
 {
 public:
     // nStepPpm is the target in ppm; nMotorPosition the controller position
-    // in steps (-1 when none was read).
-    static gotoPlan planGoto(const motorFamily &family, int nStepPpm, int nMotorPosition);
+    // in steps (-1 when none was read). bPositioning: an earlier go-to is
+    // still under way, so the position last read is stale and a target equal
+    // to it is not "already there" (the valve is heading elsewhere).
+    static gotoPlan planGoto(const motorFamily &family, int nStepPpm, int nMotorPosition,
+                             bool bPositioning = false);
     static gotoPlan planOpen(const motorFamily &family);
     static gotoPlan planClose(const motorFamily &family);
 

@@ -162,6 +162,12 @@ void motorDriver::setRemotePort(QString strPort)
 
 void motorDriver::communicateWithMotor()
 {
+    // The tick stops with the thread it runs in, so that a driver deleted
+    // after its thread ended has no live timer in a dead thread.
+    if (pTickThread != QThread::currentThread()) {
+        pTickThread = QThread::currentThread();
+        connect(pTickThread, &QThread::finished, pCommTimer, &QTimer::stop, Qt::DirectConnection);
+    }
     if (family.bKnown) {
         if (nMotStat & STAT_PORT_NOT_OPEN)
             retryOpenMotorPort();
@@ -720,7 +726,7 @@ void motorDriver::onMotorGotoStep(int nStep)
     }
     if (feedbackGuardRefuses())
         return;
-    const gotoPlan plan = motionCommands::planGoto(family, nStep, motorPosition);
+    const gotoPlan plan = motionCommands::planGoto(family, nStep, motorPosition, bCompareValue);
     switch (plan.result) {
     case gotoPlan::NO_TRAVEL:
         return;

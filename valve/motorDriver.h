@@ -274,6 +274,8 @@ private:
     int nStaleReplyLines = 0;
     // Ticks since the last attempt to open a port that would not open.
     int nReopenTicks = 0;
+    // The thread the tick last ran in.
+    QThread *pTickThread = nullptr;
 };
 
 #endif // MOTORDRIVER_H

@@ -186,6 +186,12 @@ private slots:
             << 1 << 0 << 97657 << MOVE << controllerCommandList{cmd("#1y6\r"), cmd("#1s-100000\r"), cmd("#1A\r")}
             << 100000 << 97656 << true;
         QTest::newRow("NT out of range") << 1 << 0 << 1000001 << OOB << controllerCommandList{} << 0 << 0 << false;
+        QTest::newRow("BL back to the stale position while positioning")
+            << 0 << 20000 << 500000 << MOVE << controllerCommandList{cmd("g20000\rs\r", "q")} << 20000 << 500000
+            << false;
+        QTest::newRow("NT back to the stale position while positioning")
+            << 1 << 512000 << 500000 << MOVE
+            << controllerCommandList{cmd("#1y7\r"), cmd("#1s-512000\r"), cmd("#1A\r")} << 512000 << 500000 << true;
         QTest::newRow("Remote refuses") << 2 << 0 << 500000 << NONE << controllerCommandList{} << 0 << 0 << false;
         QTest::newRow("no key refuses") << -1 << 0 << 500000 << NONE << controllerCommandList{} << 0 << 0 << false;
     }
@@ -195,7 +201,8 @@ private slots:
         QFETCH(int, position);
         QFETCH(int, ppm);
         QFETCH(controllerCommandList, commands);
-        const gotoPlan plan = motionCommands::planGoto(motorFamily::forType(type), ppm, position);
+        const bool bPositioning = QByteArray(QTest::currentDataTag()).contains("while positioning");
+        const gotoPlan plan = motionCommands::planGoto(motorFamily::forType(type), ppm, position, bPositioning);
         QTEST(int(plan.result), "outcome");
         QCOMPARE(describe(plan.commands), describe(commands));
         if (plan.result == gotoPlan::MOVE) {

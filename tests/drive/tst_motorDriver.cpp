@@ -377,6 +377,27 @@ private slots:
         QCOMPARE(p.takeQueued(), QStringList{"g3\rs\r"});
     }
 
+    void gotoBackWhilePositioningIsSent()
+    {
+        driverProbe p(motorDriver::BergerLahr);
+        p.reply("RP20000\r");
+        p.reply("RP20000\r");
+        p.takeQueued();
+        p.drv.onMotorGotoStep(1000000);
+        // Back to where the valve was before the last position reply: it is
+        // on its way elsewhere, so this is a real move, not "already there".
+        p.drv.onMotorGotoStep(500000);
+        QCOMPARE(p.takeQueued(), (QStringList{"g40000\rs\r", "g20000\rs\r"}));
+        QCOMPARE(p.nReached, 0);
+        p.reply("g40000\rRP20000\r");
+        // The later target is the one followed.
+        QCOMPARE(p.nReached, 1);
+        p.reply("g20000\rRP20000\r");
+        p.drv.onMotorGotoStep(500000);
+        QCOMPARE(p.nReached, 2);
+        QVERIFY(p.takeQueued().filter(QStringLiteral("g")).isEmpty());
+    }
+
     void noArrivalWithoutAPosition()
     {
         driverProbe p(motorDriver::BergerLahr);
