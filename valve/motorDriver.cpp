@@ -234,6 +234,7 @@ bool motorDriver::openMotorPort()
         nMotStat &= ~STAT_PORT_NOT_OPEN;
         motorCmdList.setReady();
         nReopenTicks = 0;
+        ++nPortOpenings;
         qCDebug(lcMotorDriver) << "serial Open";
         return true;
     }
@@ -334,10 +335,12 @@ void motorDriver::handleErrorMotor(QSerialPort::SerialPortError error)
     // The device is gone: a port left open on it reports the same error in
     // a busy loop. Close it (after the serial port has finished emitting);
     // the no-answer countdown then reopens it as for any silent controller.
+    // A port reopened meanwhile is a new one and stays open.
+    const int nOpening = nPortOpenings;
     QMetaObject::invokeMethod(
         this,
-        [this] {
-            if (pSerialMotor->isOpen())
+        [this, nOpening] {
+            if (nOpening == nPortOpenings && pSerialMotor->isOpen())
                 pSerialMotor->close();
         },
         Qt::QueuedConnection);

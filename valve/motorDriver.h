@@ -276,6 +276,8 @@ private:
     int nReopenTicks = 0;
     // The thread the tick last ran in.
     QThread *pTickThread = nullptr;
+    // Successful opens of the controller port so far.
+    int nPortOpenings = 0;
 };
 
 #endif // MOTORDRIVER_H
