@@ -61,11 +61,15 @@ void motorCommandQueue::dropHead()
 motorCommandQueue::tickResult motorCommandQueue::tick(bool bIdlePolls)
 {
     tickResult r;
+    auto queue = [this, &r](const controllerCommand &c) {
+        append(c);
+        r.queued.append(c);
+    };
     if (nMaySend == MAY_SEND_READY) {
         if (AfterComdQeryCounter > 0) {
             if (nFamily == motorFamily::BERGER_LAHR) {
                 if (nStatusQueryCounter-- == 0) {
-                    append(bergerLahrCommands::statusQuery(false));
+                    queue(bergerLahrCommands::statusQuery(false));
                     --AfterComdQeryCounter;
                     nStatusQueryCounter = STATUS_QUERY_TICKS;
                 }
@@ -73,12 +77,12 @@ motorCommandQueue::tickResult motorCommandQueue::tick(bool bIdlePolls)
                 // The NanoTec rounds run until a halt or an error stops them,
                 // so long moves are followed in every remote mode too.
                 if (nStatusQueryCounter-- == 0) {
-                    append(nanoTecCommands::encoderQuery());
-                    append(nanoTecCommands::stepCounterQuery());
+                    queue(nanoTecCommands::encoderQuery());
+                    queue(nanoTecCommands::stepCounterQuery());
                     nStatusQueryCounter = STATUS_QUERY_TICKS;
                 }
                 if (nStatusQueryCounter == 2)
-                    append(nanoTecCommands::statusQuery());
+                    queue(nanoTecCommands::statusQuery());
             }
         }
         if (!motorCmdList.isEmpty()) {
@@ -86,10 +90,13 @@ motorCommandQueue::tickResult motorCommandQueue::tick(bool bIdlePolls)
             nMaySend = MAY_SEND_WAITING;
             nNoAnswerCounter = NO_ANSWER_TICKS;
         } else if (bIdlePolls) {
+            controllerCommandList polls;
             if (nFamily == motorFamily::BERGER_LAHR)
-                append(bergerLahrCommands::idlePolls());
+                polls = bergerLahrCommands::idlePolls();
             else if (nFamily == motorFamily::NANOTEC)
-                append(nanoTecCommands::idlePolls());
+                polls = nanoTecCommands::idlePolls();
+            for (const controllerCommand &c : polls)
+                queue(c);
         }
     }
     if (nMaySend == MAY_SEND_WAITING) {

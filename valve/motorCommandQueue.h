@@ -52,6 +52,10 @@ public:
     {
         QByteArray strWrite;    // bytes to write now (empty: nothing)
         bool bNoAnswer = false; // the outstanding command is given up
+        // Polls the tick queued itself, in queue order, so that the caller
+        // can show them like every other queued command (debug mode) before
+        // any of them is written.
+        controllerCommandList queued;
     };
     // One tick. bIdlePolls: an empty queue may be filled with the family's
     // idle polls (not in the pass-through and parser remote modes).

@@ -197,6 +197,61 @@ private slots:
         QVERIFY(runPrompt(q, 60, false).isEmpty());
     }
 
+    // The polls the tick queues itself are reported, so that the driver can
+    // show them in debug mode like every other queued command; each one is
+    // then written exactly once, in that order.
+    void tickReportsThePollsItQueues_data()
+    {
+        QTest::addColumn<int>("family");
+        QTest::addColumn<bool>("idle");
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<int>("ticks");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("BL idle") << int(motorFamily::BERGER_LAHR) << true << QByteArray() << 4
+                                 << QStringList{"1:s", "3:s"};
+        QTest::newRow("NT idle") << int(motorFamily::NANOTEC) << true << QByteArray() << 6
+                                 << QStringList{"1:#1$", "1:#1I", "1:#1C", "1:#1ZY",
+                                                "6:#1$", "6:#1I", "6:#1C", "6:#1ZY"};
+        QTest::newRow("BL after a command") << int(motorFamily::BERGER_LAHR) << false << QByteArray("g1\rs\r") << 12
+                                            << QStringList{"6:s", "12:s"};
+        QTest::newRow("NT after a command") << int(motorFamily::NANOTEC) << false << QByteArray("#1A\r") << 9
+                                            << QStringList{"3:#1$", "6:#1I", "6:#1C", "9:#1$"};
+        QTest::newRow("no family") << 2 << true << QByteArray() << 6 << QStringList{};
+    }
+    void tickReportsThePollsItQueues()
+    {
+        QFETCH(int, family);
+        QFETCH(bool, idle);
+        QFETCH(QByteArray, command);
+        QFETCH(int, ticks);
+        motorCommandQueue q(family);
+        q.setReady();
+        if (!command.isEmpty())
+            q.append(command, true);
+        QStringList queued;
+        QList<QByteArray> queuedTexts;
+        QList<QByteArray> written;
+        for (int t = 1; t <= ticks; ++t) {
+            const motorCommandQueue::tickResult r = q.tick(idle);
+            for (const controllerCommand &c : r.queued) {
+                QVERIFY(!c.bQueryAfter);
+                QVERIFY(!c.bRepeat);
+                queued << QString::number(t) + QLatin1Char(':') + QString::fromLatin1(c.strCommand).remove(QLatin1Char('\r'));
+                queuedTexts << c.strCommand;
+            }
+            if (r.strWrite.isEmpty())
+                continue;
+            if (r.strWrite != command)
+                written << r.strWrite;
+            for (int i = 0; i < r.strWrite.count('\r'); ++i)
+                q.takeReplyLine("x\r");
+        }
+        QTEST(queued, "expected");
+        // Everything written besides the caller's command was reported first.
+        QCOMPARE(written, queuedTexts.mid(0, written.size()));
+        QCOMPARE(queuedTexts.mid(written.size()), q.texts());
+    }
+
     void noAnswerOnTheTenthTickAfterTheWrite()
     {
         motorCommandQueue q(motorFamily::NANOTEC);
