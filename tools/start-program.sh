@@ -42,6 +42,13 @@ MSG
   exit 1
 fi
 
+# Qt wants a private runtime folder; a root shell without a login session has none.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  export XDG_RUNTIME_DIR="$work/runtime"
+  mkdir -p "$XDG_RUNTIME_DIR"
+  chmod 700 "$XDG_RUNTIME_DIR"
+fi
+
 # --- the controller ------------------------------------------------------------
 sim_pid=""
 cleanup() {
@@ -102,8 +109,19 @@ fi
 
 echo "Working directory $work"
 cd "$work"
+# The program runs as a child the script waits for, so that a TERM or INT sent
+# to the script (timeout, a service manager, Ctrl+C) reaches the program too;
+# bash would otherwise hold the signal until the program had ended by itself.
 set +e
-"$program"
+"$program" &
+program_pid=$!
+trap 'kill -TERM "$program_pid" 2>/dev/null' INT TERM
+wait "$program_pid"
 status=$?
+# A trapped signal ends the wait early; wait again for the program's own end.
+while kill -0 "$program_pid" 2>/dev/null; do
+  wait "$program_pid"
+  status=$?
+done
 set -e
 exit $status
