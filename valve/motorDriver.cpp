@@ -9,7 +9,11 @@
 #include "valve/nanoTecCommands.h"
 #include "valve/nanoTecReply.h"
 #include "valve/positionUnits.h"
+#include "valve/analogRemoteMapping.h"
+#include "valve/remoteTextProtocol.h"
+#include "remote/qlvModbus.h"
 
+#include <QHostAddress>
 #include <QLoggingCategory>
 #include <QMutexLocker>
 #include <QTcpServer>
@@ -58,8 +62,8 @@ motorDriver::motorDriver(QObject *parent, int nType)
     setMotorType(nType);
     nMotStat |= STAT_POS_REACHED;
 
-    // The Modbus server object (qlvModbus) is created here, as a child, once
-    // the remote side is wired in; until then pModbus stays null.
+    pModbus = new qlvModbus(this);
+    connect(pModbus, SIGNAL(logString(QString)), this, SLOT(onConnectWriteLog(QString)));
 
     pTcpServer = new QTcpServer(this);
     connect(pTcpServer, SIGNAL(newConnection()), this, SLOT(on_newConnectionEthernet()));
@@ -78,6 +82,7 @@ motorDriver::~motorDriver()
     delete pCommTimer;
     delete pSerialMotor;
     delete pSerialPc;
+    delete pModbus;
     delete pTcpServer;
     qCDebug(lcMotorDriver) << "motorDriver destroyed";
 }
@@ -168,7 +173,19 @@ void motorDriver::communicateWithMotor()
         pTickThread = QThread::currentThread();
         connect(pTickThread, &QThread::finished, pCommTimer, &QTimer::stop, Qt::DirectConnection);
     }
-    if (family.bKnown) {
+    if (family.bKnown && isPassThroughMode()) {
+        if (nMotStat & STAT_PORT_NOT_OPEN)
+            retryOpenMotorPort();
+        // The PC or the terminal owns the line: no polls, no waiting for
+        // replies that go to them, no reconnect. What the operator queues
+        // meanwhile (a Stop above all) still goes out, one command a tick.
+        if (nStaleReplyLines > 0 && ++nStaleTicks > motorCommandQueue::NO_ANSWER_TICKS)
+            nStaleReplyLines = 0;
+        if (!motorCmdList.isEmpty()) {
+            writeCommand(motorCmdList.head()->strSendData);
+            motorCmdList.dropHead();
+        }
+    } else if (family.bKnown) {
         if (nMotStat & STAT_PORT_NOT_OPEN)
             retryOpenMotorPort();
         const bool bIdlePolls = nRemoteMode != REMOTE_DIRECT && nRemoteMode != REMOTE_TERMINAL
@@ -606,10 +623,37 @@ void motorDriver::testTarget()
 
 bool motorDriver::takeRemoteMotorData(const QByteArray &bytesRead)
 {
-    // The pass-through and parser remote modes take the controller's data
-    // here (shown, forwarded, first answer after a connect dropped).
-    Q_UNUSED(bytesRead)
-    return false;
+    if (nRemoteMode != REMOTE_DIRECT && nRemoteMode != REMOTE_TERMINAL && nRemoteMode != REMOTE_PARSER)
+        return false;
+
+    // The answer the controller still owed when the remote mode took over
+    // belongs to nobody: not shown, not passed on, not parsed.
+    const bool bWasOwed = nStaleReplyLines > 0;
+    while (nStaleReplyLines > 0 && dataReadMotor.contains('\r')) {
+        const QByteArray strStale = motorCommandQueue::takeLine(dataReadMotor);
+        --nStaleReplyLines;
+        qCDebug(lcMotorDriver) << "answer owed before the remote connect dropped: " << strStale;
+    }
+    if (nStaleReplyLines > 0)
+        return true;   // the rest of that answer is still to come
+    bDropNextAnswer = false;
+    const QByteArray forward = bWasOwed ? dataReadMotor : bytesRead;
+
+    if (dataReadMotor.contains('\r')) {
+        emit receivedFromMotor(dataReadMotor);
+        if (isPassThroughMode())
+            dataReadMotor.clear();
+    }
+    if (nRemoteMode == REMOTE_DIRECT && !forward.isEmpty())
+        sendToPc(forward);
+    if (!isPassThroughMode())
+        return false;
+    if (dataReadMotor.size() > MAX_PENDING_REPLY_BYTES) {
+        // Shown as it is rather than collected for ever.
+        emit receivedFromMotor(dataReadMotor);
+        dataReadMotor.clear();
+    }
+    return true;
 }
 
 // ------------------------------------------------------------------- motion
@@ -809,8 +853,13 @@ void motorDriver::onMotorHalt()
         motorCmdList.stopStatusQueries();
     bCompareValue = false;
     bsetleak = false;
-    nRecalcCount = 0;
+    regulation.nRecalcCount = 0;
+    const bool bWasMeasuring = bMeasureData;
     onSetMeasureData(false);
+    // The main window stops delivering samples only when told; a Stop ends
+    // the measurement there too.
+    if (bWasMeasuring)
+        emit setMeasurement(false);
 }
 
 void motorDriver::onMotorCalibrate()
@@ -878,27 +927,127 @@ void motorDriver::onSetContSpeed(int nSpeed)
 
 // --------------------------------------------------------------- regulation
 
+regulationParams motorDriver::currentRegulationParams() const
+{
+    const lvExternalFeedback fb = extFeedback.get();
+    regulationParams params;
+    params.dblPropValue = fb.dblPropValue;
+    params.dblDiffValue = fb.dblDiffValue;
+    params.dblIntValue = fb.dblIntValue;
+    params.dblRelativeDifference = fb.dblRelativeDifference;
+    params.nNumOfIntVal = fb.nNumOfIntVal;
+    params.dblRelativeRecalc = dblRelativeRecalc;
+    params.nRecalcTimes = nRecalcTimes;
+    return params;
+}
+
+QString motorDriver::measuringStatusLine() const
+{
+    const lvExternalFeedback fb = extFeedback.get();
+    return tr("Measuring: ") + QStringLiteral("%1").arg(fb.dblSetpoint, 0, fb.sensor.bExponential ? 'E' : 'F', 2);
+}
+
 void motorDriver::onGetAnalogValue(double dblData1, double dblData2, double dblData3, int nIsFeedback1,
                                    int nIsFeedback2)
 {
-    // The regulation step is wired in with the leak-rate regulation.
-    Q_UNUSED(dblData1)
-    Q_UNUSED(dblData2)
-    Q_UNUSED(dblData3)
-    Q_UNUSED(nIsFeedback1)
-    Q_UNUSED(nIsFeedback2)
+    if (deferToOwnThread([=] { onGetAnalogValue(dblData1, dblData2, dblData3, nIsFeedback1, nIsFeedback2); }))
+        return;
+    // Samples still on their way when measuring ended (a Stop, the end of a
+    // script step) must neither run a boundary action nor arm the feedback
+    // guard against the operator again.
+    if (!bMeasureData)
+        return;
+
+    const double dblPrevious = currentData.dblData;
+    currentData.dblCh1 = dblData1;
+    currentData.dblCh2 = dblData2;
+    currentData.nSteps = motorPosition;
+    currentData.dblTime = 0.0;
+
+    const double dblVolts[3] = {dblData1, dblData2, dblData3};
+    nFeedbackIdx1 = nIsFeedback1;
+    nFeedbackIdx2 = nIsFeedback2;
+    if (nIsFeedback1 >= 0 && nIsFeedback1 <= 2)
+        dblFeedbackVal1 = dblVolts[nIsFeedback1];
+    if (nIsFeedback2 >= 0 && nIsFeedback2 <= 2)
+        dblFeedbackVal2 = dblVolts[nIsFeedback2];
+
+    const bool bWasExceeded = bBoundaryExceeded;
+    if (checkFeedbackBoundary(dblFeedbackVal1, nFeedbackIdx1) != 100)
+        return;
+    if (checkFeedbackBoundary(dblFeedbackVal2, nFeedbackIdx2) != 100)
+        return;
+
+    lvTeachIn *pTeach = pTeachIn;
+    const double dblActual = pTeach ? pTeach->calcSensorData(dblFeedbackVal1, dblFeedbackVal2)
+                                    : std::numeric_limits<double>::quiet_NaN();
+    currentData.dblData = dblActual;
+
+    if (bsetleak) {
+        const lvExternalFeedback fb = extFeedback.get();
+        currentData.dblSetpoint = fb.dblSetpoint;
+        const bool bPositionReached = (nMotStat & STAT_POS_REACHED) != 0;
+        const regulationResult r = regulationStep(currentRegulationParams(), regulation, fb.dblSetpoint,
+                                                  dblActual, dblPrevious, bPositionReached);
+        if (r.eAction == regulationResult::ACTION_RETARGET) {
+            const int nSteps = pTeach ? pTeach->calcStepsFromData(fb.dblSetpoint, dblActual, fb.dblCorrectSensitivity)
+                                      : -1;
+            onMotorGotoLeak(fb.dblSetpoint, nSteps);
+        } else if (r.eAction == regulationResult::ACTION_CORRECT) {
+            qCDebug(lcMotorDriver) << "Auto-Korrektur <: " << r.nCorrection << "Prop-Korr: " << r.dblPropTerm
+                                   << " Diff-Korr: " << r.dblDiffTerm << " Int Korr: " << r.dblIntTerm;
+            onMotorGotoRelative(r.nCorrection);
+        }
+        if (r.isNotReached())
+            emit notReachedDataPoint();
+        else if (r.isReached())
+            emit reachedDataPoint();
+        strStatusLine = measuringStatusLine();
+    } else if (bWasExceeded) {
+        // Back inside the band: the boundary note no longer holds.
+        strStatusLine = tr("Measuring...");
+    }
+    emit setMeasuredData(dblActual);
 }
 
 void motorDriver::onMotorGotoLeak(double dblData, int nSteps)
 {
-    Q_UNUSED(dblData)
-    Q_UNUSED(nSteps)
+    if (deferToOwnThread([this, dblData, nSteps] { onMotorGotoLeak(dblData, nSteps); }))
+        return;
+    bsetleak = true;
+    regulation.clearWindow();
+    // The set value first, so that the status line names the new one.
+    extFeedback.update([dblData](lvExternalFeedback &fb) { fb.dblSetpoint = dblData; });
+    onSetMeasureData(true);
+
+    if (analogData *pData = pAnalogData) {
+        const int nInput1 = pData->getFeedbackInput1();
+        if (checkFeedbackBoundary(pData->getInputVolt(nInput1), nInput1) != 100)
+            return;
+        const int nInput2 = pData->getFeedbackInput2();
+        if (checkFeedbackBoundary(pData->getInputVolt(nInput2), nInput2) != 100)
+            return;
+    }
+    if (nSteps == -1) {
+        // Regulation stays on: the samples correct from where the valve is.
+        nMotStat |= STAT_TEACHIN_NOT_FOUND;
+        return;
+    }
+    nMotStat &= ~(STAT_TEACHIN_NOT_FOUND | STAT_WAITING_FOR_CMD);
+    onMotorGotoStep(nSteps);
 }
 
 void motorDriver::onMotorSetFeedbackVal(int nVal1, int nVal2)
 {
-    Q_UNUSED(nVal1)
-    Q_UNUSED(nVal2)
+    if (deferToOwnThread([this, nVal1, nVal2] { onMotorSetFeedbackVal(nVal1, nVal2); }))
+        return;
+    lvTeachIn *pTeach = pTeachIn;
+    const double dblSetpoint = pTeach ? pTeach->calcSensorData(nVal1 / 1000.0, nVal2 / 1000.0)
+                                      : std::numeric_limits<double>::quiet_NaN();
+    currentData.dblData = dblSetpoint;
+    const int nSteps = pTeach ? pTeach->calcStepsFromData(dblSetpoint, 0.0, 0.0) : -1;
+    emit setMeasurement(true);
+    onMotorGotoLeak(dblSetpoint, nSteps);
 }
 
 void motorDriver::onSetMeasureData(bool pbMeasureData)
@@ -918,9 +1067,7 @@ void motorDriver::onSetMeasureData(bool pbMeasureData)
         bBoundaryExceeded = false;
         bsetleak = false;
     } else if (bsetleak) {
-        const lvExternalFeedback fb = extFeedback.get();
-        strStatusLine = tr("Measuring: ")
-                        + QStringLiteral("%1").arg(fb.dblSetpoint, 0, fb.sensor.bExponential ? 'E' : 'F', 2);
+        strStatusLine = measuringStatusLine();
     } else {
         strStatusLine = tr("Measuring...");
     }
@@ -936,31 +1083,243 @@ void motorDriver::onStopFeedback()
     if (deferToOwnThread([this] { onStopFeedback(); }))
         return;
     bsetleak = false;
-    nRecalcCount = 0;
+    regulation.nRecalcCount = 0;
     emit setMeasurement(false);
 }
 
 // -------------------------------------------------------------- remote side
 
+void motorDriver::takeOverLink()
+{
+    clearCommandQueue(true);
+    nStaleTicks = 0;
+    bDropNextAnswer = nStaleReplyLines > 0;
+}
+
+void motorDriver::releaseLink()
+{
+    // Replies to what the PC or the terminal sent last must not be taken for
+    // the answers of the polls that start again now.
+    clearCommandQueue(false);
+    if (pSerialMotor->isOpen())
+        pSerialMotor->clear(QSerialPort::Input);
+}
+
+bool motorDriver::openPcPort()
+{
+    disconnect(pSerialPc, nullptr, this, nullptr);
+    connect(pSerialPc, SIGNAL(errorOccurred(QSerialPort::SerialPortError)), this,
+            SLOT(handleErrorPc(QSerialPort::SerialPortError)));
+    connect(pSerialPc, SIGNAL(readyRead()), this, SLOT(readFromPc()));
+    if (pSerialPc->isOpen())
+        pSerialPc->close();
+    pSerialPc->clearError();
+    pSerialPc->setPortName(resolveSerialDeviceName(getRemotePort()));
+    pSerialPc->setBaudRate(QSerialPort::Baud19200, QSerialPort::AllDirections);
+    pSerialPc->setDataBits(QSerialPort::Data8);
+    pSerialPc->setParity(QSerialPort::EvenParity);
+    pSerialPc->setStopBits(QSerialPort::OneStop);
+    pSerialPc->setFlowControl(QSerialPort::NoFlowControl);
+    const bool bOpen = pSerialPc->open(QIODevice::ReadWrite);
+    if (bOpen) {
+        nMotStat &= ~STAT_REMOTE_PORT_NOT_OPEN;
+        qCDebug(lcMotorDriver) << "serial PC Open";
+    } else {
+        nMotStat |= STAT_REMOTE_PORT_NOT_OPEN;
+        qCDebug(lcMotorDriver) << "serial PC not open";
+    }
+    return bOpen;
+}
+
+void motorDriver::closePcPort()
+{
+    if (pSerialPc->isOpen())
+        pSerialPc->close();
+    disconnect(pSerialPc, nullptr, this, nullptr);
+}
+
+bool motorDriver::listenEthernet(const QString &strAddress, int nPort)
+{
+    // A server still listening from an earlier connect is moved, not kept.
+    if (pTcpServer->isListening())
+        pTcpServer->close();
+    const QHostAddress address(strAddress);
+    QString strError;
+    if (address.isNull())
+        strError = tr("not an IP address");
+    else if (nPort < 1 || nPort > 65535)
+        strError = tr("port must be 1..65535");
+    else if (!pTcpServer->listen(address, quint16(nPort)))
+        strError = pTcpServer->errorString();
+    if (strError.isEmpty())
+        return true;
+    const QString strMessage = tr("TCP server not started on %1:%2: %3\n").arg(strAddress).arg(nPort).arg(strError);
+    qCDebug(lcMotorDriver) << strMessage;
+    emit onWriteLog(strMessage.trimmed());
+    emit receivedFromPc(strMessage.toLatin1());
+    return false;
+}
+
 void motorDriver::connectRemoteUSB(int pnRemoteMode)
 {
-    // Remote control is wired in with the remote side.
-    Q_UNUSED(pnRemoteMode)
+    if (deferToOwnThread([this, pnRemoteMode] { connectRemoteUSB(pnRemoteMode); }))
+        return;
+    switch (pnRemoteMode) {
+    case 0:
+        nRemoteMode = REMOTE_DIRECT;
+        remoteChannel = 3;
+        break;
+    case 1:
+        nRemoteMode = REMOTE_PARSER;
+        remoteChannel = 3;
+        break;
+    case 2:
+        nRemoteMode = REMOTE_MODBUS;
+        remoteChannel = 3;
+        startModbus(true, getRemotePort(), 0);
+        break;
+    case 3:
+        nRemoteMode = REMOTE_TERMINAL;
+        remoteChannel = 2;
+        break;
+    default:
+        nRemoteMode = REMOTE_OFF;
+        break;
+    }
+    if (nRemoteMode == REMOTE_DIRECT || nRemoteMode == REMOTE_PARSER) {
+        openPcPort();
+        dataReadPc.clear();
+        bDiscardPcLine = false;
+        bPcChunkEndedWithCr = false;
+    }
+    if (nRemoteMode == REMOTE_DIRECT || nRemoteMode == REMOTE_PARSER || nRemoteMode == REMOTE_TERMINAL)
+        takeOverLink();
+    else
+        bDropNextAnswer = true;
 }
 
 void motorDriver::connectRemoteEthernet(int pnRemoteMode, QString strIPADdress, int nIPPort)
 {
-    Q_UNUSED(pnRemoteMode)
-    Q_UNUSED(strIPADdress)
-    Q_UNUSED(nIPPort)
+    if (deferToOwnThread([=] { connectRemoteEthernet(pnRemoteMode, strIPADdress, nIPPort); }))
+        return;
+    remoteChannel = 4;
+    switch (pnRemoteMode) {
+    case 0:
+        nRemoteMode = REMOTE_DIRECT;
+        break;
+    case 1:
+        nRemoteMode = REMOTE_PARSER;
+        break;
+    case 2:
+        nRemoteMode = REMOTE_MODBUS;
+        startModbus(false, strIPADdress, nIPPort);
+        break;
+    default:
+        nRemoteMode = REMOTE_OFF;
+        break;
+    }
+    if (nRemoteMode == REMOTE_DIRECT || nRemoteMode == REMOTE_PARSER) {
+        listenEthernet(strIPADdress, nIPPort);
+        dataReadPc.clear();
+        bDiscardPcLine = false;
+        bPcChunkEndedWithCr = false;
+        takeOverLink();
+    } else {
+        bDropNextAnswer = true;
+    }
 }
 
 void motorDriver::disconnectRemoteUSB()
 {
+    if (deferToOwnThread([this] { disconnectRemoteUSB(); }))
+        return;
+    if (nRemoteMode == REMOTE_MODBUS)
+        stopModbus();
+    if (nRemoteMode == REMOTE_DIRECT || nRemoteMode == REMOTE_PARSER) {
+        closePcPort();
+        dataReadMotor.clear();
+        dataReadPc.clear();
+    }
+    if (isPassThroughMode())
+        releaseLink();
+    nRemoteMode = REMOTE_OFF;
+    remoteChannel = 0;
+    if (family.isBergerLahr())
+        setMotorCommand(bergerLahrCommands::statusQuery(true).strCommand, true);
+    bDropNextAnswer = false;
 }
 
 void motorDriver::disconnectRemoteEhternet()
 {
+    if (deferToOwnThread([this] { disconnectRemoteEhternet(); }))
+        return;
+    if (nRemoteMode == REMOTE_DIRECT || nRemoteMode == REMOTE_PARSER) {
+        if (pTcpSocket)
+            pTcpSocket->disconnectFromHost();
+        // Without a client the server would otherwise go on listening.
+        pTcpServer->close();
+    }
+    if (nRemoteMode == REMOTE_MODBUS)
+        stopModbus();
+    if (isPassThroughMode())
+        releaseLink();
+    nRemoteMode = REMOTE_OFF;
+    remoteChannel = 0;
+    bDropNextAnswer = false;
+}
+
+void motorDriver::startModbus(bool bSerial, const QString &strAddress, int nPort)
+{
+    // The USB source always serves RTU on the PC serial port, whatever its
+    // name; the Ethernet source serves TCP only on an address it can bind.
+    if (bSerial)
+        pModbus->startSerial(strAddress);
+    else
+        pModbus->startTcp(strAddress, nPort);
+    connectModbus(true);
+    // The master reads the valve's position from the start on.
+    pModbus->setPosition(nPositionPpm);
+}
+
+void motorDriver::stopModbus()
+{
+    // Stopped while still connected, so that a feedback loop the master
+    // started ends here too; only then are the connections removed.
+    pModbus->stopCommunicating();
+    connectModbus(false);
+}
+
+void motorDriver::connectModbus(bool bConnect)
+{
+    struct link {
+        QObject *pSender;
+        const char *pszSignal;
+        QObject *pReceiver;
+        const char *pszSlot;
+    };
+    const link links[] = {
+        {this, SIGNAL(setMotorPosition(int)), pModbus, SLOT(setPosition(int))},
+        {this, SIGNAL(updateAnalogData(int,int,int)), pModbus, SLOT(setAnalogInputs(int,int,int))},
+        {this, SIGNAL(reachedDataPoint()), pModbus, SLOT(onReachedDataPoint())},
+        {this, SIGNAL(notReachedDataPoint()), pModbus, SLOT(onNotReachedDataPoint())},
+        {pModbus, SIGNAL(setPositionMotor(int)), this, SLOT(onMotorGotoStep(int))},
+        {pModbus, SIGNAL(setMotorFeedbackVal(int,int)), this, SLOT(onMotorSetFeedbackVal(int,int))},
+        {pModbus, SIGNAL(stopFeedbackData()), this, SLOT(onStopFeedback())},
+        {pModbus, SIGNAL(sendStopToMotor()), this, SLOT(onMotorHalt())},
+        {pModbus, SIGNAL(sendPlusToMotor()), this, SLOT(onMotorPlus())},
+        {pModbus, SIGNAL(sendMinusToMotor()), this, SLOT(onMotorMinus())},
+        {pModbus, SIGNAL(sendPlusContPressed(bool,int)), this, SLOT(onMotorPlusCont(bool,int))},
+        {pModbus, SIGNAL(sendMinusContPressed(bool,int)), this, SLOT(onMotorMinusCont(bool,int))},
+        {pModbus, SIGNAL(setReceivedMessagePC(QString)), this, SLOT(onReceivedFromModbusPC(QString))},
+        {pModbus, SIGNAL(setReceivedMessageMotor(QString)), this, SLOT(onReceivedFromModbusMotor(QString))},
+    };
+    for (const link &l : links) {
+        // Always removed first, so that a repeated connect never doubles a
+        // connection (a doubled stop or step would run twice).
+        disconnect(l.pSender, l.pszSignal, l.pReceiver, l.pszSlot);
+        if (bConnect)
+            connect(l.pSender, l.pszSignal, l.pReceiver, l.pszSlot);
+    }
 }
 
 void motorDriver::clearDataReadMotor()
@@ -977,22 +1336,60 @@ void motorDriver::clearDataReadPc()
         return;
     qCDebug(lcMotorDriver) << "motorDriver clearDataReadPc";
     dataReadPc.clear();
+    bDiscardPcLine = false;
 }
 
 void motorDriver::connectRemoteAnalog(int pnInput)
 {
-    Q_UNUSED(pnInput)
+    if (deferToOwnThread([this, pnInput] { connectRemoteAnalog(pnInput); }))
+        return;
+    nRemoteInput = pnInput;
+    nRemoteMode = REMOTE_ANALOG;
+    remoteChannel = 1;
+    bDropNextAnswer = true;
 }
 
 void motorDriver::disconnectRemoteAnalog()
 {
+    if (deferToOwnThread([this] { disconnectRemoteAnalog(); }))
+        return;
+    nRemoteMode = REMOTE_OFF;
+    remoteChannel = 0;
+    bDropNextAnswer = false;
 }
 
 void motorDriver::onUpdateInputs(double dblInput1, double dblInput2, double dblInput3)
 {
-    Q_UNUSED(dblInput1)
-    Q_UNUSED(dblInput2)
-    Q_UNUSED(dblInput3)
+    if (deferToOwnThread([=] { onUpdateInputs(dblInput1, dblInput2, dblInput3); }))
+        return;
+    if (nRemoteMode == REMOTE_ANALOG) {
+        if (nRemoteInput < 0 || nRemoteInput > 2)
+            return;
+        const double dblVolts[3] = {dblInput1, dblInput2, dblInput3};
+        const int nPosition = calcPosFromInput(dblVolts[nRemoteInput], nRemoteInput);
+        if (nPosition >= 0)
+            onMotorGotoStep(nPosition);
+    } else if (nRemoteMode == REMOTE_MODBUS) {
+        emit updateAnalogData(analogVoltsToModbusCounts(dblInput1), analogVoltsToModbusCounts(dblInput2),
+                              analogVoltsToModbusCounts(dblInput3));
+    }
+}
+
+int motorDriver::calcPosFromInput(double dblVolt, int nInput)
+{
+    analogData *pData = pAnalogData;
+    if (!pData || nInput < 0 || nInput > 2)
+        return -1;
+    // The input's own boundary points, whichever input was configured last.
+    analogRemoteBoundaries bounds;
+    bounds.dblLowerMv = pData->getLowerBoundaryValue(nInput);
+    bounds.dblUpperMv = pData->getUpperBoundaryValue(nInput);
+    bounds.nLowerPos = pData->getLowerBoundarySteps(nInput);
+    bounds.nUpperPos = pData->getUpperBoundarySteps(nInput);
+    const analogRemoteTarget target = analogRemotePosition(dblVolt, bounds);
+    if (target.bOnBoundary)
+        emit receivedFromPc(QStringLiteral("Input: %1 V").arg(dblVolt, 0, 'f', 2).toLatin1());
+    return target.nPosition;
 }
 
 void motorDriver::onConnectWriteLog(QString strLogMessage)
@@ -1002,14 +1399,50 @@ void motorDriver::onConnectWriteLog(QString strLogMessage)
 
 void motorDriver::on_newConnectionEthernet()
 {
+    while (QTcpSocket *pSocket = pTcpServer->nextPendingConnection()) {
+        if (pTcpSocket) {
+            // One client at a time; a second one would otherwise hang on a
+            // socket nobody reads.
+            qCDebug(lcMotorDriver) << "second connection refused: " << pSocket->peerAddress().toString();
+            pSocket->abort();
+            pSocket->deleteLater();
+            emit receivedFromPc(tr("Second connection refused\n").toLatin1());
+            continue;
+        }
+        pTcpSocket = pSocket;
+        connect(pTcpSocket, SIGNAL(disconnected()), this, SLOT(on_disconnectedEthernet()));
+        connect(pTcpSocket, SIGNAL(readyRead()), this, SLOT(on_readyReadEthernet()));
+        if (pTcpSocket->state() == QAbstractSocket::ConnectedState)
+            qCDebug(lcMotorDriver) << "New connection established: " << pTcpSocket->peerAddress().toString();
+        // A new PC starts with a clean line.
+        dataReadPc.clear();
+        bDiscardPcLine = false;
+        bPcChunkEndedWithCr = false;
+        emit receivedFromPc(tr("Connection established\n").toLatin1());
+        if (pTcpSocket->bytesAvailable() > 0)
+            on_readyReadEthernet();
+    }
 }
 
 void motorDriver::on_disconnectedEthernet()
 {
+    if (!pTcpSocket)
+        return;
+    disconnect(pTcpSocket, nullptr, this, nullptr);
+    pTcpSocket->deleteLater();
+    pTcpSocket = nullptr;
+    pTcpServer->close();
+    emit receivedFromPc(tr("Connection closed\n").toLatin1());
 }
 
 void motorDriver::on_readyReadEthernet()
 {
+    if (!pTcpSocket)
+        return;
+    const QByteArray data = pTcpSocket->readAll();
+    qCDebug(lcMotorDriver) << "TCP read: " << data;
+    dataReadPc.append(data);
+    parseRemoteCommand(data);
 }
 
 void motorDriver::onReceivedFromModbusPC(QString strMsg)
@@ -1026,12 +1459,80 @@ void motorDriver::onReceivedFromModbusMotor(QString strMsg)
 
 void motorDriver::parseRemoteCommand(QByteArray data)
 {
-    Q_UNUSED(data)
+    if (nRemoteMode == REMOTE_DIRECT) {
+        // Line feeds after a "\r" are the PC's line ends, not the
+        // controller's: the controller gets "\r" only.
+        if (bPcChunkEndedWithCr && data.startsWith('\n')) {
+            data.remove(0, 1);
+            if (dataReadPc.startsWith('\n'))
+                dataReadPc.remove(0, 1);
+        }
+        if (!data.isEmpty())
+            bPcChunkEndedWithCr = data.endsWith('\r');
+        if (data.endsWith('\n'))
+            data.chop(1);
+        if (!data.isEmpty())
+            sendToMotor(data);
+        if (dataReadPc.endsWith('\n'))
+            dataReadPc.chop(1);
+        if (dataReadPc.contains('\r') || dataReadPc.size() > REMOTE_TEXT_MAX_LINE) {
+            emit receivedFromPc(dataReadPc);
+            dataReadPc.clear();
+        }
+        return;
+    }
+    if (nRemoteMode == REMOTE_PARSER) {
+        const remoteLineSplit split = splitRemoteLines(dataReadPc, bDiscardPcLine);
+        if (split.nDroppedLines > 0) {
+            const QString strNote = tr("Command longer than %1 bytes dropped\n").arg(REMOTE_TEXT_MAX_LINE);
+            emit onWriteLog(strNote.trimmed());
+            emit receivedFromPc(strNote.toLatin1());
+        }
+        for (const QByteArray &strLine : split.lines) {
+            emit receivedFromPc(strLine);
+            runRemoteTextCommand(strLine);
+        }
+        return;
+    }
+    // No mode reads the PC now; keep nothing that nobody will take.
+    if (dataReadPc.size() > REMOTE_TEXT_MAX_LINE)
+        dataReadPc.clear();
 }
 
-int motorDriver::calcPosFromInput(double dblVolt, int nInput)
+void motorDriver::runRemoteTextCommand(const QByteArray &strLine)
 {
-    Q_UNUSED(dblVolt)
-    Q_UNUSED(nInput)
-    return -1;
+    const remoteTextCommand cmd = parseRemoteTextLine(strLine);
+    QByteArray reply = cmd.reply;
+    switch (cmd.eKind) {
+    case remoteTextCommand::CMD_STATUS: {
+        qint64 nPosition = motorPosition;
+        if (family.isNanoTec()) {
+            setMotorCommand(nanoTecCommands::encoderQuery().strCommand, true);
+            setMotorCommand(nanoTecCommands::stepCounterQuery().strCommand, true);
+            nPosition = positionUnits::stepsToRemote(motorPosition, nMaxSteps);
+        } else if (!family.isBergerLahr()) {
+            nPosition = positionUnits::stepsToRemote(motorPosition, nMaxSteps);
+        }
+        reply = remoteStatusReply((nMotStat & STAT_LIMIT_SWITCH) != 0, nPosition);
+        break;
+    }
+    case remoteTextCommand::CMD_GOTO:
+        if (cmd.bValid)
+            onMotorGotoStep(cmd.nPpm);
+        break;
+    case remoteTextCommand::CMD_PLUS:
+    case remoteTextCommand::CMD_MINUS:
+        onMotorGotoRelative(cmd.nPpm);
+        break;
+    case remoteTextCommand::CMD_HALT:
+        onMotorHalt();
+        break;
+    case remoteTextCommand::CMD_CALIBRATE:
+        onMotorCalibrate();
+        break;
+    case remoteTextCommand::CMD_INFO:
+    case remoteTextCommand::CMD_UNKNOWN:
+        break;
+    }
+    sendToPc(reply);
 }

@@ -7,6 +7,7 @@
 #include "valve/motorCommandQueue.h"
 #include "valve/motorFamily.h"
 #include "valve/motorStatus.h"
+#include "valve/regulationStep.h"
 
 #include <QByteArray>
 #include <QMutex>
@@ -16,7 +17,6 @@
 #include <QThread>
 
 #include <atomic>
-#include <vector>
 
 class QTcpServer;
 class QTcpSocket;
@@ -197,9 +197,28 @@ private:
     int checkFeedbackBoundary(double dblVolt, int nInput);
     void releaseContinuous(bool bOpening);
 
+    // --- regulation ---
+    regulationParams currentRegulationParams() const;
+    QString measuringStatusLine() const;
+
     // --- remote side ---
     void parseRemoteCommand(QByteArray data);
+    void runRemoteTextCommand(const QByteArray &strLine);
     int calcPosFromInput(double dblVolt, int nInput);
+    bool openPcPort();
+    void closePcPort();
+    // The link as a remote mode takes it over: what the controller still owes
+    // is dropped when it arrives, and the link may send at once.
+    void takeOverLink();
+    // The line as the pass-through modes leave it: nothing they queued or
+    // left unanswered is taken for the replies of later commands.
+    void releaseLink();
+    bool isPassThroughMode() const { return nRemoteMode == REMOTE_DIRECT || nRemoteMode == REMOTE_TERMINAL; }
+    void startModbus(bool bSerial, const QString &strAddress, int nPort);
+    void stopModbus();
+    // The fourteen connections between the drive and the Modbus server.
+    void connectModbus(bool bConnect);
+    bool listenEthernet(const QString &strAddress, int nPort);
 
     QTimer *pCommTimer = nullptr;
     QSerialPort *pSerialMotor = nullptr;
@@ -219,10 +238,8 @@ private:
     int nRemoteMode = REMOTE_OFF;
     int remoteChannel = 0;
     QString strStatusText;
-    int nRecalcCooldown = 0;
-    int nRecalcCount = 0;
-    std::vector<double> vecDeviation;
-    double dblIntegral = 0.0;
+    // Re-target count and cooldown, the deviation window and its integral.
+    regulationState regulation;
     std::atomic<int> motorPosition{-1};
     int nStepsPosition = -1;
     std::atomic<int> nPositionPpm{-1};
@@ -274,6 +291,12 @@ private:
     int nStaleReplyLines = 0;
     // Ticks since the last attempt to open a port that would not open.
     int nReopenTicks = 0;
+    // Ticks the pass-through modes have waited for lines still owed.
+    int nStaleTicks = 0;
+    // The PC's current text-protocol line was too long and is being skipped.
+    bool bDiscardPcLine = false;
+    // The last PC chunk in direct mode ended with "\r" (a "\n" may follow).
+    bool bPcChunkEndedWithCr = false;
     // The thread the tick last ran in.
     QThread *pTickThread = nullptr;
     // Successful opens of the controller port so far.

@@ -1,0 +1,112 @@
+// The regulation end to end: the real driver in its motor thread on the
+// controller simulator, a plant that turns the simulated valve position into
+// feedback voltages, and a teach-in recorded on that plant: reaching,
+// holding and re-targeting.
+#include "regulationBench.h"
+
+#include <QLoggingCategory>
+#include <QtTest>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+
+class tst_regulationLoop : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void reachesAndHolds_data();
+    void reachesAndHolds();
+    void retargetsWhenThePlantDrifts();
+
+private:
+    std::unique_ptr<regulationBench> b;
+};
+
+void tst_regulationLoop::initTestCase()
+{
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+}
+
+void tst_regulationLoop::init()
+{
+    b = std::make_unique<regulationBench>();
+    QVERIFY(b->setUp());
+}
+
+void tst_regulationLoop::cleanup()
+{
+    b.reset();
+}
+
+void tst_regulationLoop::reachesAndHolds_data()
+{
+    QTest::addColumn<bool>("byFeedbackValues");
+    QTest::newRow("set value from the manual tab") << false;
+    QTest::newRow("set value as two feedback millivolts (Modbus)") << true;
+}
+
+void tst_regulationLoop::reachesAndHolds()
+{
+    QFETCH(bool, byFeedbackValues);
+    b->startPlantSampling();
+    if (byFeedbackValues) {
+        // Formula "val1": 5000 mV on feedback 1 is the set value 5.0.
+        QMetaObject::invokeMethod(b->rig->drv, "onMotorSetFeedbackVal", Qt::QueuedConnection, Q_ARG(int, 5000),
+                                  Q_ARG(int, 5000));
+        QTRY_VERIFY_WITH_TIMEOUT(b->rig->rec.measurement.contains(true), regulationBench::WAIT_MS);
+    } else {
+        b->startRegulation(5.0);
+    }
+
+    // First the teach-in's position (700000 ppm = 28000 steps), where the
+    // plant gives 4.91; then step corrections up to the tolerance.
+    QTRY_VERIFY_WITH_TIMEOUT(b->rig->sim.receivedCommands().contains("g28000"), regulationBench::WAIT_MS);
+    // Reached once the corrections that were still on their way have landed.
+    QTRY_VERIFY_WITH_TIMEOUT(b->rig->rec.nReachedInARow >= 3, regulationBench::WAIT_MS);
+    QVERIFY(b->rig->rec.nNotReached > 0);
+    const double dblActual = b->rig->rec.measured.last();
+    QVERIFY2(std::fabs(dblActual / 5.0 - 1.0) <= 0.005, qPrintable(QString::number(dblActual)));
+    QVERIFY(std::fabs(dblActual - plantFrameSource::quantised(b->plant.feedback1(b->rig->simPpm()))) < 1e-4);
+    QVERIFY(b->rig->sim.position() > 28000);
+    QVERIFY(b->renderedStatus().contains(QLatin1String("OK\nMeasuring: 5.00E+00")));
+
+    // Holding: the following samples are all within the tolerance and the
+    // valve is left where it is.
+    const int nNotReached = b->rig->rec.nNotReached;
+    const int nGotos = b->rig->gotoCount();
+    const int nReached = b->rig->rec.nReached;
+    QTRY_VERIFY_WITH_TIMEOUT(b->rig->rec.nReached >= nReached + 4, regulationBench::WAIT_MS);
+    QCOMPARE(b->rig->rec.nNotReached, nNotReached);
+    QCOMPARE(b->rig->gotoCount(), nGotos);
+}
+
+void tst_regulationLoop::retargetsWhenThePlantDrifts()
+{
+    b->startPlantSampling();
+    b->startRegulation(5.0);
+    QTRY_VERIFY_WITH_TIMEOUT(b->rig->rec.nReachedInARow >= 3, regulationBench::WAIT_MS);
+    // On the way up the valve still read far below the set value, so the
+    // curve position may have been asked for more than once.
+    const int nCurveGotos = b->rig->sim.countOf("g28000");
+    QVERIFY(nCurveGotos >= 1);
+
+    // The plant now gives twice the value: a deviation near 1 goes through
+    // the teach-in curve once more (back to 28000 steps), then the step
+    // corrections find the new position, where 2 * (0.5 + 9 x^2) = 5.
+    b->plant.dblGain = 2.0;
+    QTRY_VERIFY_WITH_TIMEOUT(b->rig->sim.countOf("g28000") > nCurveGotos, regulationBench::WAIT_MS);
+    QTRY_VERIFY_WITH_TIMEOUT(b->rig->rec.nReachedInARow >= 3, regulationBench::WAIT_MS);
+    QVERIFY(std::fabs(b->rig->rec.measured.last() / 5.0 - 1.0) <= 0.005);
+    QVERIFY2(std::abs(b->rig->simPpm() - 471404) < 5000, qPrintable(QString::number(b->rig->simPpm())));
+    // At most nRecalcTimes + 1 = 3 re-targets in a row.
+    QVERIFY(b->rig->sim.countOf("g28000") - nCurveGotos <= 3);
+}
+
+QTEST_GUILESS_MAIN(tst_regulationLoop)
+#include "tst_regulationLoop.moc"

@@ -1,0 +1,463 @@
+// The remote side of the valve with real peers: a TCP client on 127.0.0.1 or
+// a pseudo-terminal as the PC serial port on one end, the controller
+// simulator on the other, the real driver in its motor thread in between.
+#include "remoteClient.h"
+#include "valveRig.h"
+
+#include "ptyEndpoint.h"
+#include "valve/analogData.h"
+
+#include <QElapsedTimer>
+#include <QLoggingCategory>
+#include <QtTest>
+
+namespace {
+constexpr int WAIT_MS = 20000;
+// Long enough for a dozen ticks of the driver.
+constexpr int QUIET_MS = 1500;
+
+QByteArray readUntil(ptyEndpoint &pty, const QByteArray &strExpected, int nTimeoutMs = WAIT_MS)
+{
+    QByteArray got;
+    QElapsedTimer timer;
+    timer.start();
+    while (!got.contains(strExpected) && timer.elapsed() < nTimeoutMs)
+        got += pty.read(100);
+    return got;
+}
+} // namespace
+
+class tst_remoteText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+
+    void textProtocolOverTcp_data();
+    void textProtocolOverTcp();
+    void everyCommandOfAChunkRuns();
+    void overlongLineIsDroppedVisibly();
+    void linkStaysReadyAfterConnect();
+    void textProtocolOverSerialPort();
+    void serialPortThatDoesNotOpen();
+    void directModeOverSerialPort();
+    void directModeOverTcp();
+    void terminalMode();
+    void tcpServerLifecycle();
+    void connectMovesTheServer();
+    void analogRemote_data();
+    void analogRemote();
+
+private:
+    // A driver of the family on the simulator at nSteps, position read.
+    void startValve(valveRig &rig, int nType, int nSteps);
+    // Waits until every command queued so far went out to the controller.
+    void drainQueue(valveRig &rig);
+    void connectEthernet(valveRig &rig, int nMode, quint16 nPort);
+};
+
+void tst_remoteText::initTestCase()
+{
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
+}
+
+void tst_remoteText::startValve(valveRig &rig, int nType, int nSteps)
+{
+    // Moves take a few ticks, not seconds: these tests are about the remote
+    // side, not about travel.
+    rig.sim.setSpeed(10 * rig.sim.fullTravel());
+    rig.sim.setPosition(nSteps);
+    QVERIFY(rig.startSim());
+    rig.startDriver(nType);
+    const int nPpm = int(qint64(nSteps) * 1000000 / rig.sim.fullTravel());
+    QTRY_COMPARE_WITH_TIMEOUT(rig.drv->getMotorPosition(), nPpm, WAIT_MS);
+}
+
+void tst_remoteText::drainQueue(valveRig &rig)
+{
+    const int nBefore = rig.sim.countOf("#1:port_out_a3");
+    QMetaObject::invokeMethod(rig.drv, "onSetOutput1Mode", Qt::QueuedConnection, Q_ARG(int, 3));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.sim.countOf("#1:port_out_a3") > nBefore, WAIT_MS);
+}
+
+void tst_remoteText::connectEthernet(valveRig &rig, int nMode, quint16 nPort)
+{
+    QMetaObject::invokeMethod(rig.drv, "connectRemoteEthernet", Qt::BlockingQueuedConnection, Q_ARG(int, nMode),
+                              Q_ARG(QString, QStringLiteral("127.0.0.1")), Q_ARG(int, int(nPort)));
+}
+
+void tst_remoteText::textProtocolOverTcp_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<int>("startSteps");
+    QTest::addColumn<QByteArray>("command");
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<QList<QByteArray>>("controllerGets");
+    QTest::addColumn<int>("endSteps");   // -1: the valve does not move
+
+    using L = QList<QByteArray>;
+    const int BL = motorDriver::BergerLahr;
+    const int NT = motorDriver::NanoTec;
+    QTest::newRow("BL s lower case") << BL << 20000 << QByteArray("s\r") << QByteArray("RP20000") << L{} << -1;
+    QTest::newRow("BL S at the open end") << BL << 40000 << QByteArray("S\r") << QByteArray("IP40000") << L{} << -1;
+    QTest::newRow("NT S") << NT << 512000 << QByteArray("S\r") << QByteArray("RP20000") << L{"#1I", "#1C"} << -1;
+    QTest::newRow("BL G20000") << BL << 4000 << QByteArray("G20000\r") << QByteArray("G20000\r") << L{"g20000"}
+                               << 20000;
+    QTest::newRow("NT g10000") << NT << 0 << QByteArray("g10000\r") << QByteArray("G10000\r")
+                               << L{"#1y6", "#1s-256000", "#1A"} << 256000;
+    QTest::newRow("BL G letters") << BL << 4000 << QByteArray("Gxy\r") << QByteArray("GXY\r") << L{} << -1;
+    QTest::newRow("BL G beyond the travel") << BL << 4000 << QByteArray("G40001\r") << QByteArray("G40001\r")
+                                            << L{} << -1;
+    QTest::newRow("BL P") << BL << 20000 << QByteArray("P\r") << QByteArray("P\r") << L{"g20001"} << 20001;
+    QTest::newRow("BL m") << BL << 20000 << QByteArray("m\r") << QByteArray("M\r") << L{"g19999"} << 19999;
+    QTest::newRow("NT P") << NT << 512000 << QByteArray("P\r") << QByteArray("P\r")
+                          << L{"#1y6", "#1s-512025", "#1A"} << 512025;
+    QTest::newRow("BL H") << BL << 20000 << QByteArray("H\r") << QByteArray("H\r") << L{"h"} << -1;
+    QTest::newRow("NT h") << NT << 512000 << QByteArray("h\r") << QByteArray("H\r") << L{"#1S"} << -1;
+    QTest::newRow("BL N") << BL << 20000 << QByteArray("N\r") << QByteArray("N\r") << L{"n"} << 0;
+    QTest::newRow("NT N") << NT << 512000 << QByteArray("n\r") << QByteArray("N\r") << L{"#1y4", "#1A"} << 0;
+    QTest::newRow("I") << BL << 20000 << QByteArray("i\r") << QByteArray("varnix 2.7.2 Remote Parser\r") << L{}
+                       << -1;
+    QTest::newRow("X") << NT << 0 << QByteArray("X\r") << QByteArray("Resolution: 40k. All Commands must send enter\r")
+                       << L{} << -1;
+    QTest::newRow("T") << BL << 20000 << QByteArray("t\r") << QByteArray("Timer: 5s\r") << L{} << -1;
+    QTest::newRow("unknown letter") << NT << 0 << QByteArray("zap\r") << QByteArray("ZAP\r") << L{} << -1;
+}
+
+void tst_remoteText::textProtocolOverTcp()
+{
+    QFETCH(int, type);
+    QFETCH(int, startSteps);
+    QFETCH(QByteArray, command);
+    QFETCH(QByteArray, reply);
+    QFETCH(QList<QByteArray>, controllerGets);
+    QFETCH(int, endSteps);
+
+    valveRig rig(type == motorDriver::NanoTec ? controllerSim::FAMILY_NANOTEC : controllerSim::FAMILY_BERGER_LAHR);
+    startValve(rig, type, startSteps);
+    const quint16 nPort = freeLoopbackPort();
+    connectEthernet(rig, 1, nPort);
+    remoteClient pc;
+    QVERIFY(pc.connectTo(nPort));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.contains("Connection established\n"), WAIT_MS);
+
+    rig.sim.clearReceived();
+    pc.send(command);
+    QTRY_COMPARE_WITH_TIMEOUT(pc.received, reply, WAIT_MS);
+    // The PC side pane shows what the PC sent.
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.contains(command), WAIT_MS);
+    drainQueue(rig);
+    QList<QByteArray> got = rig.sim.receivedCommands();
+    got.removeAll("s");   // BergerLahr status queries after a move
+    got.removeAll("#1:port_out_a3");
+    for (const QByteArray &poll : {QByteArray("#1$"), QByteArray("#1I"), QByteArray("#1C")})
+        if (!controllerGets.contains(poll))
+            got.removeAll(poll);
+    QCOMPARE(got.mid(0, controllerGets.size()), controllerGets);
+    if (controllerGets.isEmpty())
+        QVERIFY2(got.isEmpty(), got.join(' ').constData());
+    if (endSteps >= 0)
+        QTRY_COMPARE_WITH_TIMEOUT(rig.sim.position(), endSteps, WAIT_MS);
+    else
+        QCOMPARE(rig.sim.position(), startSteps);
+    QCOMPARE(pc.received, reply);   // nothing more was sent back
+}
+
+void tst_remoteText::everyCommandOfAChunkRuns()
+{
+    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    startValve(rig, motorDriver::BergerLahr, 20000);
+    const quint16 nPort = freeLoopbackPort();
+    connectEthernet(rig, 1, nPort);
+    remoteClient pc;
+    QVERIFY(pc.connectTo(nPort));
+
+    // Several commands in one chunk run in order, each with its reply.
+    pc.send("s\rT\rG100\r");
+    QTRY_COMPARE_WITH_TIMEOUT(pc.received, QByteArray("RP20000Timer: 5s\rG100\r"), WAIT_MS);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.sim.position(), 100, WAIT_MS);
+    pc.take();
+
+    // A command cut into pieces, a PC that ends its lines with "\r\n", and an
+    // incomplete tail that is completed by the next chunk.
+    for (const char c : QByteArray("i\r\n"))
+        pc.send(QByteArray(1, c));
+    pc.send("x\r\nG2");
+    QTRY_COMPARE_WITH_TIMEOUT(pc.received, QByteArray("varnix 2.7.2 Remote Parser\r"
+                                                      "Resolution: 40k. All Commands must send enter\r"),
+                              WAIT_MS);
+    pc.send("00\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(pc.received.endsWith("G200\r"), WAIT_MS);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.sim.position(), 200, WAIT_MS);
+    QVERIFY(!rig.sim.receivedCommands().contains(QByteArray("\ng200")));
+}
+
+void tst_remoteText::overlongLineIsDroppedVisibly()
+{
+    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    startValve(rig, motorDriver::BergerLahr, 20000);
+    const quint16 nPort = freeLoopbackPort();
+    connectEthernet(rig, 1, nPort);
+    remoteClient pc;
+    QVERIFY(pc.connectTo(nPort));
+
+    // Thousands of bytes without "\r": not collected, not executed; the
+    // command after the line's end runs.
+    for (int i = 0; i < 40; ++i)
+        pc.send(QByteArray(100, 'G'));
+    pc.send("1000\rT\r");
+    QTRY_COMPARE_WITH_TIMEOUT(pc.received, QByteArray("Timer: 5s\r"), WAIT_MS);
+    QVERIFY(rig.rec.fromPc.contains("dropped"));
+    drainQueue(rig);
+    QCOMPARE(rig.sim.position(), 20000);
+}
+
+void tst_remoteText::linkStaysReadyAfterConnect()
+{
+    // NanoTec polls four commands in a row, so a command is outstanding when
+    // the connect comes; the link must be ready to send afterwards without
+    // waiting for a reconnect.
+    valveRig rig(controllerSim::FAMILY_NANOTEC);
+    startValve(rig, motorDriver::NanoTec, 512000);
+    const quint16 nPort = freeLoopbackPort();
+    connectEthernet(rig, 1, nPort);
+    remoteClient pc;
+    QVERIFY(pc.connectTo(nPort));
+    for (int i = 0; i < 5; ++i) {
+        const int nBefore = rig.sim.countOf("#1I");
+        pc.send("S\r");
+        QTRY_VERIFY_WITH_TIMEOUT(rig.sim.countOf("#1I") > nBefore, WAIT_MS);
+        QTRY_COMPARE_WITH_TIMEOUT(pc.received, QByteArray("RP20000"), WAIT_MS);
+        pc.take();
+    }
+    QVERIFY(!rig.rec.anyStatusContains(QStringLiteral("Reconnect")));
+}
+
+void tst_remoteText::textProtocolOverSerialPort()
+{
+    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    ptyEndpoint pcPort;
+    QVERIFY(pcPort.open());
+    QVERIFY(pcPort.linkAs(rig.devPath(QStringLiteral("ttyUSB1"))));
+    startValve(rig, motorDriver::BergerLahr, 20000);
+
+    QMetaObject::invokeMethod(rig.drv, "connectRemoteUSB", Qt::BlockingQueuedConnection, Q_ARG(int, 1));
+    pcPort.write("s\r");
+    QCOMPARE(readUntil(pcPort, "RP20000"), QByteArray("RP20000"));
+    pcPort.write("G30000\rI\r");
+    QCOMPARE(readUntil(pcPort, "Parser\r"), QByteArray("G30000\rvarnix 2.7.2 Remote Parser\r"));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.sim.position(), 30000, WAIT_MS);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.contains("s\r"), WAIT_MS);
+
+    // After the disconnect the PC is no longer served and polling resumes.
+    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteUSB", Qt::BlockingQueuedConnection);
+    rig.sim.clearReceived();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.sim.countOf("s") > 2, WAIT_MS);
+    pcPort.write("I\r");
+    QCOMPARE(pcPort.read(300), QByteArray());
+    QVERIFY(!rig.rec.anyStatusContains(QStringLiteral("Remote Port Not Open")));
+}
+
+void tst_remoteText::serialPortThatDoesNotOpen()
+{
+    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    startValve(rig, motorDriver::BergerLahr, 20000);
+    QMetaObject::invokeMethod(rig.drv, "connectRemoteUSB", Qt::QueuedConnection, Q_ARG(int, 1));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rec.lastStatus().contains(QLatin1String("Remote Port Not Open")), WAIT_MS);
+}
+
+void tst_remoteText::directModeOverSerialPort()
+{
+    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    ptyEndpoint pcPort;
+    QVERIFY(pcPort.open());
+    QVERIFY(pcPort.linkAs(rig.devPath(QStringLiteral("ttyUSB1"))));
+    startValve(rig, motorDriver::BergerLahr, 20000);
+
+    QMetaObject::invokeMethod(rig.drv, "connectRemoteUSB", Qt::BlockingQueuedConnection, Q_ARG(int, 0));
+    // Whatever the controller still owed for a poll is not passed on.
+    rig.sim.clearReceived();
+    pcPort.write("s\r\n");
+    QCOMPARE(readUntil(pcPort, "RP20000\r"), QByteArray("RP20000\r"));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.contains("s\r"), WAIT_MS);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromMotor.contains("RP20000\r"), WAIT_MS);
+    QVERIFY(!rig.rec.fromPc.contains('\n'));
+
+    // Only the PC talks to the controller: no polls, no reconnects.
+    QElapsedTimer timer;
+    timer.start();
+    int nRoundTrips = 1;
+    while (timer.elapsed() < QUIET_MS) {
+        pcPort.write("g20100\r");
+        QCOMPARE(readUntil(pcPort, "g20100\r"), QByteArray("g20100\r"));
+        ++nRoundTrips;
+    }
+    QList<QByteArray> expected{"s"};
+    for (int i = 1; i < nRoundTrips; ++i)
+        expected << "g20100";
+    QCOMPARE(rig.sim.receivedCommands(), expected);
+    QVERIFY(!rig.rec.anyStatusContains(QStringLiteral("Reconnect")));
+    QCOMPARE(rig.sim.position(), 20100);
+
+    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteUSB", Qt::BlockingQueuedConnection);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.sim.countOf("s") > 2, WAIT_MS);
+}
+
+void tst_remoteText::directModeOverTcp()
+{
+    valveRig rig(controllerSim::FAMILY_NANOTEC);
+    startValve(rig, motorDriver::NanoTec, 512000);
+    const quint16 nPort = freeLoopbackPort();
+    connectEthernet(rig, 0, nPort);
+    remoteClient pc;
+    QVERIFY(pc.connectTo(nPort));
+    rig.sim.clearReceived();
+    pc.send("#1$\r\n");
+    QTRY_VERIFY_WITH_TIMEOUT(pc.received.endsWith('\r'), WAIT_MS);
+    QVERIFY(pc.received.startsWith("1$"));
+    QCOMPARE(rig.sim.receivedCommands(), QList<QByteArray>{"#1$"});
+
+    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteEhternet", Qt::BlockingQueuedConnection);
+    QTRY_VERIFY_WITH_TIMEOUT(pc.bDisconnected, WAIT_MS);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.sim.countOf("#1ZY") > 0, WAIT_MS);   // idle polling again
+}
+
+void tst_remoteText::terminalMode()
+{
+    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    startValve(rig, motorDriver::BergerLahr, 20000);
+    QMetaObject::invokeMethod(rig.drv, "connectRemoteUSB", Qt::BlockingQueuedConnection, Q_ARG(int, 3));
+    rig.sim.clearReceived();
+    QElapsedTimer timer;
+    timer.start();
+    int nTyped = 0;
+    while (timer.elapsed() < QUIET_MS) {
+        QMetaObject::invokeMethod(rig.drv, "sendToMotor", Qt::QueuedConnection, Q_ARG(QByteArray, "s\r"));
+        ++nTyped;
+        QTRY_COMPARE_WITH_TIMEOUT(rig.sim.receivedCount(), nTyped, WAIT_MS);
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromMotor.contains("RP20000\r"), WAIT_MS);
+    QCOMPARE(rig.sim.countOf("s"), nTyped);   // nothing but the typed bytes
+    QVERIFY(!rig.rec.anyStatusContains(QStringLiteral("Reconnect")));
+
+    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteUSB", Qt::BlockingQueuedConnection);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.sim.countOf("s") > nTyped + 2, WAIT_MS);
+}
+
+void tst_remoteText::tcpServerLifecycle()
+{
+    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    startValve(rig, motorDriver::BergerLahr, 20000);
+    const quint16 nPort = freeLoopbackPort();
+    connectEthernet(rig, 1, nPort);
+
+    remoteClient first;
+    QVERIFY(first.connectTo(nPort));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.contains("Connection established\n"), WAIT_MS);
+
+    // A second client is closed at once; the first one is still served.
+    remoteClient second;
+    second.connectTo(nPort);
+    QTRY_VERIFY_WITH_TIMEOUT(second.bDisconnected || second.socket.state() == QAbstractSocket::UnconnectedState,
+                             WAIT_MS);
+    first.send("T\r");
+    QTRY_COMPARE_WITH_TIMEOUT(first.received, QByteArray("Timer: 5s\r"), WAIT_MS);
+    QCOMPARE(second.received, QByteArray());
+    QCOMPARE(rig.rec.fromPc.count("Connection established\n"), 1);
+
+    // The client leaves: the server stops listening.
+    first.socket.disconnectFromHost();
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.contains("Connection closed\n"), WAIT_MS);
+    remoteClient third;
+    QVERIFY(!third.connectTo(nPort, 3000));
+
+    // A new connect listens again; a disconnect without a client stops it.
+    connectEthernet(rig, 1, nPort);
+    remoteClient fourth;
+    QVERIFY(fourth.connectTo(nPort));
+    fourth.send("I\r");
+    QTRY_COMPARE_WITH_TIMEOUT(fourth.received, QByteArray("varnix 2.7.2 Remote Parser\r"), WAIT_MS);
+    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteEhternet", Qt::BlockingQueuedConnection);
+    QTRY_VERIFY_WITH_TIMEOUT(fourth.bDisconnected, WAIT_MS);
+    connectEthernet(rig, 1, nPort);
+    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteEhternet", Qt::BlockingQueuedConnection);
+    remoteClient fifth;
+    QVERIFY(!fifth.connectTo(nPort, 3000));
+}
+
+void tst_remoteText::connectMovesTheServer()
+{
+    // A connect while the server still listens (no client came) moves it to
+    // the new port instead of keeping the old one.
+    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    startValve(rig, motorDriver::BergerLahr, 20000);
+    const quint16 nFirst = freeLoopbackPort();
+    connectEthernet(rig, 1, nFirst);
+    quint16 nSecond = freeLoopbackPort();
+    while (nSecond == nFirst)
+        nSecond = freeLoopbackPort();
+    connectEthernet(rig, 0, nSecond);
+
+    remoteClient old;
+    QVERIFY(!old.connectTo(nFirst, 3000));
+    remoteClient pc;
+    QVERIFY(pc.connectTo(nSecond));
+    pc.send("s\r");   // direct mode now: the controller answers
+    QTRY_COMPARE_WITH_TIMEOUT(pc.received, QByteArray("RP20000\r"), WAIT_MS);
+}
+
+void tst_remoteText::analogRemote_data()
+{
+    QTest::addColumn<double>("volts");
+    QTest::addColumn<int>("endSteps");
+    QTest::addColumn<QByteArray>("note");
+    QTest::newRow("middle of the band") << 5.0 << 20000 << QByteArray();
+    QTest::newRow("below the lower boundary") << 0.5 << 1 << QByteArray();
+    QTest::newRow("above the upper boundary") << 9.5 << 40000 << QByteArray();
+    QTest::newRow("exactly on the lower boundary") << 1.0 << 1 << QByteArray("Input: 1.00 V");
+    QTest::newRow("exactly on the upper boundary") << 9.0 << 40000 << QByteArray("Input: 9.00 V");
+    QTest::newRow("quarter") << 3.0 << 10000 << QByteArray();
+}
+
+void tst_remoteText::analogRemote()
+{
+    QFETCH(double, volts);
+    QFETCH(int, endSteps);
+    QFETCH(QByteArray, note);
+
+    analogData analog;
+    analog.setLowerBoundary(0, 1000.0, 0, ACTION_STAY);
+    analog.setUpperBoundary(0, 9000.0, 1000000, ACTION_STAY);
+    // Another input set last must not change input 1's mapping.
+    analog.setLowerBoundary(2, 0.0, 500000, ACTION_STAY);
+    analog.setUpperBoundary(2, 10000.0, 600000, ACTION_STAY);
+
+    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    rig.sim.setSpeed(400000);
+    rig.sim.setPosition(12345);
+    QVERIFY(rig.startSim());
+    rig.startDriver(motorDriver::BergerLahr, &analog);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.drv->getMotorPosition() >= 0, WAIT_MS);
+    QMetaObject::invokeMethod(rig.drv, "connectRemoteAnalog", Qt::QueuedConnection, Q_ARG(int, 0));
+    QMetaObject::invokeMethod(rig.drv, "onUpdateInputs", Qt::QueuedConnection, Q_ARG(double, volts),
+                              Q_ARG(double, 7.0), Q_ARG(double, 7.0));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.sim.position(), endSteps, WAIT_MS);
+    if (!note.isEmpty())
+        QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.contains(note), WAIT_MS);
+    else
+        QVERIFY(!rig.rec.fromPc.contains("Input:"));
+
+    // Every sample follows; after the disconnect samples move nothing.
+    QMetaObject::invokeMethod(rig.drv, "onUpdateInputs", Qt::QueuedConnection, Q_ARG(double, 7.0),
+                              Q_ARG(double, 0.0), Q_ARG(double, 0.0));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.sim.position(), 30000, WAIT_MS);
+    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteAnalog", Qt::QueuedConnection);
+    QMetaObject::invokeMethod(rig.drv, "onUpdateInputs", Qt::QueuedConnection, Q_ARG(double, 5.0),
+                              Q_ARG(double, 0.0), Q_ARG(double, 0.0));
+    drainQueue(rig);
+    QCOMPARE(rig.sim.position(), 30000);
+}
+
+QTEST_GUILESS_MAIN(tst_remoteText)
+#include "tst_remoteText.moc"
