@@ -1143,7 +1143,7 @@ bool motorDriver::listenEthernet(const QString &strAddress, int nPort)
     // A server still listening from an earlier connect is moved, not kept.
     if (pTcpServer->isListening())
         pTcpServer->close();
-    const QHostAddress address(strAddress);
+    const QHostAddress address(strAddress.trimmed());
     QString strError;
     if (address.isNull())
         strError = tr("not an IP address");
