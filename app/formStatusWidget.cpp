@@ -57,12 +57,12 @@ formStatusWidget::formStatusWidget(QWidget *parent)
     ui->setupUi(this);
 
     ui->lblPosName->strAction1 = QStringLiteral("Calibrate");
-    connect(ui->lblPosName, SIGNAL(startAction1()), this, SLOT(on_pushBtnCalibrate_clicked()));
+    connect(ui->lblPosName, &qLvLabel::startAction1, this, &formStatusWidget::on_pushBtnCalibrate_clicked);
     connect(ui->lblPosName, SIGNAL(startAction2()), this, SLOT(statForceMotorPositionToGUI()));
 
     ui->lblStatus->strAction1 = tr("Clear Error");
     ui->lblStatus->strAction2 = tr("Show Full Status");
-    connect(ui->lblStatus, SIGNAL(startAction1()), this, SLOT(on_pushBtnClearError_clicked()));
+    connect(ui->lblStatus, &qLvLabel::startAction1, this, &formStatusWidget::on_pushBtnClearError_clicked);
     connect(ui->lblStatus, SIGNAL(startAction2()), this, SLOT(onShowFullStatus()));
 
     ui->lblClock->strAction1 = tr("Play Simulate");

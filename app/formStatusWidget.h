@@ -48,8 +48,6 @@ public slots:
     void statForceMotorPositionToGUI();
     void setMeasureGUI(bool bMeasure);
     void on_pushBtnStop_clicked();
-    void on_pushBtnCalibrate_clicked();
-    void on_pushBtnClearError_clicked();
     void onCloseKeyboard();
     void onUpdateInputs(double dblInput1, double dblInput2, double dblInput3);
     void onUpdateOutput1(bool pbIsOn);
@@ -65,6 +63,13 @@ public slots:
     void updateClock();
     void onBlinkData();
     void slotClockStartSimulate();
+
+public:
+    // Reached through the label menus. Plain functions rather than slots: the
+    // form has no buttons of these names, and as slots their names would make
+    // the form's connect-by-name warn at every start.
+    void on_pushBtnCalibrate_clicked();
+    void on_pushBtnClearError_clicked();
 
 private:
     statusMarkers markers() const;
