@@ -1239,6 +1239,8 @@ void motorDriver::disconnectRemoteUSB()
         closePcPort();
         dataReadMotor.clear();
         dataReadPc.clear();
+        // No PC port is wanted any more, so none can be missing.
+        nMotStat &= ~STAT_REMOTE_PORT_NOT_OPEN;
     }
     if (isPassThroughMode())
         releaseLink();

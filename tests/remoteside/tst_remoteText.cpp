@@ -265,6 +265,9 @@ void tst_remoteText::serialPortThatDoesNotOpen()
     startValve(rig, motorDriver::BergerLahr, 20000);
     QMetaObject::invokeMethod(rig.drv, "connectRemoteUSB", Qt::QueuedConnection, Q_ARG(int, 1));
     QTRY_VERIFY_WITH_TIMEOUT(rig.rec.lastStatus().contains(QLatin1String("Remote Port Not Open")), WAIT_MS);
+    // The note goes with the remote control it belonged to.
+    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteUSB", Qt::QueuedConnection);
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.rec.lastStatus().contains(QLatin1String("Remote Port Not Open")), WAIT_MS);
 }
 
 void tst_remoteText::directModeOverSerialPort()
