@@ -2,7 +2,7 @@
 #define REGULATIONBENCH_H
 
 // The regulation's test bench: the real driver in its motor thread on the
-// controller simulator (BergerLahr, starting at 100000 ppm), the plant model
+// controller simulator (BergerLahr, by default starting at 100000 ppm), the plant model
 // read through the analog card and analogData as the program reads it, and a
 // teach-in recorded on the plant. Feedback 1 is input 1 (band 0.1..9.9 V:
 // below opens, above closes), feedback 2 is input 2 (band 1..9 V, stays).
@@ -40,8 +40,9 @@ public:
         return fb;
     }
 
-    // False when a part of the bench could not be built.
-    bool setUp()
+    // False when a part of the bench could not be built. nStartPpm: where
+    // the valve stands (a multiple of 25 ppm, one BergerLahr step).
+    bool setUp(int nStartPpm = 100000)
     {
         work = std::make_unique<testWorkDir>();
         if (!plantModel::writeTeachIn(*work, QStringLiteral("plant")))
@@ -59,16 +60,16 @@ public:
         analog->setLowerBoundary(1, 1000.0, 0, ACTION_STAY);
         analog->setUpperBoundary(1, 9000.0, 1000000, ACTION_STAY);
         // The card reads the plant at the start position before anything runs.
-        card->setVolts(plant.feedback1(100000), plantModel::feedback2());
+        card->setVolts(plant.feedback1(nStartPpm), plantModel::feedback2());
         analog->onGetAnalogValue();
 
         rig = std::make_unique<valveRig>(controllerSim::FAMILY_BERGER_LAHR);
-        rig->sim.setPosition(4000);
+        rig->sim.setPosition(nStartPpm / 25);
         if (!rig->startSim())
             return false;
         rig->startDriver(motorDriver::BergerLahr, analog.get(), teach.get());
         rig->drv->extFeedback = plantFeedback();
-        if (!QTest::qWaitFor([this]() { return rig->drv->getMotorPosition() == 100000; }, WAIT_MS))
+        if (!QTest::qWaitFor([this, nStartPpm]() { return rig->drv->getMotorPosition() == nStartPpm; }, WAIT_MS))
             return false;
         // As the main window joins them while measuring.
         connect(analog.get(), SIGNAL(setAnalogValue(double,double,double,int,int)), rig->drv,
