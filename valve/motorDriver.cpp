@@ -191,6 +191,9 @@ void motorDriver::communicateWithMotor()
         const bool bIdlePolls = nRemoteMode != REMOTE_DIRECT && nRemoteMode != REMOTE_TERMINAL
                                 && nRemoteMode != REMOTE_PARSER;
         const motorCommandQueue::tickResult r = motorCmdList.tick(bIdlePolls);
+        if (bDebug)
+            for (const controllerCommand &c : r.queued)
+                emit debugSendToMotor(QString::fromLatin1(c.strCommand));
         if (!r.strWrite.isEmpty())
             writeCommand(r.strWrite);
         if (r.bNoAnswer)

@@ -119,11 +119,21 @@ private slots:
         // A changed position queues the status query that follows the move.
         QCOMPARE(p.takeQueued(), (QStringList{"s\r", "s\r"}));
         p.reply("RP100\r");
-        QCOMPARE(p.status(), QStringLiteral("Motor Port Not Open\nWaiting for Command"));
         // Same position: no signal, no extra query.
         QCOMPARE(p.positions.size(), 1);
         QVERIFY(p.takeQueued().isEmpty());
+        QCOMPARE(p.status(), QStringLiteral("Motor Port Not Open\nWaiting for Command"));
         QCOMPARE(p.nPosAndSteps, 1);
+    }
+
+    void tickPollsAreShownInDebugMode()
+    {
+        driverProbe p(motorDriver::BergerLahr);
+        p.reply("RP20000\r");
+        p.reply("RP20000\r");
+        p.takeQueued();
+        p.tick();
+        QCOMPARE(p.takeQueued(), QStringList{"s\r"});
     }
 
     void splitReadIsTakenWhole()
