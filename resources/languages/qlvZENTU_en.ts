@@ -167,6 +167,78 @@ To select another one goto to Settings Tab or long press on the diagram.</transl
         <source>Export failed</source>
         <translation>Export failed</translation>
     </message>
+    <message>
+        <source>Measurement Protocol</source>
+        <translation>Measurement Protocol</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+    <message>
+        <source>Made by</source>
+        <translation>Made by</translation>
+    </message>
+    <message>
+        <source>pi</source>
+        <translation>pi</translation>
+    </message>
+    <message>
+        <source>Valve Nr.</source>
+        <translation>Valve Nr.</translation>
+    </message>
+    <message>
+        <source>vvv</source>
+        <translation>vvv</translation>
+    </message>
+    <message>
+        <source>Spring Type</source>
+        <translation>Spring Type</translation>
+    </message>
+    <message>
+        <source>sss</source>
+        <translation>sss</translation>
+    </message>
+    <message>
+        <source>Valve Type</source>
+        <translation>Valve Type</translation>
+    </message>
+    <message>
+        <source>ttt</source>
+        <translation>ttt</translation>
+    </message>
+    <message>
+        <source>Annotation</source>
+        <translation>Annotation</translation>
+    </message>
+    <message>
+        <source>-</source>
+        <translation>-</translation>
+    </message>
+    <message>
+        <source>Sensor</source>
+        <translation>Sensor</translation>
+    </message>
+    <message>
+        <source>Formula</source>
+        <translation>Formula</translation>
+    </message>
+    <message>
+        <source>Val1</source>
+        <translation>Val1</translation>
+    </message>
+    <message>
+        <source>Val2</source>
+        <translation>Val2</translation>
+    </message>
+    <message>
+        <source>Setpoint</source>
+        <translation>Setpoint</translation>
+    </message>
+    <message>
+        <source>Curve Type</source>
+        <translation>Curve Type</translation>
+    </message>
 </context>
 <context>
     <name>formManualTab</name>
@@ -350,8 +422,8 @@ To select another one goto to Settings Tab or long press on the diagram.</transl
         <translation>Invalid IP address</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is not an IP address. Enter one of the panel&apos;s addresses, such as 192.168.0.10.</source>
-        <translation>&quot;%1&quot; is not an IP address. Enter one of the panel&apos;s addresses, such as 192.168.0.10.</translation>
+        <source>"%1" is not an IP address. Enter one of the panel's addresses, such as 192.168.0.10.</source>
+        <translation>"%1" is not an IP address. Enter one of the panel's addresses, such as 192.168.0.10.</translation>
     </message>
     <message>
         <source>Invalid port</source>
@@ -589,8 +661,8 @@ Settings Position = %2</translation>
         <translation>Do you want to shutdown the valve?</translation>
     </message>
     <message>
-        <source>What&apos;s This</source>
-        <translation>What&apos;s This</translation>
+        <source>What's This</source>
+        <translation>What's This</translation>
     </message>
     <message>
         <source>Help</source>
@@ -709,6 +781,44 @@ Feedback Boundary exceeded: staying</translation>
         <source>Driver Error</source>
         <translation>Driver Error</translation>
     </message>
+    <message>
+        <source>not an IP address</source>
+        <translation>not an IP address</translation>
+    </message>
+    <message>
+        <source>port must be 1..65535</source>
+        <translation>port must be 1..65535</translation>
+    </message>
+    <message>
+        <source>TCP server not started on %1:%2: %3
+</source>
+        <translation>TCP server not started on %1:%2: %3
+</translation>
+    </message>
+    <message>
+        <source>Second connection refused
+</source>
+        <translation>Second connection refused
+</translation>
+    </message>
+    <message>
+        <source>Connection established
+</source>
+        <translation>Connection established
+</translation>
+    </message>
+    <message>
+        <source>Connection closed
+</source>
+        <translation>Connection closed
+</translation>
+    </message>
+    <message>
+        <source>Command longer than %1 bytes dropped
+</source>
+        <translation>Command longer than %1 bytes dropped
+</translation>
+    </message>
 </context>
 <context>
     <name>qLvCustomPlot</name>
@@ -731,9 +841,9 @@ Feedback Boundary exceeded: staying</translation>
 <context>
     <name>qlvModbus</name>
     <message>
-        <source>Modbus TCP not started: &quot;%1&quot; is not an IP address
+        <source>Modbus TCP not started: "%1" is not an IP address
 </source>
-        <translation>Modbus TCP not started: &quot;%1&quot; is not an IP address
+        <translation>Modbus TCP not started: "%1" is not an IP address
 </translation>
     </message>
     <message>
