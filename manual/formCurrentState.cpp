@@ -650,6 +650,18 @@ void formCurrentState::reportWriteFailure(const QString &strText, const QString 
     box.exec();
 }
 
+QString formCurrentState::chooseFile(const QString &strCaption, const QString &strFilter, bool bSave)
+{
+    QFileDialog *pDialog = createFileDialog(strCaption, strFilter);
+    pDialog->setFileMode(bSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (bSave)
+        pDialog->setAcceptMode(QFileDialog::AcceptSave);
+    const bool bAccepted = pDialog->exec() == QDialog::Accepted;
+    const QStringList files = pDialog->selectedFiles();
+    delete pDialog;
+    return bAccepted && !files.isEmpty() ? files.first() : QString();
+}
+
 void formCurrentState::onDiagramMenuPrint()
 {
     printDiagramm();
@@ -657,15 +669,9 @@ void formCurrentState::onDiagramMenuPrint()
 
 void formCurrentState::printDiagramm()
 {
-    QFileDialog *pDialog = createFileDialog("Choose Data File", "*.jpg");
-    pDialog->setFileMode(QFileDialog::AnyFile);
-    pDialog->setAcceptMode(QFileDialog::AcceptSave);
-    const bool bAccepted = pDialog->exec() == QDialog::Accepted;
-    const QStringList files = pDialog->selectedFiles();
-    delete pDialog;
-    if (!bAccepted || files.isEmpty())
-        return;
-    printDiagramTo(files.first());
+    const QString strFile = chooseFile("Choose Data File", "*.jpg", true);
+    if (!strFile.isEmpty())
+        printDiagramTo(strFile);
 }
 
 bool formCurrentState::printDiagramTo(const QString &strFile)
@@ -678,15 +684,10 @@ bool formCurrentState::printDiagramTo(const QString &strFile)
 
 void formCurrentState::onDiagramMenuChooseData()
 {
-    QFileDialog *pDialog = createFileDialog(tr("Choose Data File"), "*.kfxteachin");
-    pDialog->setFileMode(QFileDialog::ExistingFile);
-    const bool bAccepted = pDialog->exec() == QDialog::Accepted;
-    const QStringList files = pDialog->selectedFiles();
-    delete pDialog;
-    if (!bAccepted || files.isEmpty())
+    const QString strFile = chooseFile(tr("Choose Data File"), "*.kfxteachin", false);
+    if (strFile.isEmpty())
         return;
 
-    const QString strFile = files.first();
     if (QFile::exists(strFile)) {
         QCustomPlot *pPlot = ui->customPlotLeakrateDiagram;
         pPlot->clearGraphs();
@@ -704,15 +705,9 @@ void formCurrentState::onDiagramExport()
 {
     if (!pTeachIn)
         return;
-    QFileDialog *pDialog = createFileDialog("Choose Data File", "*.xlsx");
-    pDialog->setFileMode(QFileDialog::AnyFile);
-    pDialog->setAcceptMode(QFileDialog::AcceptSave);
-    const bool bAccepted = pDialog->exec() == QDialog::Accepted;
-    const QStringList files = pDialog->selectedFiles();
-    delete pDialog;
-    if (!bAccepted || files.isEmpty())
-        return;
-    exportDiagramTo(xlsxExportFileName(files.first()));
+    const QString strFile = chooseFile("Choose Data File", "*.xlsx", true);
+    if (!strFile.isEmpty())
+        exportDiagramTo(xlsxExportFileName(strFile));
 }
 
 bool formCurrentState::exportDiagramTo(const QString &strFile)

@@ -102,6 +102,8 @@ private:
     QCPGraph *createGraph(QCPAxis *pKeyAxis, QCPAxis *pValueAxis, const QColor &col,
                           const QString &strName, bool bVisible);
     QFileDialog *createFileDialog(const QString &strCaption, const QString &strFilter);
+    // Runs the shared file dialog; the chosen file, or empty when cancelled.
+    QString chooseFile(const QString &strCaption, const QString &strFilter, bool bSave);
     void reportWriteFailure(const QString &strText, const QString &strFile, const QString &strReason);
 
     Ui::formCurrentState *ui;
