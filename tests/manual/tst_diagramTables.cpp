@@ -21,7 +21,7 @@ const double dblNaN = std::numeric_limits<double>::quiet_NaN();
 const double dblInf = std::numeric_limits<double>::infinity();
 } // namespace
 
-class tst_diagramPieces : public QObject
+class tst_diagramTables : public QObject
 {
     Q_OBJECT
 
@@ -47,7 +47,7 @@ private slots:
     void setSteps();
 };
 
-void tst_diagramPieces::holdSecondsText_data()
+void tst_diagramTables::holdSecondsText_data()
 {
     QTest::addColumn<int>("nTime");
     QTest::addColumn<QString>("strText");
@@ -57,14 +57,14 @@ void tst_diagramPieces::holdSecondsText_data()
     QTest::newRow("odd ms") << 1234 << "1.234";
 }
 
-void tst_diagramPieces::holdSecondsText()
+void tst_diagramTables::holdSecondsText()
 {
     QFETCH(int, nTime);
     QFETCH(QString, strText);
     QCOMPARE(longPressHoldSecondsText(nTime), strText);
 }
 
-void tst_diagramPieces::countdown_data()
+void tst_diagramTables::countdown_data()
 {
     QTest::addColumn<int>("nTime");
     QTest::addColumn<qint64>("nElapsed");
@@ -83,7 +83,7 @@ void tst_diagramPieces::countdown_data()
     QTest::newRow("delay 2500 at 1000") << 2500 << qint64(1000) << 1 << false;
 }
 
-void tst_diagramPieces::countdown()
+void tst_diagramTables::countdown()
 {
     QFETCH(int, nTime);
     QFETCH(qint64, nElapsed);
@@ -95,7 +95,7 @@ void tst_diagramPieces::countdown()
     QCOMPARE(isLongPress(nTime, nElapsed), bLong);
 }
 
-void tst_diagramPieces::axisRanges_data()
+void tst_diagramTables::axisRanges_data()
 {
     QTest::addColumn<QString>("strRule");
     QTest::addColumn<double>("dblMin");
@@ -123,7 +123,7 @@ void tst_diagramPieces::axisRanges_data()
     QTest::newRow("key range of no points") << "key" << 1000000.0 << 0.0 << false << 0.0 << 0.0;
 }
 
-void tst_diagramPieces::axisRanges()
+void tst_diagramTables::axisRanges()
 {
     QFETCH(QString, strRule);
     QFETCH(double, dblMin);
@@ -149,7 +149,7 @@ void tst_diagramPieces::axisRanges()
     }
 }
 
-void tst_diagramPieces::sheetName_data()
+void tst_diagramTables::sheetName_data()
 {
     QTest::addColumn<QString>("strName");
     QTest::addColumn<QString>("strSheet");
@@ -170,20 +170,20 @@ void tst_diagramPieces::sheetName_data()
     QTest::newRow("umlauts kept") << QString::fromUtf8("Dichtheit Ü") << QString::fromUtf8("Dichtheit Ü");
 }
 
-void tst_diagramPieces::sheetName()
+void tst_diagramTables::sheetName()
 {
     QFETCH(QString, strName);
     QFETCH(QString, strSheet);
     QCOMPARE(xlsxSheetName(strName), strSheet);
 }
 
-void tst_diagramPieces::quotedSheetName()
+void tst_diagramTables::quotedSheetName()
 {
     QCOMPARE(xlsxQuotedSheetName("run"), QString("'run'"));
     QCOMPARE(xlsxQuotedSheetName("Bob's run"), QString("'Bob''s run'"));
 }
 
-void tst_diagramPieces::exportFileName_data()
+void tst_diagramTables::exportFileName_data()
 {
     QTest::addColumn<QString>("strChosen");
     QTest::addColumn<QString>("strFile");
@@ -193,14 +193,14 @@ void tst_diagramPieces::exportFileName_data()
     QTest::newRow("suffix inside") << "/tmp/run.xlsx.bak" << "/tmp/run.xlsx.bak.xlsx";
 }
 
-void tst_diagramPieces::exportFileName()
+void tst_diagramTables::exportFileName()
 {
     QFETCH(QString, strChosen);
     QFETCH(QString, strFile);
     QCOMPARE(xlsxExportFileName(strChosen), strFile);
 }
 
-void tst_diagramPieces::chartRows_data()
+void tst_diagramTables::chartRows_data()
 {
     QTest::addColumn<QVector<int>>("vecTypes");
     // present, first and last row of open, close and data (0 when absent)
@@ -218,7 +218,7 @@ void tst_diagramPieces::chartRows_data()
     QTest::newRow("unknown type keeps its row") << QVector<int>{7, O, O} << QVector<int>{1, 15, 16, 0, 0, 0, 0, 0, 0};
 }
 
-void tst_diagramPieces::chartRows()
+void tst_diagramTables::chartRows()
 {
     QFETCH(QVector<int>, vecTypes);
     QFETCH(QVector<int>, vecRows);
@@ -229,7 +229,7 @@ void tst_diagramPieces::chartRows()
     QCOMPARE(vecGot, vecRows);
 }
 
-void tst_diagramPieces::plotClickValue_data()
+void tst_diagramTables::plotClickValue_data()
 {
     QTest::addColumn<double>("dblValue");
     QTest::addColumn<bool>("bExponential");
@@ -242,7 +242,7 @@ void tst_diagramPieces::plotClickValue_data()
     QTest::newRow("whole, fixed") << 100.0 << false << "100";
 }
 
-void tst_diagramPieces::plotClickValue()
+void tst_diagramTables::plotClickValue()
 {
     QFETCH(double, dblValue);
     QFETCH(bool, bExponential);
@@ -250,7 +250,7 @@ void tst_diagramPieces::plotClickValue()
     QCOMPARE(plotClickValueText(dblValue, bExponential), strText);
 }
 
-void tst_diagramPieces::setValue_data()
+void tst_diagramTables::setValue_data()
 {
     QTest::addColumn<QString>("strText");
     QTest::addColumn<bool>("bOk");
@@ -268,7 +268,7 @@ void tst_diagramPieces::setValue_data()
     QTest::newRow("overflow") << "1e999" << false << 0.0;
 }
 
-void tst_diagramPieces::setValue()
+void tst_diagramTables::setValue()
 {
     QFETCH(QString, strText);
     QFETCH(bool, bOk);
@@ -279,7 +279,7 @@ void tst_diagramPieces::setValue()
         QCOMPARE(*value, dblValue);
 }
 
-void tst_diagramPieces::setSteps_data()
+void tst_diagramTables::setSteps_data()
 {
     QTest::addColumn<QString>("strText");
     QTest::addColumn<int>("nSteps");
@@ -289,12 +289,12 @@ void tst_diagramPieces::setSteps_data()
     QTest::newRow("no number") << "abc" << 0;
 }
 
-void tst_diagramPieces::setSteps()
+void tst_diagramTables::setSteps()
 {
     QFETCH(QString, strText);
     QFETCH(int, nSteps);
     QCOMPARE(parseSetSteps(strText), nSteps);
 }
 
-QTEST_GUILESS_MAIN(tst_diagramPieces)
-#include "tst_diagramPieces.moc"
+QTEST_GUILESS_MAIN(tst_diagramTables)
+#include "tst_diagramTables.moc"

@@ -23,7 +23,7 @@
 Q_DECLARE_METATYPE(QtMsgType)
 Q_DECLARE_METATYPE(startupStep)
 
-class tst_shellPieces : public QObject
+class tst_startupRules : public QObject
 {
     Q_OBJECT
 
@@ -51,7 +51,7 @@ private slots:
     void translationChoice();
 };
 
-void tst_shellPieces::messageLine_data()
+void tst_startupRules::messageLine_data()
 {
     QTest::addColumn<QtMsgType>("type");
     QTest::addColumn<QByteArray>("file");      // "<null>" stands for a null pointer
@@ -77,7 +77,7 @@ void tst_shellPieces::messageLine_data()
                                               + QString::fromUtf8("Ventil \xc3\xb6").toLocal8Bit() + " (e.cpp:5, m)\n";
 }
 
-void tst_shellPieces::messageLine()
+void tst_startupRules::messageLine()
 {
     QFETCH(QtMsgType, type);
     QFETCH(QByteArray, file);
@@ -90,7 +90,7 @@ void tst_shellPieces::messageLine()
     QCOMPARE(formatMessageLine(type, pszFile, line, pszFunction, message), expected);
 }
 
-void tst_shellPieces::messageHandlerWritesOneLineToStderr()
+void tst_startupRules::messageHandlerWritesOneLineToStderr()
 {
     QTemporaryFile capture;
     QVERIFY(capture.open());
@@ -114,12 +114,12 @@ void tst_shellPieces::messageHandlerWritesOneLineToStderr()
     const QList<QByteArray> lines = written.readAll().split('\n');
     QCOMPARE(lines.size(), 3);  // two lines and what follows the last "\n"
     QVERIFY2(lines[0].startsWith("Warning: a warning line ("), lines[0].constData());
-    QVERIFY2(lines[0].contains("tst_shellPieces.cpp:"), lines[0].constData());
+    QVERIFY2(lines[0].contains("tst_startupRules.cpp:"), lines[0].constData());
     QCOMPARE(lines[1], QByteArray("Info: from a release build (unknown:0, unknown)"));
     QVERIFY(lines[2].isEmpty());
 }
 
-void tst_shellPieces::settingsTableIsConsistent()
+void tst_startupRules::settingsTableIsConsistent()
 {
     QSet<QString> paths;
     QSet<QString> groups;
@@ -139,7 +139,7 @@ void tst_shellPieces::settingsTableIsConsistent()
         QVERIFY2(!onClose.contains(QLatin1String(psz)), psz);
 }
 
-void tst_shellPieces::portsAtStart_data()
+void tst_startupRules::portsAtStart_data()
 {
     QTest::addColumn<int>("type");
     QTest::addColumn<QString>("storedMotor");
@@ -157,7 +157,7 @@ void tst_shellPieces::portsAtStart_data()
     QTest::newRow("Remote type") << 2 << "" << "ttyUSB0" << true << "" << "ttyUSB1" << true;
 }
 
-void tst_shellPieces::portsAtStart()
+void tst_startupRules::portsAtStart()
 {
     QFETCH(int, type);
     QFETCH(QString, storedMotor);
@@ -174,7 +174,7 @@ void tst_shellPieces::portsAtStart()
     QCOMPARE(remote.bWriteBack, remoteWriteBack);
 }
 
-void tst_shellPieces::longPressTime_data()
+void tst_startupRules::longPressTime_data()
 {
     QTest::addColumn<QVariant>("stored");
     QTest::addColumn<int>("ms");
@@ -187,14 +187,14 @@ void tst_shellPieces::longPressTime_data()
     QTest::newRow("usual") << QVariant(1500) << 1500;
 }
 
-void tst_shellPieces::longPressTime()
+void tst_startupRules::longPressTime()
 {
     QFETCH(QVariant, stored);
     QFETCH(int, ms);
     QCOMPARE(longPressTimeFromSetting(stored), ms);
 }
 
-void tst_shellPieces::startupSteps_data()
+void tst_startupRules::startupSteps_data()
 {
     QTest::addColumn<bool>("clean");
     QTest::addColumn<QString>("teachInSensor");
@@ -217,7 +217,7 @@ void tst_shellPieces::startupSteps_data()
     QTest::newRow("calibration alone") << true << "A" << "A" << false << true << QVector<S>{S::CALIBRATE};
 }
 
-void tst_shellPieces::startupSteps()
+void tst_startupRules::startupSteps()
 {
     QFETCH(bool, clean);
     QFETCH(QString, teachInSensor);
@@ -234,7 +234,7 @@ void tst_shellPieces::startupSteps()
     QCOMPARE(::startupSteps(state), steps);
 }
 
-void tst_shellPieces::updateCleanup()
+void tst_startupRules::updateCleanup()
 {
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
@@ -294,7 +294,7 @@ struct fakeTabWidget
 
 } // namespace
 
-void tst_shellPieces::tabChangeFirstSelectionOnlyEnters()
+void tst_startupRules::tabChangeFirstSelectionOnlyEnters()
 {
     fakeTabWidget tabs;
     QStringList calls;
@@ -312,7 +312,7 @@ void tst_shellPieces::tabChangeFirstSelectionOnlyEnters()
     QCOMPARE(tabs.rules.nLastTab, 2);
 }
 
-void tst_shellPieces::tabChangeRefusedLeaveSwitchesBack()
+void tst_startupRules::tabChangeRefusedLeaveSwitchesBack()
 {
     fakeTabWidget tabs;
     bool bMayLeave = false;
@@ -337,7 +337,7 @@ void tst_shellPieces::tabChangeRefusedLeaveSwitchesBack()
     QCOMPARE(tabs.rules.nLastTab, 0);
 }
 
-void tst_shellPieces::tabChangeSwitchBackWithoutNotificationDoesNotSwallowNext()
+void tst_startupRules::tabChangeSwitchBackWithoutNotificationDoesNotSwallowNext()
 {
     tabChangeRules rules;
     int nEntered = 0;
@@ -350,7 +350,7 @@ void tst_shellPieces::tabChangeSwitchBackWithoutNotificationDoesNotSwallowNext()
     QCOMPARE(nEntered, 1);
 }
 
-void tst_shellPieces::translationChoice_data()
+void tst_startupRules::translationChoice_data()
 {
     QTest::addColumn<QString>("languageFile");
     QTest::addColumn<QString>("loaded");
@@ -360,7 +360,7 @@ void tst_shellPieces::translationChoice_data()
     QTest::newRow("empty") << "" << "./languages/";
 }
 
-void tst_shellPieces::translationChoice()
+void tst_startupRules::translationChoice()
 {
     QFETCH(QString, languageFile);
     QFETCH(QString, loaded);
@@ -369,5 +369,5 @@ void tst_shellPieces::translationChoice()
     QCOMPARE(translationToLoad(languageFile), loaded);
 }
 
-QTEST_GUILESS_MAIN(tst_shellPieces)
-#include "tst_shellPieces.moc"
+QTEST_GUILESS_MAIN(tst_startupRules)
+#include "tst_startupRules.moc"
