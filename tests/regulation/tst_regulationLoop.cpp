@@ -4,6 +4,8 @@
 // holding and re-targeting.
 #include "regulationBench.h"
 
+#include "valve/positionUnits.h"
+
 #include <QLoggingCategory>
 #include <QtTest>
 
@@ -23,6 +25,9 @@ private slots:
     void reachesAndHolds_data();
     void reachesAndHolds();
     void retargetsWhenThePlantDrifts();
+    void oneSampleAgainstTheSetValue_data();
+    void oneSampleAgainstTheSetValue();
+    void setValueFromTwoFeedbackMillivolts();
 
 private:
     std::unique_ptr<regulationBench> b;
@@ -108,6 +113,64 @@ void tst_regulationLoop::retargetsWhenThePlantDrifts()
     QVERIFY2(std::abs(b->rig->simPpm() - 471404) < 5000, qPrintable(QString::number(b->rig->simPpm())));
     // At most nRecalcTimes + 1 = 3 re-targets in a row.
     QVERIFY(b->rig->sim.countOf("g28000") - nCurveGotos <= 3);
+}
+
+void tst_regulationLoop::oneSampleAgainstTheSetValue_data()
+{
+    QTest::addColumn<double>("actual");
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<bool>("retarget");
+    QTest::newRow("1.05 against 1.0: reached, the valve stays")
+        << 1.05 << QStringList{"reached", "measured 1.05"} << false;
+    QTest::newRow("0.95 against 1.0: reached from below") << 0.95 << QStringList{"reached", "measured 0.95"} << false;
+    QTest::newRow("2.0 against 1.0: re-target through the curve")
+        << 2.0 << QStringList{"not reached", "measured 2"} << true;
+    QTest::newRow("0.4 against 1.0: re-target through the curve")
+        << 0.4 << QStringList{"not reached", "measured 0.4"} << true;
+}
+
+void tst_regulationLoop::oneSampleAgainstTheSetValue()
+{
+    // Default regulation parameters (tolerance 0.1, re-target above 0.5), set
+    // value 1.0 without a start position, so only the sample moves the valve.
+    QFETCH(double, actual);
+    QFETCH(QStringList, events);
+    QFETCH(bool, retarget);
+    b->rig->drv->extFeedback = lvExternalFeedback();
+    QStringList got;
+    QObject ctx;
+    connect(b->rig->drv, &motorDriver::reachedDataPoint, &ctx, [&got]() { got << QStringLiteral("reached"); });
+    connect(b->rig->drv, &motorDriver::notReachedDataPoint, &ctx,
+            [&got]() { got << QStringLiteral("not reached"); });
+    connect(b->rig->drv, &motorDriver::setMeasuredData, &ctx,
+            [&got](double d) { got << QStringLiteral("measured ") + QString::number(d); });
+
+    QMetaObject::invokeMethod(b->rig->drv, "onMotorGotoLeak", Qt::QueuedConnection, Q_ARG(double, 1.0),
+                              Q_ARG(int, -1));
+    b->sampleOnce(actual, 5.0);
+    QTRY_COMPARE_WITH_TIMEOUT(got.size(), events.size(), regulationBench::WAIT_MS);
+    QCOMPARE(got, events);
+    QVERIFY(b->drainQueue());
+    if (retarget) {
+        const int nPpm = b->teach->calcStepsFromData(1.0, actual, 1000000.0);
+        QVERIFY(nPpm >= 0);
+        const QByteArray strGoto = "g" + QByteArray::number(positionUnits::ppmToSteps(nPpm, 40000));
+        QCOMPARE(b->rig->sim.countOf(strGoto), 1);
+        QCOMPARE(b->rig->gotoCount(), 1);
+    } else {
+        QCOMPARE(b->rig->gotoCount(), 0);
+    }
+}
+
+void tst_regulationLoop::setValueFromTwoFeedbackMillivolts()
+{
+    // A Modbus master gives the set value as two voltages in millivolts; each
+    // must reach its own formula variable, in volts.
+    b->teach->withLock([](lvTeachIn &t) { t.sensor.strFormula = QStringLiteral("val1 + 10 * val2"); });
+    QMetaObject::invokeMethod(b->rig->drv, "onMotorSetFeedbackVal", Qt::QueuedConnection, Q_ARG(int, 1000),
+                              Q_ARG(int, 2000));
+    QTRY_VERIFY_WITH_TIMEOUT(b->rig->rec.measurement.contains(true), regulationBench::WAIT_MS);
+    QTRY_COMPARE_WITH_TIMEOUT(b->rig->drv->extFeedback.get().dblSetpoint, 21.0, regulationBench::WAIT_MS);
 }
 
 QTEST_GUILESS_MAIN(tst_regulationLoop)
