@@ -412,22 +412,28 @@ void tst_remoteText::connectMovesTheServer()
 
 void tst_remoteText::analogRemote_data()
 {
+    QTest::addColumn<int>("input");
     QTest::addColumn<double>("volts");
     QTest::addColumn<int>("endSteps");
     QTest::addColumn<QByteArray>("note");
-    QTest::newRow("middle of the band") << 5.0 << 20000 << QByteArray();
-    QTest::newRow("below the lower boundary") << 0.5 << 1 << QByteArray();
-    QTest::newRow("above the upper boundary") << 9.5 << 40000 << QByteArray();
-    QTest::newRow("exactly on the lower boundary") << 1.0 << 1 << QByteArray("Input: 1.00 V");
-    QTest::newRow("exactly on the upper boundary") << 9.0 << 40000 << QByteArray("Input: 9.00 V");
-    QTest::newRow("quarter") << 3.0 << 10000 << QByteArray();
+    QTest::addColumn<int>("followSteps");   // after 7 V on the same input
+    QTest::newRow("middle of the band") << 0 << 5.0 << 20000 << QByteArray() << 30000;
+    QTest::newRow("below the lower boundary") << 0 << 0.5 << 1 << QByteArray() << 30000;
+    QTest::newRow("above the upper boundary") << 0 << 9.5 << 40000 << QByteArray() << 30000;
+    QTest::newRow("exactly on the lower boundary") << 0 << 1.0 << 1 << QByteArray("Input: 1.00 V") << 30000;
+    QTest::newRow("exactly on the upper boundary") << 0 << 9.0 << 40000 << QByteArray("Input: 9.00 V") << 30000;
+    QTest::newRow("quarter") << 0 << 3.0 << 10000 << QByteArray() << 30000;
+    // Input 3 with its own boundaries (0..10 V as 500000..600000 ppm).
+    QTest::newRow("third input follows its own volts") << 2 << 5.0 << 22000 << QByteArray() << 22800;
 }
 
 void tst_remoteText::analogRemote()
 {
+    QFETCH(int, input);
     QFETCH(double, volts);
     QFETCH(int, endSteps);
     QFETCH(QByteArray, note);
+    QFETCH(int, followSteps);
 
     analogData analog;
     analog.setLowerBoundary(0, 1000.0, 0, ACTION_STAY);
@@ -442,9 +448,12 @@ void tst_remoteText::analogRemote()
     QVERIFY(rig.startSim());
     rig.startDriver(motorDriver::BergerLahr, &analog);
     QTRY_VERIFY_WITH_TIMEOUT(rig.drv->getMotorPosition() >= 0, WAIT_MS);
-    QMetaObject::invokeMethod(rig.drv, "connectRemoteAnalog", Qt::QueuedConnection, Q_ARG(int, 0));
-    QMetaObject::invokeMethod(rig.drv, "onUpdateInputs", Qt::QueuedConnection, Q_ARG(double, volts),
-                              Q_ARG(double, 7.0), Q_ARG(double, 7.0));
+    QMetaObject::invokeMethod(rig.drv, "connectRemoteAnalog", Qt::QueuedConnection, Q_ARG(int, input));
+    // The other inputs carry 7 V, which would map elsewhere.
+    double dblVolts[3] = {7.0, 7.0, 7.0};
+    dblVolts[input] = volts;
+    QMetaObject::invokeMethod(rig.drv, "onUpdateInputs", Qt::QueuedConnection, Q_ARG(double, dblVolts[0]),
+                              Q_ARG(double, dblVolts[1]), Q_ARG(double, dblVolts[2]));
     QTRY_COMPARE_WITH_TIMEOUT(rig.sim.position(), endSteps, WAIT_MS);
     if (!note.isEmpty())
         QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.contains(note), WAIT_MS);
@@ -452,14 +461,16 @@ void tst_remoteText::analogRemote()
         QVERIFY(!rig.rec.fromPc.contains("Input:"));
 
     // Every sample follows; after the disconnect samples move nothing.
-    QMetaObject::invokeMethod(rig.drv, "onUpdateInputs", Qt::QueuedConnection, Q_ARG(double, 7.0),
-                              Q_ARG(double, 0.0), Q_ARG(double, 0.0));
-    QTRY_COMPARE_WITH_TIMEOUT(rig.sim.position(), 30000, WAIT_MS);
+    double dblFollow[3] = {0.0, 0.0, 0.0};
+    dblFollow[input] = 7.0;
+    QMetaObject::invokeMethod(rig.drv, "onUpdateInputs", Qt::QueuedConnection, Q_ARG(double, dblFollow[0]),
+                              Q_ARG(double, dblFollow[1]), Q_ARG(double, dblFollow[2]));
+    QTRY_COMPARE_WITH_TIMEOUT(rig.sim.position(), followSteps, WAIT_MS);
     QMetaObject::invokeMethod(rig.drv, "disconnectRemoteAnalog", Qt::QueuedConnection);
     QMetaObject::invokeMethod(rig.drv, "onUpdateInputs", Qt::QueuedConnection, Q_ARG(double, 5.0),
                               Q_ARG(double, 0.0), Q_ARG(double, 0.0));
     drainQueue(rig);
-    QCOMPARE(rig.sim.position(), 30000);
+    QCOMPARE(rig.sim.position(), followSteps);
 }
 
 QTEST_GUILESS_MAIN(tst_remoteText)
