@@ -158,6 +158,7 @@ void MainWindow::connectStatusStrip()
     // The status strip's Stop also stops a running script once the Script
     // page is part of the window.
     connect(sw, &formStatusWidget::onWriteLog, pLogFile, &qlvLogFile::writeToLog);
+    connect(sw, &formStatusWidget::storeShutdownState, this, &MainWindow::storeShutdownState);
     connect(md, &motorDriver::onWriteLog, pLogFile, &qlvLogFile::writeToLog);
     connect(sw, &formStatusWidget::onForceMotorPositionToGUI, this, &MainWindow::forceMotorPositionToGUI);
     connect(md, &motorDriver::setMotorPosition, sw, &formStatusWidget::setPosition);
@@ -511,7 +512,11 @@ void MainWindow::on_pushButton_4_clicked()
 
 void MainWindow::storePositionNow(QSettings &settings)
 {
-    const int nPosition = pMotorDriver->getMotorPosition();
+    storePosition(settings, pMotorDriver->getMotorPosition());
+}
+
+void MainWindow::storePosition(QSettings &settings, int nPosition)
+{
     if (nPosition < 0)
         return;
     settings.beginGroup(key("motor driver"));
@@ -674,24 +679,27 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::onRequestShutdown(bool bReboot)
 {
-    {
-        settingsStore settings;
-        storePositionNow(settings);
-        // A panel without keyboard goes down this way only, so the counters
-        // and the calibration choice that closing the window stores are kept
-        // here too.
-        settings.beginGroup(key("controller"));
-        settings.setValue(key("uptime in sec"), pLogFile->updateUptime());
-        settings.setValue(key("total steps"), pMotorDriver->getTotalSteps());
-        settings.endGroup();
-        settings.beginGroup(key("motor driver"));
-        settings.setValue(key("calibrate on start"), bCalibrateOnStart);
-        settings.endGroup();
-        settings.sync();
-    }
+    storeShutdownState(pMotorDriver->getMotorPosition());
     pLogFile->writeToLog(QStringLiteral("Shutdown"));
     processRunner::instance().executeCommandLine(bReboot ? QStringLiteral("sudo reboot")
                                                          : QStringLiteral("sudo shutdown -h now"));
+}
+
+// A panel without keyboard goes down by power-off only (the status strip's
+// button or the settings page), so the counters and the calibration choice
+// that closing the window stores are kept on that way too.
+void MainWindow::storeShutdownState(int nPosition)
+{
+    settingsStore settings;
+    storePosition(settings, nPosition);
+    settings.beginGroup(key("controller"));
+    settings.setValue(key("uptime in sec"), pLogFile->updateUptime());
+    settings.setValue(key("total steps"), pMotorDriver->getTotalSteps());
+    settings.endGroup();
+    settings.beginGroup(key("motor driver"));
+    settings.setValue(key("calibrate on start"), bCalibrateOnStart);
+    settings.endGroup();
+    settings.sync();
 }
 
 MainWindow::~MainWindow()

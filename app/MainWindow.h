@@ -66,6 +66,9 @@ public slots:
     void onSetOutput1Mode(int pnOutputMode);
     void forceMotorPositionToGUI();
     void onRequestShutdown(bool bReboot);
+    // Position (if known, >= 0), running time, travel counter and "calibrate
+    // on start", written through at once: every way of powering off needs them.
+    void storeShutdownState(int nPosition);
     void updateSensor();
     void onDebugSendToMotor(QString strBuffer);
     // Join (and release) every analog sample to the drive while the analog
@@ -107,6 +110,7 @@ private:
     // Stores the valve position with a forced write-back, unless it is still
     // unknown: an unknown position never replaces a stored one.
     void storePositionNow(QSettings &settings);
+    void storePosition(QSettings &settings, int nPosition);
     // Named like a slot of a "pushButton_4" the form does not have; kept out
     // of the slots so the form's connection by name does not warn at start.
     void on_pushButton_4_clicked();

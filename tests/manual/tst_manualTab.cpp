@@ -318,7 +318,7 @@ void tst_manualTab::setDataConversionFailure()
 
     QString strBoxText, strBoxInfo;
     int nButtons = 0;
-    whenModalShows([&](QWidget *pWidget) {
+    modalAnswerer answer([&](QWidget *pWidget) {
         if (auto *pBox = qobject_cast<QMessageBox *>(pWidget)) {
             strBoxText = pBox->text();
             strBoxInfo = pBox->informativeText();
@@ -328,7 +328,7 @@ void tst_manualTab::setDataConversionFailure()
         }
         if (pWidget->isVisible())
             pWidget->close();
-    });
+    }, modalAnswerer::MODAL_OR_POPUP, modalAnswerer::FIRST_ONLY, 30000);
     QTest::mouseClick(button("pushBtnSetLeakrateGo"), Qt::LeftButton);
 
     QCOMPARE(strBoxText, QString("Number Conversion Error"));
@@ -434,10 +434,10 @@ void tst_manualTab::teachInAndPassThrough()
 
     // printDiagram() asks the diagram for its print dialog.
     bool bDialog = false;
-    whenModalShows([&bDialog](QWidget *pWidget) {
+    modalAnswerer answer([&bDialog](QWidget *pWidget) {
         bDialog = qobject_cast<QFileDialog *>(pWidget) != nullptr;
         static_cast<QDialog *>(pWidget)->reject();
-    });
+    }, modalAnswerer::MODAL_OR_POPUP, modalAnswerer::FIRST_ONLY, 30000);
     pTab->printDiagram();
     QVERIFY(bDialog);
 }

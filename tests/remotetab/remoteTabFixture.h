@@ -1,6 +1,7 @@
 #ifndef REMOTETABFIXTURE_H
 #define REMOTETABFIXTURE_H
 
+#include "modalAnswerer.h"
 #include "remote/formRemoteTab.h"
 
 #include <QAbstractButton>
@@ -11,35 +12,8 @@
 #include <QStringList>
 #include <QTimer>
 
-// Answers the tab's modal boxes the way an operator tapping the default
-// button would, and keeps "text|informative text" of each.
-class boxAnswerer : public QObject
-{
-    Q_OBJECT
-public:
-    boxAnswerer()
-    {
-        connect(&timer, &QTimer::timeout, this, &boxAnswerer::answer);
-        timer.start(10);
-    }
-    QStringList texts;
-
-private slots:
-    void answer()
-    {
-        auto *pBox = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!pBox || !pBox->isVisible())
-            return;
-        texts << pBox->text() + QLatin1Char('|') + pBox->informativeText();
-        if (QAbstractButton *pDefault = pBox->defaultButton())
-            pDefault->click();
-        else
-            pBox->reject();
-    }
-
-private:
-    QTimer timer;
-};
+// The tab's boxes: modalAnswerer(QStringList(), true) answers each with its
+// default button and keeps "text|informative text".
 
 // Every signal of the tab, in the order emitted, written as the signal and its
 // arguments: "connectRemoteUSB(2)".

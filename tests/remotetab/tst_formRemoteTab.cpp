@@ -216,7 +216,7 @@ void tst_formRemoteTab::loadingNeverMovesPointsBetweenInputs()
         s.setValue("inputs/input2 upper boundary steps", 990000);
         s.setValue("inputs/input3 type", 2);
     }
-    boxAnswerer boxes;
+    modalAnswerer boxes(QStringList(), true);
     analogData data;
     formRemoteTab tab;
     signalLog log(&tab);
@@ -341,7 +341,7 @@ void tst_formRemoteTab::connectButton()
     QFETCH(int, usbMode);
 
     testWorkDir wd;
-    boxAnswerer answerer;
+    modalAnswerer answerer(QStringList(), true);
     analogData data;
     formRemoteTab tab;
     tab.setAnalogData(&data);
@@ -389,7 +389,7 @@ void tst_formRemoteTab::leaveWarningTexts()
     QFETCH(int, source);
     QFETCH(QString, box);
     testWorkDir wd;
-    boxAnswerer answerer;
+    modalAnswerer answerer(QStringList(), true);
     QWidget window;
     formRemoteTab tab;
     tab.pMainWindow = &window;
@@ -579,7 +579,7 @@ void tst_formRemoteTab::analogPageRefusesFeedbackInput()
         s.setValue("inputs/input2 type", 1);
         s.setValue("inputs/input3 type", 2);
     }
-    boxAnswerer answerer;
+    modalAnswerer answerer(QStringList(), true);
     analogData data;
     data.setInputType(0, INPUT_FEEDBACK_2);
     data.setInputType(1, INPUT_FEEDBACK_1);
@@ -626,7 +626,7 @@ void tst_formRemoteTab::analogPageRefusesFeedbackInput()
 void tst_formRemoteTab::choosingInputBeforeLoadedDoesNothing()
 {
     testWorkDir wd;
-    boxAnswerer answerer;
+    modalAnswerer answerer(QStringList(), true);
     analogData data;
     formRemoteTab tab;
     tab.setAnalogData(&data);
@@ -657,7 +657,7 @@ void tst_formRemoteTab::choosingInputWhenLoaded()
         if (oldType >= 0)
             s.setValue("inputs/input2 type", oldType);
     }
-    boxAnswerer answerer;
+    modalAnswerer answerer(QStringList(), true);
     analogData data;
     formRemoteTab tab;
     tab.setAnalogData(&data);
@@ -724,7 +724,7 @@ void tst_formRemoteTab::fieldsAreStored()
 void tst_formRemoteTab::localAddressesAndDiagram()
 {
     testWorkDir wd;
-    boxAnswerer answerer;
+    modalAnswerer answerer(QStringList(), true);
     formRemoteTab tab;
     signalLog log(&tab);
     tab.onShowLocalIPAddresses();

@@ -22,6 +22,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "modalAnswerer.h"
+
 namespace {
 
 class remoteTabDriver : public QObject
@@ -31,8 +33,9 @@ public:
     explicit remoteTabDriver(quint16 nPort)
     {
         connect(&socket, &QTcpSocket::readyRead, this, &remoteTabDriver::onReadyRead);
-        connect(&boxTimer, &QTimer::timeout, this, &remoteTabDriver::answerBoxes);
-        boxTimer.start(50);
+        // Each box the program shows is reported, then answered with its
+        // default button.
+        boxes.onOpen = [this](const QString &) { send(QStringLiteral("box ") + oneLine(boxes.texts.last())); };
         socket.connectToHost(QStringLiteral("127.0.0.1"), nPort);
     }
 
@@ -46,18 +49,6 @@ private slots:
             buffer.remove(0, nEnd + 1);
             send(handle(strLine));
         }
-    }
-
-    void answerBoxes()
-    {
-        auto *pBox = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!pBox || !pBox->isVisible())
-            return;
-        send(QStringLiteral("box ") + oneLine(pBox->text() + QLatin1Char('|') + pBox->informativeText()));
-        if (QAbstractButton *pDefault = pBox->defaultButton())
-            pDefault->click();
-        else
-            pBox->reject();
     }
 
 private:
@@ -140,7 +131,7 @@ private:
     }
 
     QTcpSocket socket;
-    QTimer boxTimer;
+    modalAnswerer boxes{QStringList(), true};
     QByteArray buffer;
 };
 
