@@ -219,7 +219,7 @@ void tst_formRemoteTab::loadingNeverMovesPointsBetweenInputs()
     modalAnswerer boxes(QStringList(), true);
     analogData data;
     formRemoteTab tab;
-    signalLog log(&tab);
+    remoteTabLog log(&tab);
     tab.setAnalogData(&data);
     QCOMPARE(child<QComboBox>(&tab, "cmbRemoteSource")->currentIndex(), 1);
     QCOMPARE(child<QLineEdit>(&tab, "lineEditLowerBoundary")->text(), QStringLiteral("500"));
@@ -345,7 +345,7 @@ void tst_formRemoteTab::connectButton()
     analogData data;
     formRemoteTab tab;
     tab.setAnalogData(&data);
-    signalLog log(&tab);
+    remoteTabLog log(&tab);
     auto *pButton = child<QPushButton>(&tab, "pushBtnConnect");
     for (const QString &strAction : actions.split(QLatin1Char(';'))) {
         const QString strVerb = strAction.section(QLatin1Char(' '), 0, 0);
@@ -404,7 +404,7 @@ void tst_formRemoteTab::terminalSendsOnlyWhileConnected()
 {
     testWorkDir wd;
     formRemoteTab tab;
-    signalLog log(&tab);
+    remoteTabLog log(&tab);
     auto *pTerminal = child<QPlainTextEdit>(&tab, "plTextEditTerminal");
     child<QComboBox>(&tab, "cmbSource")->setCurrentIndex(3);
 
@@ -590,7 +590,7 @@ void tst_formRemoteTab::analogPageRefusesFeedbackInput()
     tab.setAnalogData(&data);
     tab.pMainWindow = &window;
     tab.bWindowLoaded = true;
-    signalLog log(&tab);
+    remoteTabLog log(&tab);
     const auto before = storeContents();
 
     // Typed on a page whose input is a feedback input: the leave step refuses.
@@ -726,7 +726,7 @@ void tst_formRemoteTab::localAddressesAndDiagram()
     testWorkDir wd;
     modalAnswerer answerer(QStringList(), true);
     formRemoteTab tab;
-    signalLog log(&tab);
+    remoteTabLog log(&tab);
     tab.onShowLocalIPAddresses();
     QCOMPARE(answerer.texts.size(), 1);
     QVERIFY2(answerer.texts.at(0).startsWith(QLatin1String("Local IP Addresses|Yopur local IP addresses are:\n")),
