@@ -362,8 +362,13 @@ private:
             return false;
         ++nPos;
         const auto arg = [&args](int i) { return i < args.size() ? args.at(i) : notANumber; };
-        if (strMember == QLatin1String("abs"))
+        if (strMember == QLatin1String("abs")) {
+            // The engine's abs of -2^31 depends on whether it holds the
+            // number as an integer (then it gives a tiny denormal, not 2^31).
+            if (arg(0) == -2147483648.0)
+                return false;
             v = std::fabs(arg(0));
+        }
         else if (strMember == QLatin1String("ceil"))
             v = std::ceil(arg(0));
         else if (strMember == QLatin1String("exp"))

@@ -186,6 +186,8 @@ void tst_recordsSensor::arithmeticLeavesOtherProgramsToEngine_data()
           "1)", "", ";", "1;2", "1,2", "'1'", "1 ? 2 : 3", "1 < 2", "Mathx.PI", "1_000", "1e",
           // Negative zeros: the engine's integer arithmetic decides their sign.
           "-0", "0*-1", "-0+0", "0/-5", "-3%3", "Math.ceil(-0.5)", "Math.min(0, 1-1)*-1",
+          // The engine's abs of an integer -2^31 is not 2^31.
+          "Math.abs(-2147483647-1)", "Math.abs(-2147483648)",
           "((((((((((((((((((((((((((((((((((((((((1))))))))))))))))))))))))))))))))))))))))"})
         QTest::newRow(qPrintable(QString::fromLatin1(program).replace(QLatin1Char('\n'), QLatin1String("\\n"))))
             << QString::fromLatin1(program);
@@ -211,14 +213,17 @@ void tst_recordsSensor::arithmeticSweepMatchesScriptEngine()
                                "10",  "1e308",     "1e-308",    "5e-324",     "2147483647",  "2147483648",
                                "4294967296", "1.23457e-05", "123457", "(0/0)", "(1/0)", "(-1/0)",
                                "(-1)", "(-2.5)", "(-2147483648)", "Math.PI", "Math.E", "Math.sqrt(-1)", "(1e6)",
-                               "9.99999e+99", "0.1"};
+                               "9.99999e+99", "0.1", "1.7976931348623157e308", "4.9e-324",
+                               "0.1000000000000000055511151231257827", "9007199254740993", ".5e-3", "5.E2",
+                               "Math.LN2", "Math.LN10", "1e400", "(-2147483647-1)", "(65536*32768)", "(0.5+0.5)",
+                               "(3-1)", "(-3*7)", "(2147483647+1)"};
     const QStringList binary{"+", "-", "*", "/", "%", "**"};
     const QStringList unaryFunctions{"abs", "ceil", "exp", "floor", "log", "log10", "sqrt"};
     const QStringList naryFunctions{"pow", "min", "max"};
     QRandomGenerator random(20261210);
     const auto pick = [&random](const QStringList &list) { return list.at(int(random.bounded(list.size()))); };
     std::function<QString(int)> term = [&](int nDepth) -> QString {
-        const quint32 nKind = nDepth <= 0 ? 0 : random.bounded(6);
+        const quint32 nKind = nDepth <= 0 ? 0 : random.bounded(7);
         switch (nKind) {
         case 0:
             return pick(operands);
@@ -230,6 +235,8 @@ void tst_recordsSensor::arithmeticSweepMatchesScriptEngine()
             return QStringLiteral("-%1").arg(term(nDepth - 1));
         case 4:
             return QStringLiteral("Math.%1(%2)").arg(pick(unaryFunctions), term(nDepth - 1));
+        case 5:
+            return QStringLiteral("+%1").arg(term(nDepth - 1));
         default:
             return QStringLiteral("Math.%1(%2, %3)").arg(pick(naryFunctions), term(nDepth - 1), term(nDepth - 1));
         }
