@@ -1,0 +1,129 @@
+// Shows the program's main window as the program does and writes a PNG of the
+// screen for every tab page and every box of the program, into the folder
+// named by $VALVE_SCREENSHOT_DIR (default "screenshots"). Runs in the working
+// directory it is started in, like the program; tools/screenshots.sh starts it
+// under a virtual X server with the controller simulator.
+#include "app/MainWindow.h"
+#include "app/lvMessageHandler.h"
+#include "app/qVarnixLeakvalveApp.h"
+#include "app/settingsKeyTable.h"
+#include "app/translationChoice.h"
+#include "programBoxes.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTranslator>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+QString outputFolder;
+int nNoteCount = 0;
+
+void waitMs(int nMs)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (elapsed.elapsed() < nMs)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+bool shoot(const QString &strName)
+{
+    const QString strFile = QDir(outputFolder).filePath(strName + QStringLiteral(".png"));
+    // Window 0 is the whole screen: what the X server really shows.
+    const QPixmap pixmap = QGuiApplication::primaryScreen()->grabWindow(0);
+    if (pixmap.isNull() || !pixmap.save(strFile)) {
+        std::fprintf(stderr, "could not write %s\n", qPrintable(strFile));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(strFile));
+    std::fflush(stdout);
+    return true;
+}
+
+// A box the program opens by itself (at start, or on a tab change) is shot
+// and answered with its default button, so the run goes on.
+void answerOpenBoxes()
+{
+    QWidget *pModal = QApplication::activeModalWidget();
+    if (!pModal || !pModal->isVisible())
+        return;
+    waitMs(300);
+    shoot(QStringLiteral("note-%1").arg(++nNoteCount));
+    auto *pBox = qobject_cast<QMessageBox *>(pModal);
+    if (pBox && pBox->defaultButton())
+        pBox->defaultButton()->click();
+    else if (pBox && !pBox->buttons().isEmpty())
+        pBox->buttons().first()->click();
+    else if (auto *pDialog = qobject_cast<QDialog *>(pModal))
+        pDialog->reject();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qInstallMessageHandler(lvMessageHandler);
+    qVarnixLeakvalveApp app(argc, argv);
+    outputFolder = QString::fromLocal8Bit(qgetenv("VALVE_SCREENSHOT_DIR"));
+    if (outputFolder.isEmpty())
+        outputFolder = QStringLiteral("screenshots");
+    if (!QDir().mkpath(outputFolder)) {
+        std::fprintf(stderr, "cannot make %s\n", qPrintable(outputFolder));
+        return 1;
+    }
+
+    QTranslator translator;
+    QSettings settings(QString::fromLatin1(g_pszSettingsOrganisation), QString::fromLatin1(g_pszSettingsApplication));
+    translator.load(translationToLoad(settings.value(QStringLiteral("controller/language file")).toString()));
+    app.installTranslator(&translator);
+
+    auto window = std::make_unique<MainWindow>(nullptr);
+    window->setFixedSize(800, 479);
+    window->setWindowFlags(window->windowFlags() | Qt::FramelessWindowHint);
+    window->move(0, 0);
+    window->show();
+
+    int nResult = 0;
+    QTimer boxWatch;
+    QObject::connect(&boxWatch, &QTimer::timeout, &answerOpenBoxes);
+    boxWatch.start(100);
+
+    QTimer::singleShot(0, [&] {
+        // Start-up checks, the first position and samples.
+        waitMs(3000);
+        auto *pTabs = window->findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+        const int nStartPage = pTabs->currentIndex();
+        for (int i = 0; i < pTabs->count(); ++i) {
+            pTabs->setCurrentIndex(i);
+            waitMs(800);
+            if (!shoot(QStringLiteral("tab-%1-%2").arg(i).arg(pTabs->widget(i)->objectName())))
+                nResult = 1;
+        }
+        pTabs->setCurrentIndex(nStartPage);
+        waitMs(300);
+        for (const programBox &box : programBoxes()) {
+            std::unique_ptr<QWidget> pBox(box.build(window.get()));
+            pBox->show();
+            waitMs(500);
+            if (!shoot(QStringLiteral("box-") + box.strName))
+                nResult = 1;
+            pBox->hide();
+        }
+        boxWatch.stop();
+        window.reset();
+        QApplication::exit(nResult);
+    });
+    return app.exec();
+}
