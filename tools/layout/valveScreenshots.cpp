@@ -15,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
@@ -29,6 +30,8 @@ namespace {
 
 QString outputFolder;
 int nNoteCount = 0;
+// The box on show for its own picture: not one to answer.
+QPointer<QWidget> pOwnBox;
 
 void waitMs(int nMs)
 {
@@ -57,7 +60,7 @@ bool shoot(const QString &strName)
 void answerOpenBoxes()
 {
     QWidget *pModal = QApplication::activeModalWidget();
-    if (!pModal || !pModal->isVisible())
+    if (!pModal || !pModal->isVisible() || pModal == pOwnBox)
         return;
     waitMs(300);
     shoot(QStringLiteral("note-%1").arg(++nNoteCount));
@@ -115,6 +118,7 @@ int main(int argc, char *argv[])
         waitMs(300);
         for (const programBox &box : programBoxes()) {
             std::unique_ptr<QWidget> pBox(box.build(window.get()));
+            pOwnBox = pBox.get();
             pBox->show();
             waitMs(500);
             if (!shoot(QStringLiteral("box-") + box.strName))
