@@ -36,8 +36,11 @@ private:
         opt.text = pButton->text();
         opt.icon = pButton->icon();
         opt.iconSize = pButton->iconSize();
+        // A touched button stays hovered, and its hover border is wider.
         const QRect rectContents = pButton->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, pButton);
-        const int nAround = pButton->width() - rectContents.width();
+        opt.state |= QStyle::State_MouseOver;
+        const QRect rectHovered = pButton->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, pButton);
+        const int nAround = pButton->width() - qMin(rectContents.width(), rectHovered.width());
         QString strText = pButton->text();
         strText.remove(QLatin1Char('&'));
         int nNeeded = pButton->fontMetrics().boundingRect(QRect(0, 0, 10000, 1000), Qt::AlignLeft, strText).width();

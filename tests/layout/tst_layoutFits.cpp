@@ -21,6 +21,8 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QSettings>
+#include <QSignalBlocker>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -227,7 +229,27 @@ void tst_layoutFits::tabPages()
     pTabs->setCurrentIndex(nPage);
     QTRY_COMPARE_WITH_TIMEOUT(pTabs->currentIndex(), nPage, WAIT_MS);
     fillStatusStripWidest();
-    verifyNoProblems(check.problemsBelow(window.get()));
+    QList<layoutProblem> problems = check.problemsBelow(window.get());
+    // Pages the page switches between (its sources, inner tabs) are checked
+    // one by one; the page shown when the operator comes back stays.
+    for (QStackedWidget *pStack : pTabs->widget(nPage)->findChildren<QStackedWidget *>()) {
+        if (!pStack->isVisible())
+            continue;
+        const int nShown = pStack->currentIndex();
+        for (int i = 0; i < pStack->count(); ++i) {
+            if (i == nShown)
+                continue;
+            {
+                const QSignalBlocker quiet(pStack);
+                pStack->setCurrentIndex(i);
+            }
+            waitMs(50);
+            problems += check.problemsBelow(pStack->widget(i));
+        }
+        const QSignalBlocker quiet(pStack);
+        pStack->setCurrentIndex(nShown);
+    }
+    verifyNoProblems(problems);
 }
 
 void tst_layoutFits::boxes_data()

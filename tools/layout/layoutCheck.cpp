@@ -236,6 +236,17 @@ void layoutCheck::checkOne(QWidget *pWidget, QList<layoutProblem> &problems) con
         return;
     }
 
+    // A combo box asks for the width of its widest item with its frame and
+    // arrow; given less, the style cuts the item it shows.
+    if (auto *pCombo = qobject_cast<QComboBox *>(pWidget)) {
+        if (pCombo->width() < pCombo->sizeHint().width()) {
+            problems << layoutProblem{widgetPath(pWidget), pCombo->currentText(),
+                                      QStringLiteral("combo box needs width %1, has %2")
+                                          .arg(pCombo->sizeHint().width())
+                                          .arg(pCombo->width())};
+            return;
+        }
+    }
     const QRect rectRoom = textRoom(pWidget);
     for (const QString &strText : texts) {
         if (strText.isEmpty())

@@ -19,6 +19,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QSignalBlocker>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTranslator>
@@ -111,8 +113,28 @@ int main(int argc, char *argv[])
         for (int i = 0; i < pTabs->count(); ++i) {
             pTabs->setCurrentIndex(i);
             waitMs(800);
-            if (!shoot(QStringLiteral("tab-%1-%2").arg(i).arg(pTabs->widget(i)->objectName())))
+            const QString strTab = QStringLiteral("tab-%1-%2").arg(i).arg(pTabs->widget(i)->objectName());
+            if (!shoot(strTab))
                 nResult = 1;
+            // The pages a tab switches between (the Remote tab's sources).
+            for (QStackedWidget *pStack : pTabs->widget(i)->findChildren<QStackedWidget *>()) {
+                if (!pStack->isVisible())
+                    continue;
+                const int nShown = pStack->currentIndex();
+                for (int j = 0; j < pStack->count(); ++j) {
+                    if (j == nShown)
+                        continue;
+                    {
+                        const QSignalBlocker quiet(pStack);
+                        pStack->setCurrentIndex(j);
+                    }
+                    waitMs(500);
+                    if (!shoot(strTab + QLatin1Char('-') + pStack->widget(j)->objectName()))
+                        nResult = 1;
+                }
+                const QSignalBlocker quiet(pStack);
+                pStack->setCurrentIndex(nShown);
+            }
         }
         pTabs->setCurrentIndex(nStartPage);
         waitMs(300);
