@@ -8,6 +8,7 @@
 #include "app/qVarnixLeakvalveApp.h"
 #include "app/settingsKeyTable.h"
 #include "app/translationChoice.h"
+#include "layoutCheck.h"
 #include "programBoxes.h"
 
 #include <QAbstractButton>
@@ -41,6 +42,15 @@ void waitMs(int nMs)
     elapsed.start();
     while (elapsed.elapsed() < nMs)
         QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// What the layout check finds on the real X server, next to the picture.
+void reportLayout(const QString &strName, QWidget *pWindow)
+{
+    layoutCheck check;
+    check.setCutByDesign({QStringLiteral("lblStatus"), QStringLiteral("lookInCombo")});
+    for (const QString &strProblem : layoutCheck::describe(check.problemsBelow(pWindow)))
+        std::fprintf(stderr, "%s: %s\n", qPrintable(strName), qPrintable(strProblem));
 }
 
 bool shoot(const QString &strName)
@@ -116,6 +126,7 @@ int main(int argc, char *argv[])
             const QString strTab = QStringLiteral("tab-%1-%2").arg(i).arg(pTabs->widget(i)->objectName());
             if (!shoot(strTab))
                 nResult = 1;
+            reportLayout(strTab, window.get());
             // The pages a tab switches between (the Remote tab's sources).
             for (QStackedWidget *pStack : pTabs->widget(i)->findChildren<QStackedWidget *>()) {
                 if (!pStack->isVisible())
@@ -131,6 +142,7 @@ int main(int argc, char *argv[])
                     waitMs(500);
                     if (!shoot(strTab + QLatin1Char('-') + pStack->widget(j)->objectName()))
                         nResult = 1;
+                    reportLayout(strTab + QLatin1Char('-') + pStack->widget(j)->objectName(), window.get());
                 }
                 const QSignalBlocker quiet(pStack);
                 pStack->setCurrentIndex(nShown);
@@ -145,6 +157,7 @@ int main(int argc, char *argv[])
             waitMs(500);
             if (!shoot(QStringLiteral("box-") + box.strName))
                 nResult = 1;
+            reportLayout(QStringLiteral("box-") + box.strName, pBox.get());
             pBox->hide();
         }
         boxWatch.stop();
