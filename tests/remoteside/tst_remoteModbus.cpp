@@ -4,7 +4,7 @@
 // controller simulator behind the drive.
 #include "modbusMaster.h"
 #include "remoteClient.h"
-#include "valveRig.h"
+#include "driveRig.h"
 
 #include "plantModel.h"
 #include "ptyEndpoint.h"
@@ -60,7 +60,7 @@ bool tst_remoteModbus::connectTcpMaster(modbusMaster &master, quint16 nPort)
 
 void tst_remoteModbus::tcpMasterDrivesTheValve()
 {
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     rig.sim.setSpeed(400000);
     rig.sim.setPosition(20000);
     QVERIFY(rig.startSim());
@@ -135,7 +135,7 @@ void tst_remoteModbus::rtuFeedbackLoopEndsWithTheDisconnect()
     lvTeachIn teach;
     QVERIFY(teach.readTeachInFromFile(QStringLiteral("plant")));
 
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     rig.sim.setSpeed(400000);
     rig.sim.setPosition(20000);
     // The PC port's name holds no "USB": the USB source serves RTU all the same.
@@ -206,7 +206,7 @@ void tst_remoteModbus::ethernetRefusesWhatItCannotServe()
     const quint16 nFree = freeLoopbackPort();
     if (port == -1)
         port = nFree;
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     QVERIFY(rig.startSim());
     rig.startDriver(motorDriver::BergerLahr);
     QMetaObject::invokeMethod(rig.drv, "connectRemoteEthernet", Qt::QueuedConnection, Q_ARG(int, 2),

@@ -2,7 +2,7 @@
 // a pseudo-terminal as the PC serial port on one end, the controller
 // simulator on the other, the real driver in its motor thread in between.
 #include "remoteClient.h"
-#include "valveRig.h"
+#include "driveRig.h"
 
 #include "ptyEndpoint.h"
 #include "valve/analogData.h"
@@ -51,10 +51,8 @@ private slots:
 
 private:
     // A driver of the family on the simulator at nSteps, position read.
-    void startValve(valveRig &rig, int nType, int nSteps);
-    // Waits until every command queued so far went out to the controller.
-    void drainQueue(valveRig &rig);
-    void connectEthernet(valveRig &rig, int nMode, quint16 nPort);
+    void startValve(driveRig &rig, int nType, int nSteps);
+    void connectEthernet(driveRig &rig, int nMode, quint16 nPort);
 };
 
 void tst_remoteText::initTestCase()
@@ -62,7 +60,7 @@ void tst_remoteText::initTestCase()
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
 }
 
-void tst_remoteText::startValve(valveRig &rig, int nType, int nSteps)
+void tst_remoteText::startValve(driveRig &rig, int nType, int nSteps)
 {
     // Moves take a few ticks, not seconds: these tests are about the remote
     // side, not about travel.
@@ -74,14 +72,7 @@ void tst_remoteText::startValve(valveRig &rig, int nType, int nSteps)
     QTRY_COMPARE_WITH_TIMEOUT(rig.drv->getMotorPosition(), nPpm, WAIT_MS);
 }
 
-void tst_remoteText::drainQueue(valveRig &rig)
-{
-    const int nBefore = rig.sim.countOf("#1:port_out_a3");
-    QMetaObject::invokeMethod(rig.drv, "onSetOutput1Mode", Qt::QueuedConnection, Q_ARG(int, 3));
-    QTRY_VERIFY_WITH_TIMEOUT(rig.sim.countOf("#1:port_out_a3") > nBefore, WAIT_MS);
-}
-
-void tst_remoteText::connectEthernet(valveRig &rig, int nMode, quint16 nPort)
+void tst_remoteText::connectEthernet(driveRig &rig, int nMode, quint16 nPort)
 {
     QMetaObject::invokeMethod(rig.drv, "connectRemoteEthernet", Qt::BlockingQueuedConnection, Q_ARG(int, nMode),
                               Q_ARG(QString, QStringLiteral("127.0.0.1")), Q_ARG(int, int(nPort)));
@@ -134,7 +125,7 @@ void tst_remoteText::textProtocolOverTcp()
     QFETCH(QList<QByteArray>, controllerGets);
     QFETCH(int, endSteps);
 
-    valveRig rig(type == motorDriver::NanoTec ? controllerSim::FAMILY_NANOTEC : controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(type == motorDriver::NanoTec ? controllerSim::FAMILY_NANOTEC : controllerSim::FAMILY_BERGER_LAHR);
     startValve(rig, type, startSteps);
     const quint16 nPort = freeLoopbackPort();
     connectEthernet(rig, 1, nPort);
@@ -147,7 +138,7 @@ void tst_remoteText::textProtocolOverTcp()
     QTRY_COMPARE_WITH_TIMEOUT(pc.received, reply, WAIT_MS);
     // The PC side pane shows what the PC sent.
     QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.contains(command), WAIT_MS);
-    drainQueue(rig);
+    QVERIFY(rig.drainQueue(WAIT_MS));
     QList<QByteArray> got = rig.sim.receivedCommands();
     got.removeAll("s");   // BergerLahr status queries after a move
     got.removeAll("#1:port_out_a3");
@@ -166,7 +157,7 @@ void tst_remoteText::textProtocolOverTcp()
 
 void tst_remoteText::everyCommandOfAChunkRuns()
 {
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     startValve(rig, motorDriver::BergerLahr, 20000);
     const quint16 nPort = freeLoopbackPort();
     connectEthernet(rig, 1, nPort);
@@ -195,7 +186,7 @@ void tst_remoteText::everyCommandOfAChunkRuns()
 
 void tst_remoteText::overlongLineIsDroppedVisibly()
 {
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     startValve(rig, motorDriver::BergerLahr, 20000);
     const quint16 nPort = freeLoopbackPort();
     connectEthernet(rig, 1, nPort);
@@ -209,7 +200,7 @@ void tst_remoteText::overlongLineIsDroppedVisibly()
     pc.send("1000\rT\r");
     QTRY_COMPARE_WITH_TIMEOUT(pc.received, QByteArray("Timer: 5s\r"), WAIT_MS);
     QVERIFY(rig.rec.fromPc.contains("dropped"));
-    drainQueue(rig);
+    QVERIFY(rig.drainQueue(WAIT_MS));
     QCOMPARE(rig.sim.position(), 20000);
 }
 
@@ -218,7 +209,7 @@ void tst_remoteText::linkStaysReadyAfterConnect()
     // NanoTec polls four commands in a row, so a command is outstanding when
     // the connect comes; the link must be ready to send afterwards without
     // waiting for a reconnect.
-    valveRig rig(controllerSim::FAMILY_NANOTEC);
+    driveRig rig(controllerSim::FAMILY_NANOTEC);
     startValve(rig, motorDriver::NanoTec, 512000);
     const quint16 nPort = freeLoopbackPort();
     connectEthernet(rig, 1, nPort);
@@ -236,7 +227,7 @@ void tst_remoteText::linkStaysReadyAfterConnect()
 
 void tst_remoteText::textProtocolOverSerialPort()
 {
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     ptyEndpoint pcPort;
     QVERIFY(pcPort.open());
     QVERIFY(pcPort.linkAs(rig.devPath(QStringLiteral("ttyUSB1"))));
@@ -261,7 +252,7 @@ void tst_remoteText::textProtocolOverSerialPort()
 
 void tst_remoteText::serialPortThatDoesNotOpen()
 {
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     startValve(rig, motorDriver::BergerLahr, 20000);
     QMetaObject::invokeMethod(rig.drv, "connectRemoteUSB", Qt::QueuedConnection, Q_ARG(int, 1));
     QTRY_VERIFY_WITH_TIMEOUT(rig.rec.lastStatus().contains(QLatin1String("Remote Port Not Open")), WAIT_MS);
@@ -272,7 +263,7 @@ void tst_remoteText::serialPortThatDoesNotOpen()
 
 void tst_remoteText::directModeOverSerialPort()
 {
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     ptyEndpoint pcPort;
     QVERIFY(pcPort.open());
     QVERIFY(pcPort.linkAs(rig.devPath(QStringLiteral("ttyUSB1"))));
@@ -309,7 +300,7 @@ void tst_remoteText::directModeOverSerialPort()
 
 void tst_remoteText::directModeOverTcp()
 {
-    valveRig rig(controllerSim::FAMILY_NANOTEC);
+    driveRig rig(controllerSim::FAMILY_NANOTEC);
     startValve(rig, motorDriver::NanoTec, 512000);
     const quint16 nPort = freeLoopbackPort();
     connectEthernet(rig, 0, nPort);
@@ -328,7 +319,7 @@ void tst_remoteText::directModeOverTcp()
 
 void tst_remoteText::terminalMode()
 {
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     startValve(rig, motorDriver::BergerLahr, 20000);
     QMetaObject::invokeMethod(rig.drv, "connectRemoteUSB", Qt::BlockingQueuedConnection, Q_ARG(int, 3));
     rig.sim.clearReceived();
@@ -350,7 +341,7 @@ void tst_remoteText::terminalMode()
 
 void tst_remoteText::tcpServerLifecycle()
 {
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     startValve(rig, motorDriver::BergerLahr, 20000);
     const quint16 nPort = freeLoopbackPort();
     connectEthernet(rig, 1, nPort);
@@ -393,7 +384,7 @@ void tst_remoteText::connectMovesTheServer()
 {
     // A connect while the server still listens (no client came) moves it to
     // the new port instead of keeping the old one.
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     startValve(rig, motorDriver::BergerLahr, 20000);
     const quint16 nFirst = freeLoopbackPort();
     connectEthernet(rig, 1, nFirst);
@@ -442,7 +433,7 @@ void tst_remoteText::analogRemote()
     analog.setLowerBoundary(2, 0.0, 500000, ACTION_STAY);
     analog.setUpperBoundary(2, 10000.0, 600000, ACTION_STAY);
 
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     rig.sim.setSpeed(400000);
     rig.sim.setPosition(12345);
     QVERIFY(rig.startSim());
@@ -469,7 +460,7 @@ void tst_remoteText::analogRemote()
     QMetaObject::invokeMethod(rig.drv, "disconnectRemoteAnalog", Qt::QueuedConnection);
     QMetaObject::invokeMethod(rig.drv, "onUpdateInputs", Qt::QueuedConnection, Q_ARG(double, 5.0),
                               Q_ARG(double, 0.0), Q_ARG(double, 0.0));
-    drainQueue(rig);
+    QVERIFY(rig.drainQueue(WAIT_MS));
     QCOMPARE(rig.sim.position(), followSteps);
 }
 
