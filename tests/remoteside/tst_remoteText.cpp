@@ -39,10 +39,9 @@ private slots:
     void everyCommandOfAChunkRuns();
     void overlongLineIsDroppedVisibly();
     void linkStaysReadyAfterConnect();
-    void textProtocolOverSerialPort();
+    void pcSession_data();
+    void pcSession();
     void serialPortThatDoesNotOpen();
-    void directModeOverSerialPort();
-    void directModeOverTcp();
     void terminalMode();
     void tcpServerLifecycle();
     void connectMovesTheServer();
@@ -179,7 +178,7 @@ void tst_remoteText::everyCommandOfAChunkRuns()
                                                       "Resolution: 40k. All Commands must send enter\r"),
                               WAIT_MS);
     pc.send("00\r\n");
-    QTRY_VERIFY_WITH_TIMEOUT(pc.received.endsWith("G200\r"), WAIT_MS);
+    QTRY_VERIFY_WITH_TIMEOUT(pc.received.endsWith("G200\r\n"), WAIT_MS);
     QTRY_COMPARE_WITH_TIMEOUT(rig.sim.position(), 200, WAIT_MS);
     QVERIFY(!rig.sim.receivedCommands().contains(QByteArray("\ng200")));
 }
@@ -225,29 +224,151 @@ void tst_remoteText::linkStaysReadyAfterConnect()
     QVERIFY(!rig.rec.anyStatusContains(QStringLiteral("Reconnect")));
 }
 
-void tst_remoteText::textProtocolOverSerialPort()
+namespace {
+// The PC of a session: the PC serial port (a pseudo-terminal) or a TCP client.
+class pcPeer
 {
-    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
-    ptyEndpoint pcPort;
-    QVERIFY(pcPort.open());
-    QVERIFY(pcPort.linkAs(rig.devPath(QStringLiteral("ttyUSB1"))));
-    startValve(rig, motorDriver::BergerLahr, 20000);
+public:
+    explicit pcPeer(bool bSerial)
+        : bSerial(bSerial)
+    {
+    }
+    bool bSerial;
+    ptyEndpoint port;
+    remoteClient client;
+    QByteArray received;
 
-    QMetaObject::invokeMethod(rig.drv, "connectRemoteUSB", Qt::BlockingQueuedConnection, Q_ARG(int, 1));
-    pcPort.write("s\r");
-    QCOMPARE(readUntil(pcPort, "RP20000"), QByteArray("RP20000"));
-    pcPort.write("G30000\rI\r");
-    QCOMPARE(readUntil(pcPort, "Parser\r"), QByteArray("G30000\rvarnix 2.7.2 Remote Parser\r"));
-    QTRY_COMPARE_WITH_TIMEOUT(rig.sim.position(), 30000, WAIT_MS);
-    QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.contains("s\r"), WAIT_MS);
+    void send(const QByteArray &data)
+    {
+        if (bSerial)
+            port.write(data);
+        else
+            client.send(data);
+    }
+    // Everything received so far, waiting until it holds strExpected.
+    QByteArray receivedUntil(const QByteArray &strExpected)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!received.contains(strExpected) && timer.elapsed() < WAIT_MS) {
+            if (bSerial) {
+                received += port.read(100);
+            } else {
+                QTest::qWait(20);
+                received += client.take();
+            }
+        }
+        return received;
+    }
+};
+} // namespace
+
+void tst_remoteText::pcSession_data()
+{
+    QTest::addColumn<bool>("serial");
+    QTest::addColumn<int>("mode");   // 0 direct pass-through, 1 text protocol
+    QTest::addColumn<QList<QByteArray>>("chunks");
+    QTest::addColumn<QList<QByteArray>>("controllerGets");
+    QTest::addColumn<QByteArray>("pcGets");
+    QTest::addColumn<QByteArray>("paneGets");
+
+    using L = QList<QByteArray>;
+    for (const bool bSerial : {true, false}) {
+        const char *pszVia = bSerial ? "serial" : "tcp";
+        // Direct: only a line feed that ends a chunk is dropped.
+        QTest::addRow("%s direct: trailing line feed dropped", pszVia)
+            << bSerial << 0 << L{"s\r\n"} << L{"s"} << QByteArray("RP20000\r") << QByteArray("s\r");
+        QTest::addRow("%s direct: leading line feed passed on", pszVia)
+            << bSerial << 0 << L{"s\r", "\ns\r"} << L{"s", "\ns"} << QByteArray("RP20000\r\ns\r")
+            << QByteArray("s\r\ns\r");
+        QTest::addRow("%s direct: leading and trailing line feed", pszVia)
+            << bSerial << 0 << L{"\ns\r\n"} << L{"\ns"} << QByteArray("\ns\r") << QByteArray("\ns\r");
+        QTest::addRow("%s direct: only the last of two line feeds dropped", pszVia)
+            << bSerial << 0 << L{"s\r\n\n", "s\r"} << L{"s", "\ns"} << QByteArray("RP20000\r\ns\r")
+            << QByteArray("s\r\ns\r");
+        // Text protocol: the echo is the whole line, CR or CR LF; every
+        // command of a chunk runs, in order.
+        QTest::addRow("%s text: CR", pszVia)
+            << bSerial << 1 << L{"g200\r"} << L{"g200"} << QByteArray("G200\r") << QByteArray("g200\r");
+        QTest::addRow("%s text: CR LF", pszVia)
+            << bSerial << 1 << L{"G200\r\n"} << L{"g200"} << QByteArray("G200\r\n") << QByteArray("G200\r\n");
+        QTest::addRow("%s text: two CR LF lines in one chunk", pszVia)
+            << bSerial << 1 << L{"G200\r\nP\r\n"} << L{"g200", "g20001"} << QByteArray("G200\r\nP\r\n")
+            << QByteArray("G200\r\nP\r\n");
+        QTest::addRow("%s text: line feed in the next chunk", pszVia)
+            << bSerial << 1 << L{"G200\r", "\nT\r\n"} << L{"g200"} << QByteArray("G200\r\nTimer: 5s\r")
+            << QByteArray("G200\r\nT\r\n");
+        QTest::addRow("%s text: a reply replaces the echo with its line feed", pszVia)
+            << bSerial << 1 << L{"s\r\n", "s\r", "\nT\r"} << L{} << QByteArray("RP20000RP20000Timer: 5s\r")
+            << QByteArray("s\r\ns\rT\r");
+    }
+}
+
+void tst_remoteText::pcSession()
+{
+    QFETCH(bool, serial);
+    QFETCH(int, mode);
+    QFETCH(QList<QByteArray>, chunks);
+    QFETCH(QList<QByteArray>, controllerGets);
+    QFETCH(QByteArray, pcGets);
+    QFETCH(QByteArray, paneGets);
+
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    pcPeer pc(serial);
+    if (serial) {
+        QVERIFY(pc.port.open());
+        QVERIFY(pc.port.linkAs(rig.devPath(QStringLiteral("ttyUSB1"))));
+    }
+    startValve(rig, motorDriver::BergerLahr, 20000);
+    if (serial) {
+        QMetaObject::invokeMethod(rig.drv, "connectRemoteUSB", Qt::BlockingQueuedConnection, Q_ARG(int, mode));
+    } else {
+        const quint16 nPort = freeLoopbackPort();
+        connectEthernet(rig, mode, nPort);
+        QVERIFY(pc.client.connectTo(nPort));
+        QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.contains("Connection established\n"), WAIT_MS);
+    }
+    // Whatever the controller still owed for a poll is not the PC's. The
+    // marker that shows the queue drained is the controller's, so in direct
+    // mode the PC gets its answer.
+    const QByteArray marker = mode == 0 ? QByteArray("#1:port_out_a3\r") : QByteArray();
+    QVERIFY(rig.drainQueue(WAIT_MS));
+    QCOMPARE(pc.receivedUntil(marker).right(marker.size()), marker);
+    pc.received.clear();
+    rig.sim.clearReceived();
+    rig.rec.fromPc.clear();
+
+    // Each chunk is taken before the next is sent, so the driver sees the
+    // chunks as they are cut here.
+    for (const QByteArray &chunk : qAsConst(chunks)) {
+        const int nPane = rig.rec.fromPc.size();
+        pc.send(chunk);
+        QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.size() > nPane, WAIT_MS);
+    }
+    QVERIFY(rig.drainQueue(WAIT_MS));
+    QCOMPARE(pc.receivedUntil(pcGets + marker), pcGets + marker);
+    if (mode == 0)
+        QTest::qWait(QUIET_MS);   // a dozen ticks: still no polls of the driver's own
+    QList<QByteArray> got = rig.sim.receivedCommands();
+    got.removeAll("#1:port_out_a3");
+    if (mode == 1)
+        got.removeAll("s");   // status queries after a move
+    QCOMPARE(got, controllerGets);
+    QCOMPARE(pc.receivedUntil(pcGets + marker), pcGets + marker);   // nothing more came
+    QCOMPARE(rig.rec.fromPc, paneGets);
+    QVERIFY(!rig.rec.anyStatusContains(QStringLiteral("Reconnect")));
 
     // After the disconnect the PC is no longer served and polling resumes.
-    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteUSB", Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(rig.drv, serial ? "disconnectRemoteUSB" : "disconnectRemoteEhternet",
+                              Qt::BlockingQueuedConnection);
     rig.sim.clearReceived();
     QTRY_VERIFY_WITH_TIMEOUT(rig.sim.countOf("s") > 2, WAIT_MS);
-    pcPort.write("I\r");
-    QCOMPARE(pcPort.read(300), QByteArray());
-    QVERIFY(!rig.rec.anyStatusContains(QStringLiteral("Remote Port Not Open")));
+    if (serial) {
+        pc.port.write("I\r");
+        QCOMPARE(pc.port.read(300), QByteArray());
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(pc.client.bDisconnected, WAIT_MS);
+    }
 }
 
 void tst_remoteText::serialPortThatDoesNotOpen()
@@ -256,65 +377,18 @@ void tst_remoteText::serialPortThatDoesNotOpen()
     startValve(rig, motorDriver::BergerLahr, 20000);
     QMetaObject::invokeMethod(rig.drv, "connectRemoteUSB", Qt::QueuedConnection, Q_ARG(int, 1));
     QTRY_VERIFY_WITH_TIMEOUT(rig.rec.lastStatus().contains(QLatin1String("Remote Port Not Open")), WAIT_MS);
-    // The note goes with the remote control it belonged to.
-    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteUSB", Qt::QueuedConnection);
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.rec.lastStatus().contains(QLatin1String("Remote Port Not Open")), WAIT_MS);
-}
-
-void tst_remoteText::directModeOverSerialPort()
-{
-    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    // Unplugging the remote leaves the note: the port never opened.
+    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteUSB", Qt::BlockingQueuedConnection);
+    QVERIFY(rig.drainQueue(WAIT_MS));
+    QVERIFY(rig.rec.lastStatus().contains(QLatin1String("Remote Port Not Open")));
+    // Only a PC port that opens clears it.
     ptyEndpoint pcPort;
     QVERIFY(pcPort.open());
     QVERIFY(pcPort.linkAs(rig.devPath(QStringLiteral("ttyUSB1"))));
-    startValve(rig, motorDriver::BergerLahr, 20000);
-
-    QMetaObject::invokeMethod(rig.drv, "connectRemoteUSB", Qt::BlockingQueuedConnection, Q_ARG(int, 0));
-    // Whatever the controller still owed for a poll is not passed on.
-    rig.sim.clearReceived();
-    pcPort.write("s\r\n");
-    QCOMPARE(readUntil(pcPort, "RP20000\r"), QByteArray("RP20000\r"));
-    QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.contains("s\r"), WAIT_MS);
-    QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromMotor.contains("RP20000\r"), WAIT_MS);
-    QVERIFY(!rig.rec.fromPc.contains('\n'));
-
-    // Only the PC talks to the controller: no polls, no reconnects.
-    QElapsedTimer timer;
-    timer.start();
-    int nRoundTrips = 1;
-    while (timer.elapsed() < QUIET_MS) {
-        pcPort.write("g20100\r");
-        QCOMPARE(readUntil(pcPort, "g20100\r"), QByteArray("g20100\r"));
-        ++nRoundTrips;
-    }
-    QList<QByteArray> expected{"s"};
-    for (int i = 1; i < nRoundTrips; ++i)
-        expected << "g20100";
-    QCOMPARE(rig.sim.receivedCommands(), expected);
-    QVERIFY(!rig.rec.anyStatusContains(QStringLiteral("Reconnect")));
-    QCOMPARE(rig.sim.position(), 20100);
-
-    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteUSB", Qt::BlockingQueuedConnection);
-    QTRY_VERIFY_WITH_TIMEOUT(rig.sim.countOf("s") > 2, WAIT_MS);
-}
-
-void tst_remoteText::directModeOverTcp()
-{
-    driveRig rig(controllerSim::FAMILY_NANOTEC);
-    startValve(rig, motorDriver::NanoTec, 512000);
-    const quint16 nPort = freeLoopbackPort();
-    connectEthernet(rig, 0, nPort);
-    remoteClient pc;
-    QVERIFY(pc.connectTo(nPort));
-    rig.sim.clearReceived();
-    pc.send("#1$\r\n");
-    QTRY_VERIFY_WITH_TIMEOUT(pc.received.endsWith('\r'), WAIT_MS);
-    QVERIFY(pc.received.startsWith("1$"));
-    QCOMPARE(rig.sim.receivedCommands(), QList<QByteArray>{"#1$"});
-
-    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteEhternet", Qt::BlockingQueuedConnection);
-    QTRY_VERIFY_WITH_TIMEOUT(pc.bDisconnected, WAIT_MS);
-    QTRY_VERIFY_WITH_TIMEOUT(rig.sim.countOf("#1ZY") > 0, WAIT_MS);   // idle polling again
+    QMetaObject::invokeMethod(rig.drv, "connectRemoteUSB", Qt::QueuedConnection, Q_ARG(int, 1));
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.rec.lastStatus().contains(QLatin1String("Remote Port Not Open")), WAIT_MS);
+    pcPort.write("T\r");
+    QCOMPARE(readUntil(pcPort, "Timer: 5s\r"), QByteArray("Timer: 5s\r"));
 }
 
 void tst_remoteText::terminalMode()
