@@ -68,6 +68,9 @@ public:
     std::function<void(const QString &)> onOpen;
     void answerNext(const QString &strButton) { plan << strButton; }
 
+    // Dialogs this answerer must not touch (a box the test itself shows).
+    std::function<bool(QWidget *)> leaveAlone;
+
     bool bActed = false;
     QPointer<QWidget> pSeen;
     // How long a dialog may stay open while it is being answered.
@@ -92,7 +95,9 @@ private:
             pWidget = QApplication::activePopupWidget();
         if (!pWidget && eKind != POPUP)
             pWidget = QApplication::activeModalWidget();
-        return pWidget && pWidget != pIgnore && pWidget->isVisible() ? pWidget : nullptr;
+        if (!pWidget || pWidget == pIgnore || !pWidget->isVisible() || (leaveAlone && leaveAlone(pWidget)))
+            return nullptr;
+        return pWidget;
     }
 
     void look()
