@@ -148,7 +148,8 @@ void tst_scriptEndToEnd::runMovesRegulatesRecordsAndSaves()
     const int n2 = got.indexOf("g20000");
     const int n3 = got.indexOf("g28000");
     const int n4 = got.lastIndexOf("g32000");
-    QVERIFY2(n1 >= 0 && n1 < n2 && n2 < n3 && n3 < n4, qPrintable(QStringLiteral("%1 %2 %3 %4").arg(n1).arg(n2).arg(n3).arg(n4)));
+    QVERIFY2(n1 >= 0 && n1 < n2 && n2 < n3 && n3 < n4,
+             qPrintable(QStringLiteral("%1 %2 %3 %4").arg(n1).arg(n2).arg(n3).arg(n4)));
     QTRY_COMPARE_WITH_TIMEOUT(bench.rig->sim.position(), 32000, regulationBench::WAIT_MS);
 
     // The saved teach-in reads back with the points recorded on the way.
