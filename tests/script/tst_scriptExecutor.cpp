@@ -58,6 +58,7 @@ private slots:
     void stopDuringWaitAndResume();
     void chosenCommandStartsTheRun();
     void setValueAndLastValueStartAtZero();
+    void recordReadWhileScriptThreadAppends();
 
     void measurementPointTable_data();
     void measurementPointTable();
@@ -603,6 +604,55 @@ void tst_scriptExecutor::setValueAndLastValueStartAtZero()
     scriptExecutor fresh;
     QCOMPARE(fresh.dblDataSetpoint, 0.0);
     QCOMPARE(fresh.dblLastData, 0.0);
+}
+
+void tst_scriptExecutor::recordReadWhileScriptThreadAppends()
+{
+    QThread thread;
+    auto *exec = new scriptExecutor;
+    exec->moveToThread(&thread);
+    connect(&thread, &QThread::finished, exec, &QObject::deleteLater);
+    thread.start();
+    exec->onSetExtFeedback(feedbackWithFormula(QStringLiteral("val1")));
+    lvTeachIn *pHanded = nullptr;
+    connect(exec, &scriptExecutor::updateDiagramMeasure, this, [&pHanded](lvTeachIn *p, bool) { pHanded = p; });
+    const lvScript script = executorRig::scriptOf({"MEAS 1 1", "WAIT 100000 1"});
+    constexpr int nPoints = 20000;
+    QMetaObject::invokeMethod(exec, [exec, script] {
+        exec->init();
+        exec->setScript(script);
+        exec->processScript();
+        for (int i = 1; i <= nPoints; ++i) {
+            exec->onMotorPositionUpdated(i);
+            exec->onGetAnalogValue(i, 0.0, 0.0, 0, 1);
+        }
+    }, Qt::QueuedConnection);
+    QTRY_VERIFY_WITH_TIMEOUT(pHanded != nullptr, 20000);
+    QCOMPARE(pHanded, exec->measurementRecord());
+
+    // The GUI side reads the record as the diagram does while points arrive:
+    // every view is one consistent state.
+    int nSeen = 0;
+    int nViews = 0;
+    QElapsedTimer timer;
+    timer.start();
+    while (nSeen < nPoints && timer.elapsed() < 60000) {
+        const lvTeachIn view = pHanded->snapshot();
+        const int n = view.vecTeachInData.size();
+        QVERIFY(n >= nSeen);
+        if (n > 0) {
+            QCOMPARE(view.vecTeachInData.last().nSteps, n);
+            QCOMPARE(view.dblMaxSteps, double(n));
+            QCOMPARE(view.dblMaxData, double(n));
+        }
+        pHanded->withLock([&n](const lvTeachIn &t) { QVERIFY(t.vecTeachInData.size() >= n); });
+        nSeen = n;
+        ++nViews;
+    }
+    QCOMPARE(nSeen, nPoints);
+    QVERIFY(nViews > 1);
+    thread.quit();
+    QVERIFY(thread.wait(20000));
 }
 
 void tst_scriptExecutor::measurementPointTable_data()
