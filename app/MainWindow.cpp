@@ -4,7 +4,7 @@
 #include "app/formStatusWidget.h"
 #include "app/qlvLogFile.h"
 #include "app/qlvMessageBox.h"
-#include "app/settingsKeyTable.h"
+#include "valve/settingsStore.h"
 #include "app/startupChecks.h"
 #include "app/updateCleanup.h"
 #include "manual/formManualTab.h"
@@ -18,7 +18,6 @@
 #include <QDebug>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QSettings>
 #include <QShowEvent>
 #include <QThread>
 #include <QTimer>
@@ -27,21 +26,6 @@ namespace {
 
 // Tab indexes of the form.
 enum { TAB_REMOTE = 0, TAB_MANUAL = 1, TAB_SCRIPT = 2, TAB_SETTINGS = 3 };
-
-QString key(const char *psz)
-{
-    return QString::fromLatin1(psz);
-}
-
-// Every access to the store builds its own short-lived object.
-class settingsStore : public QSettings
-{
-public:
-    settingsStore()
-        : QSettings(QString::fromLatin1(g_pszSettingsOrganisation), QString::fromLatin1(g_pszSettingsApplication))
-    {
-    }
-};
 
 // The part after the last "/", then the part before the last "." of that.
 QString teachInNameFromPath(const QString &strPath)
@@ -115,23 +99,21 @@ MainWindow::MainWindow(QWidget *parent)
     qDebug() << "GUI-Thread: " << QThread::currentThreadId();
 }
 
-void MainWindow::createMotorDriver(QSettings &settings)
+void MainWindow::createMotorDriver(settingsStore &settings)
 {
-    settings.beginGroup(key("motor driver"));
-    const QString strType = settings.value(key("type")).toString();
+    const QString strType = settings.text(settingKey::MotorType);
     qDebug() << "Settings, motor driver: " << strType;
     // A text that names no family (an empty one too) gives -1, which the
     // drive takes as a type without controller.
     const int nType = motorTypeEnum.keyToValue(strType.toLatin1().constData());
     pMotorDriver = new motorDriver(nullptr, nType);
-    bCalibrateOnStart = settings.value(key("calibrate on start")).toBool();
-    pMotorDriver->onSetContSpeed(settings.value(key("continious speed")).toInt());
+    bCalibrateOnStart = settings.flag(settingKey::CalibrateOnStart);
+    pMotorDriver->onSetContSpeed(settings.number(settingKey::ContinuousSpeed));
 
-    const portChoice port = motorPortAtStart(pMotorDriver->getMotorType(), settings.value(key("motor port")).toString());
+    const portChoice port = motorPortAtStart(pMotorDriver->getMotorType(), settings.text(settingKey::MotorPort));
     if (port.bWriteBack)
-        settings.setValue(key("motor port"), port.strPort);
+        settings.setValue(settingKey::MotorPort, port.strPort);
     pMotorDriver->connectMotorSerial(port.strPort);
-    settings.endGroup();
 
     pMotorDriver->moveToThread(motorThread);
     motorThread->start();
@@ -220,12 +202,10 @@ void MainWindow::connectManualTab()
     connect(this, &MainWindow::stopSetDataManual, mt, &formManualTab::stopSetData);
 }
 
-void MainWindow::loadTeachIn(QSettings &settings)
+void MainWindow::loadTeachIn(settingsStore &settings)
 {
-    settings.beginGroup(key("teachIn"));
-    strTeachInFile = settings.value(key("teachInFile")).toString();
+    strTeachInFile = settings.text(settingKey::TeachInFile);
     qDebug() << "Settings, teachIn file: " << strTeachInFile;
-    settings.endGroup();
     activeTeachIn.readTeachInFromFile(strTeachInFile);
 
     ui->widgetManual->setTeachIn(&activeTeachIn);
@@ -237,75 +217,66 @@ void MainWindow::loadTeachIn(QSettings &settings)
     pMotorDriver->setAnalogData(pAnalogData);
 }
 
-void MainWindow::loadExternalFeedback(QSettings &settings)
+void MainWindow::loadExternalFeedback(settingsStore &settings)
 {
-    settings.beginGroup(key("external feedback"));
     lvSensor &sensor = extFeedback.sensor;
-    sensor.strName = settings.value(key("sensor name")).toString();
-    sensor.strDataName = settings.value(key("sensor data name")).toString();
-    sensor.strFormula = settings.value(key("sensor formula")).toString();
-    sensor.strUnit = settings.value(key("sensor unit")).toString();
-    sensor.strInputMask = settings.value(key("sensor inputmask")).toString();
-    extFeedback.dblPropValue = settings.value(key("Prop-Value")).toDouble();
-    extFeedback.dblRelativeDifference = settings.value(key("Relative Difference")).toDouble();
-    extFeedback.dblDiffValue = settings.value(key("Differential Value")).toDouble();
-    extFeedback.dblIntValue = settings.value(key("Integral Value")).toDouble();
-    extFeedback.nNumOfIntVal = settings.value(key("Integral Quantity")).toInt();
-    extFeedback.dblCorrectSensitivity = settings.value(key("Correct Sensitivity Value")).toDouble();
-    pMotorDriver->dblRelativeRecalc = settings.value(key("relative difference new calc")).toDouble();
-    pMotorDriver->nRecalcTimes = settings.value(key("number of retries new calc")).toInt();
-    const int nCurveUse = settings.value(key("curve use")).toInt();
+    sensor.strName = settings.text(settingKey::SensorName);
+    sensor.strDataName = settings.text(settingKey::SensorDataName);
+    sensor.strFormula = settings.text(settingKey::SensorFormula);
+    sensor.strUnit = settings.text(settingKey::SensorUnit);
+    sensor.strInputMask = settings.text(settingKey::SensorInputMask);
+    extFeedback.dblPropValue = settings.real(settingKey::PropValue);
+    extFeedback.dblRelativeDifference = settings.real(settingKey::RelativeDifference);
+    extFeedback.dblDiffValue = settings.real(settingKey::DifferentialValue);
+    extFeedback.dblIntValue = settings.real(settingKey::IntegralValue);
+    extFeedback.nNumOfIntVal = settings.number(settingKey::IntegralQuantity);
+    extFeedback.dblCorrectSensitivity = settings.real(settingKey::CorrectSensitivity);
+    pMotorDriver->dblRelativeRecalc = settings.real(settingKey::RelativeRecalc);
+    pMotorDriver->nRecalcTimes = settings.number(settingKey::RecalcTimes);
+    const int nCurveUse = settings.number(settingKey::CurveUse);
     activeTeachIn.withLock([nCurveUse](lvTeachIn &teachIn) { teachIn.nCurveUse = nCurveUse; });
-    settings.endGroup();
 
     ui->widgetManual->setExtFeedback(extFeedback);
     ui->widgetStatus->setExtFeedback(&extFeedback);
     pMotorDriver->extFeedback = extFeedback;
 }
 
-void MainWindow::loadInputsAndOutputs(QSettings &settings)
+void MainWindow::loadInputsAndOutputs(settingsStore &settings)
 {
-    settings.beginGroup(key("inputs"));
-    pAnalogData->nSampling = settings.value(key("sampling")).toInt();
+    pAnalogData->nSampling = settings.number(settingKey::Sampling);
     for (int nInput = 0; nInput < 3; ++nInput) {
-        const int nType = settings.value(inputKey(nInput, "type")).toInt();
-        pAnalogData->setUpperBoundary(nInput, settings.value(inputKey(nInput, "upper boundary")).toDouble(),
-                                      settings.value(inputKey(nInput, "upper boundary steps")).toInt(),
-                                      settings.value(inputKey(nInput, "upper boundary action")).toInt());
-        pAnalogData->setLowerBoundary(nInput, settings.value(inputKey(nInput, "lower boundary")).toDouble(),
-                                      settings.value(inputKey(nInput, "lower boundary steps")).toInt(),
-                                      settings.value(inputKey(nInput, "lower boundary action")).toInt());
+        const int nType = settings.number(settingKey::InputType, nInput);
+        pAnalogData->setUpperBoundary(nInput, settings.real(settingKey::UpperBoundary, nInput),
+                                      settings.number(settingKey::UpperBoundarySteps, nInput),
+                                      settings.number(settingKey::UpperBoundaryAction, nInput));
+        pAnalogData->setLowerBoundary(nInput, settings.real(settingKey::LowerBoundary, nInput),
+                                      settings.number(settingKey::LowerBoundarySteps, nInput),
+                                      settings.number(settingKey::LowerBoundaryAction, nInput));
         pAnalogData->setInputType(nInput, nType);
     }
-    settings.endGroup();
-
-    settings.beginGroup(key("outputs"));
-    pAnalogData->nOutput1Config = settings.value(key("output1 config")).toInt();
-    settings.endGroup();
+    pAnalogData->nOutput1Config = settings.number(settingKey::Output1Config);
 }
 
-void MainWindow::loadController(QSettings &settings)
+void MainWindow::loadController(settingsStore &settings)
 {
-    settings.beginGroup(key("controller"));
-    pLogFile->setUptime(settings.value(key("uptime in sec")).toLongLong());
-    pMotorDriver->setTotalSteps(settings.value(key("total steps")).toLongLong());
+    pLogFile->setUptime(settings.bigNumber(settingKey::UptimeInSec));
+    pMotorDriver->setTotalSteps(settings.bigNumber(settingKey::TotalSteps));
 
     const updateCleanupResult cleanup =
-        runUpdateCleanup(settings.value(key("update cleanup")).toString(), QCoreApplication::applicationFilePath());
+        runUpdateCleanup(settings.text(settingKey::UpdateCleanup), QCoreApplication::applicationFilePath());
     bSoftwareUpdated = cleanup.bSoftwareUpdated;
     // Cleared at once, so the update is reported by exactly one start.
-    settings.setValue(key("update cleanup"), QString());
+    settings.setValue(settingKey::UpdateCleanup, QString());
     settings.sync();
 
-    pAnalogData->nAnalogCardType = settings.value(key("Analog Card Type")).toInt();
-    nRtcType = settings.value(key("RTC Type")).toInt();
-    emit setLongPressTime(longPressTimeFromSetting(settings.value(key("long press time"))));
+    pAnalogData->nAnalogCardType = settings.number(settingKey::AnalogCardType);
+    nRtcType = settings.number(settingKey::RtcType);
+    emit setLongPressTime(longPressTimeFromSetting(settings.value(settingKey::LongPressTime)));
 
-    const portChoice port = remotePortAtStart(pMotorDriver->getMotorType(), settings.value(key("remote port")).toString());
+    const portChoice port = remotePortAtStart(pMotorDriver->getMotorType(), settings.text(settingKey::RemotePort));
     pMotorDriver->setRemotePort(port.strPort);
     if (port.bWriteBack)
-        settings.setValue(key("remote port"), port.strPort);
-    settings.endGroup();
+        settings.setValue(settingKey::RemotePort, port.strPort);
 }
 
 void MainWindow::testRealTimeClock()
@@ -376,12 +347,9 @@ void MainWindow::onPosAndStepsRead()
 
 void MainWindow::readSettings()
 {
-    settingsStore settings;
-    settings.beginGroup(key("motor driver"));
-    const int nPosition = settings.value(key("position")).toInt();
+    const int nPosition = settingsStore().number(settingKey::Position);
     qDebug() << "read settings file, pos: " << nPosition;
     emit onForceMotorPosition(nPosition, false);
-    settings.endGroup();
 }
 
 void MainWindow::onSetMeasurement(bool pbMeasure)
@@ -425,12 +393,7 @@ void MainWindow::onSetNewTeachIn(QString pstrTeachInFile)
     activeTeachIn.readTeachInFromFile(strName);
     handTeachInToUsers();
 
-    {
-        settingsStore settings;
-        settings.beginGroup(key("teachIn"));
-        settings.setValue(key("teachInFile"), strName);
-        settings.endGroup();
-    }
+    settingsStore().setValue(settingKey::TeachInFile, strName);
 
     if (activeTeachIn.withLock([](const lvTeachIn &t) { return t.sensor.strName; }) != extFeedback.sensor.strName) {
         qlvMessageBox msgBox(this);
@@ -456,10 +419,7 @@ void MainWindow::onSetOutput1Mode(int pnOutputMode)
 
 void MainWindow::forceMotorPositionToGUI()
 {
-    settingsStore settings;
-    settings.beginGroup(key("motor driver"));
-    const int nPosition = settings.value(key("position")).toInt();
-    settings.endGroup();
+    const int nPosition = settingsStore().number(settingKey::Position);
     qDebug() << "onForceMotorPositionToGUI, pos: " << nPosition;
     emit onForceMotorPosition(nPosition, true);
 }
@@ -509,83 +469,66 @@ void MainWindow::on_pushButton_4_clicked()
 // ---------------------------------------------------------------------------
 // Settings written on close
 
-void MainWindow::storePositionNow(QSettings &settings)
+void MainWindow::storePositionNow(settingsStore &settings)
 {
     const int nPosition = pMotorDriver->getMotorPosition();
     if (nPosition < 0)
         return;
-    settings.beginGroup(key("motor driver"));
-    settings.setValue(key("position"), nPosition);
-    settings.endGroup();
+    settings.setValue(settingKey::Position, nPosition);
     settings.sync();
 }
 
 void MainWindow::writeSettings()
 {
     settingsStore settings;
-    settings.beginGroup(key("motor driver"));
     const char *pszType = motorTypeEnum.valueToKey(pMotorDriver->getMotorType());
-    settings.setValue(key("type"), pszType ? QString::fromLatin1(pszType) : QString());
+    settings.setValue(settingKey::MotorType, pszType ? QString::fromLatin1(pszType) : QString());
     // An unknown position (no controller answered) never replaces a stored one.
     const int nPosition = pMotorDriver->getMotorPosition();
     if (nPosition >= 0)
-        settings.setValue(key("position"), nPosition);
-    settings.setValue(key("calibrate on start"), bCalibrateOnStart);
-    settings.setValue(key("continious speed"), pMotorDriver->getContSpeed());
-    settings.endGroup();
+        settings.setValue(settingKey::Position, nPosition);
+    settings.setValue(settingKey::CalibrateOnStart, bCalibrateOnStart);
+    settings.setValue(settingKey::ContinuousSpeed, pMotorDriver->getContSpeed());
 
-    settings.beginGroup(key("external feedback"));
     const lvSensor &sensor = extFeedback.sensor;
-    settings.setValue(key("sensor name"), sensor.strName);
-    settings.setValue(key("sensor data name"), sensor.strDataName);
-    settings.setValue(key("sensor formula"), sensor.strFormula);
-    settings.setValue(key("sensor unit"), sensor.strUnit);
-    settings.setValue(key("sensor inputmask"), sensor.strInputMask);
-    settings.setValue(key("Prop-Value"), extFeedback.dblPropValue);
-    settings.setValue(key("Relative Difference"), extFeedback.dblRelativeDifference);
-    settings.setValue(key("Differential Value"), extFeedback.dblDiffValue);
-    settings.setValue(key("Integral Value"), extFeedback.dblIntValue);
-    settings.setValue(key("Integral Quantity"), extFeedback.nNumOfIntVal);
-    settings.setValue(key("Correct Sensitivity Value"), extFeedback.dblCorrectSensitivity);
-    settings.setValue(key("relative difference new calc"), pMotorDriver->dblRelativeRecalc.load());
-    settings.setValue(key("number of retries new calc"), pMotorDriver->nRecalcTimes.load());
-    settings.endGroup();
+    settings.setValue(settingKey::SensorName, sensor.strName);
+    settings.setValue(settingKey::SensorDataName, sensor.strDataName);
+    settings.setValue(settingKey::SensorFormula, sensor.strFormula);
+    settings.setValue(settingKey::SensorUnit, sensor.strUnit);
+    settings.setValue(settingKey::SensorInputMask, sensor.strInputMask);
+    settings.setValue(settingKey::PropValue, extFeedback.dblPropValue);
+    settings.setValue(settingKey::RelativeDifference, extFeedback.dblRelativeDifference);
+    settings.setValue(settingKey::DifferentialValue, extFeedback.dblDiffValue);
+    settings.setValue(settingKey::IntegralValue, extFeedback.dblIntValue);
+    settings.setValue(settingKey::IntegralQuantity, extFeedback.nNumOfIntVal);
+    settings.setValue(settingKey::CorrectSensitivity, extFeedback.dblCorrectSensitivity);
+    settings.setValue(settingKey::RelativeRecalc, pMotorDriver->dblRelativeRecalc.load());
+    settings.setValue(settingKey::RecalcTimes, pMotorDriver->nRecalcTimes.load());
 
-    settings.beginGroup(key("teachIn"));
-    settings.setValue(key("teachInFile"), strTeachInFile);
-    settings.endGroup();
+    settings.setValue(settingKey::TeachInFile, strTeachInFile);
 
-    settings.beginGroup(key("inputs"));
-    settings.setValue(key("sampling"), pAnalogData->nSampling);
+    settings.setValue(settingKey::Sampling, pAnalogData->nSampling);
     for (int nInput = 0; nInput < 3; ++nInput) {
-        settings.setValue(inputKey(nInput, "type"), pAnalogData->getInputType(nInput));
-        settings.setValue(inputKey(nInput, "upper boundary"), pAnalogData->getUpperBoundaryValue(nInput));
-        settings.setValue(inputKey(nInput, "upper boundary steps"), pAnalogData->getUpperBoundarySteps(nInput));
-        settings.setValue(inputKey(nInput, "upper boundary action"), pAnalogData->getUpperBoundaryAction(nInput));
-        settings.setValue(inputKey(nInput, "lower boundary"), pAnalogData->getLowerBoundaryValue(nInput));
-        settings.setValue(inputKey(nInput, "lower boundary steps"), pAnalogData->getLowerBoundarySteps(nInput));
-        settings.setValue(inputKey(nInput, "lower boundary action"), pAnalogData->getLowerBoundaryAction(nInput));
+        settings.setValue(settingKey::InputType, pAnalogData->getInputType(nInput), nInput);
+        settings.setValue(settingKey::UpperBoundary, pAnalogData->getUpperBoundaryValue(nInput), nInput);
+        settings.setValue(settingKey::UpperBoundarySteps, pAnalogData->getUpperBoundarySteps(nInput), nInput);
+        settings.setValue(settingKey::UpperBoundaryAction, pAnalogData->getUpperBoundaryAction(nInput), nInput);
+        settings.setValue(settingKey::LowerBoundary, pAnalogData->getLowerBoundaryValue(nInput), nInput);
+        settings.setValue(settingKey::LowerBoundarySteps, pAnalogData->getLowerBoundarySteps(nInput), nInput);
+        settings.setValue(settingKey::LowerBoundaryAction, pAnalogData->getLowerBoundaryAction(nInput), nInput);
     }
-    settings.endGroup();
+    settings.setValue(settingKey::Output1Config, pAnalogData->nOutput1Config);
 
-    settings.beginGroup(key("outputs"));
-    settings.setValue(key("output1 config"), pAnalogData->nOutput1Config);
-    settings.endGroup();
+    settings.setValue(settingKey::UsbMode, ui->widgetRemote->nUsbMode);
+    settings.setValue(settingKey::EthMode, ui->widgetRemote->nEthMode);
+    settings.setValue(settingKey::EthAddress, ui->widgetRemote->strEthAddress);
+    settings.setValue(settingKey::EthPort, ui->widgetRemote->nEthPort);
 
-    settings.beginGroup(key("remote"));
-    settings.setValue(key("usb mode"), ui->widgetRemote->nUsbMode);
-    settings.setValue(key("eth mode"), ui->widgetRemote->nEthMode);
-    settings.setValue(key("eth address"), ui->widgetRemote->strEthAddress);
-    settings.setValue(key("eth port"), ui->widgetRemote->nEthPort);
-    settings.endGroup();
-
-    settings.beginGroup(key("controller"));
-    settings.setValue(key("uptime in sec"), pLogFile->updateUptime());
-    settings.setValue(key("total steps"), pMotorDriver->getTotalSteps());
-    settings.setValue(key("Analog Card Type"), pAnalogData->nAnalogCardType);
-    settings.setValue(key("RTC Type"), nRtcType);
-    settings.setValue(key("remote port"), pMotorDriver->getRemotePort());
-    settings.endGroup();
+    settings.setValue(settingKey::UptimeInSec, pLogFile->updateUptime());
+    settings.setValue(settingKey::TotalSteps, pMotorDriver->getTotalSteps());
+    settings.setValue(settingKey::AnalogCardType, pAnalogData->nAnalogCardType);
+    settings.setValue(settingKey::RtcType, nRtcType);
+    settings.setValue(settingKey::RemotePort, pMotorDriver->getRemotePort());
     qDebug() << "settings file: " << settings.fileName();
 }
 
@@ -680,13 +623,9 @@ void MainWindow::onRequestShutdown(bool bReboot)
         // A panel without keyboard goes down this way only, so the counters
         // and the calibration choice that closing the window stores are kept
         // here too.
-        settings.beginGroup(key("controller"));
-        settings.setValue(key("uptime in sec"), pLogFile->updateUptime());
-        settings.setValue(key("total steps"), pMotorDriver->getTotalSteps());
-        settings.endGroup();
-        settings.beginGroup(key("motor driver"));
-        settings.setValue(key("calibrate on start"), bCalibrateOnStart);
-        settings.endGroup();
+        settings.setValue(settingKey::UptimeInSec, pLogFile->updateUptime());
+        settings.setValue(settingKey::TotalSteps, pMotorDriver->getTotalSteps());
+        settings.setValue(settingKey::CalibrateOnStart, bCalibrateOnStart);
         settings.sync();
     }
     pLogFile->writeToLog(QStringLiteral("Shutdown"));

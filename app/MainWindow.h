@@ -10,7 +10,7 @@
 #include <QPointer>
 #include <QThread>
 
-class QSettings;
+class settingsStore;
 class analogData;
 class motorDriver;
 class qlvLogFile;
@@ -88,15 +88,15 @@ private:
     friend class tst_MainWindow;
 
     // Construction steps, in the order the constructor runs them.
-    void createMotorDriver(QSettings &settings);
+    void createMotorDriver(settingsStore &settings);
     void connectWorkers();
     void connectStatusStrip();
     void connectRemoteTab();
     void connectManualTab();
-    void loadTeachIn(QSettings &settings);
-    void loadExternalFeedback(QSettings &settings);
-    void loadInputsAndOutputs(QSettings &settings);
-    void loadController(QSettings &settings);
+    void loadTeachIn(settingsStore &settings);
+    void loadExternalFeedback(settingsStore &settings);
+    void loadInputsAndOutputs(settingsStore &settings);
+    void loadController(settingsStore &settings);
     void installTabRules();
     void testRealTimeClock();
 
@@ -106,7 +106,7 @@ private:
 
     // Stores the valve position with a forced write-back, unless it is still
     // unknown: an unknown position never replaces a stored one.
-    void storePositionNow(QSettings &settings);
+    void storePositionNow(settingsStore &settings);
     // Named like a slot of a "pushButton_4" the form does not have; kept out
     // of the slots so the form's connection by name does not warn at start.
     void on_pushButton_4_clicked();

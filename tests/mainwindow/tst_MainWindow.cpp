@@ -7,7 +7,7 @@
 
 #include "app/formStatusWidget.h"
 #include "app/qlvLogFile.h"
-#include "app/settingsKeyTable.h"
+#include "valve/settingsKeyTable.h"
 #include "controllerSim.h"
 #include "fakeProcessRunner.h"
 #include "manual/formManualTab.h"
