@@ -51,6 +51,7 @@ MainWindow::MainWindow(QWidget *parent)
     , bSoftwareUpdated(false)
     , nRtcType(0)
     , bStartupChecksScheduled(false)
+    , bRestartRequested(false)
 {
     // The form leaves the Settings page current and connects the slots named
     // after its objects; its tab-change notifications come before that.
@@ -434,9 +435,22 @@ void MainWindow::updateSensor()
 
 void MainWindow::onDebugSendToMotor(QString strBuffer)
 {
-    pMotorDriver->strDebugData = strBuffer;
-    // Runs in the motor thread: the drive hands a call from another thread over.
-    pMotorDriver->readFromMotor();
+    // A simulated reply is parsed only in debug mode, and in the drive's own
+    // thread beside its other replies; it is taken once, so a later read of
+    // the port does not parse it again.
+    if (!pMotorDriver->bDebug)
+        return;
+    motorDriver *pDriver = pMotorDriver;
+    QMetaObject::invokeMethod(
+        pDriver,
+        [pDriver, strBuffer] {
+            if (!pDriver->bDebug)
+                return;
+            pDriver->strDebugData = strBuffer;
+            pDriver->readFromMotor();
+            pDriver->strDebugData = QString();
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::connectRemoteAnalog(int pnInput)
@@ -615,7 +629,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
-void MainWindow::onRequestShutdown(bool bReboot)
+void MainWindow::storeGoingDown()
 {
     {
         settingsStore settings;
@@ -629,8 +643,22 @@ void MainWindow::onRequestShutdown(bool bReboot)
         settings.sync();
     }
     pLogFile->writeToLog(QStringLiteral("Shutdown"));
+}
+
+void MainWindow::onRequestShutdown(bool bReboot)
+{
+    storeGoingDown();
     processRunner::instance().executeCommandLine(bReboot ? QStringLiteral("sudo reboot")
                                                          : QStringLiteral("sudo shutdown -h now"));
+}
+
+void MainWindow::restartProgram()
+{
+    // Goes down like a shutdown, without writing the window's settings: what
+    // the store holds now (an import included) is what the new instance reads.
+    storeGoingDown();
+    bRestartRequested = true;
+    QCoreApplication::quit();
 }
 
 MainWindow::~MainWindow()
@@ -663,4 +691,8 @@ MainWindow::~MainWindow()
     delete pAnalogData;
     pAnalogData = nullptr;
     delete ui;
+
+    // The drive and its ports are gone: the new instance can open them.
+    if (bRestartRequested)
+        processRunner::instance().startDetached(QCoreApplication::applicationFilePath(), {});
 }

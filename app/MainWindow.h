@@ -42,6 +42,9 @@ public:
     void readSettings();
     // Stores what the window holds when it is closed.
     void writeSettings();
+    // Ends the program like a shutdown and starts it again once this
+    // instance has released its serial ports.
+    void restartProgram();
 
 signals:
     void onForceMotorPosition(int nPos, bool bForce);
@@ -107,6 +110,9 @@ private:
     // Stores the valve position with a forced write-back, unless it is still
     // unknown: an unknown position never replaces a stored one.
     void storePositionNow(settingsStore &settings);
+    // Position, running time, travel counter and "Shutdown" in the log, for
+    // every way down that does not close the window.
+    void storeGoingDown();
     // Named like a slot of a "pushButton_4" the form does not have; kept out
     // of the slots so the form's connection by name does not warn at start.
     void on_pushButton_4_clicked();
@@ -131,6 +137,7 @@ private:
     // The start-up checks run for the first show only: a window restored by
     // the window system must not calibrate the valve again.
     bool bStartupChecksScheduled;
+    bool bRestartRequested;
 };
 
 #endif // MAINWINDOW_H
