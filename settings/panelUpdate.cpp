@@ -29,7 +29,10 @@ bool emptyFolder(const QString &strFolder)
 
 QString panelUpdate::defaultFolder()
 {
-    return QStringLiteral("/update/");
+    // The panel's folder at the file-system root; elsewhere (tests, a desk
+    // machine) another one can be named, since the folder is emptied first.
+    const QString strFolder = qEnvironmentVariable("VALVE_UPDATE_DIR");
+    return strFolder.isEmpty() ? QStringLiteral("/update/") : strFolder;
 }
 
 panelUpdate::outcome panelUpdate::install(const QString &strPackage, const QString &strFolder, processRunner &runner)

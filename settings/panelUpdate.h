@@ -20,7 +20,7 @@ public:
         bool succeeded() const { return eFailedAt == DONE; }
     };
 
-    // The panel's update folder.
+    // The panel's update folder: "/update/", or VALVE_UPDATE_DIR when set.
     static QString defaultFolder();
 
     static outcome install(const QString &strPackage, const QString &strFolder, processRunner &runner);
