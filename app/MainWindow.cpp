@@ -9,6 +9,7 @@
 #include "app/updateCleanup.h"
 #include "manual/formManualTab.h"
 #include "remote/formRemoteTab.h"
+#include "settings/formSettingsTab.h"
 #include "platform/processRunner.h"
 #include "valve/analogData.h"
 #include "valve/motorDriver.h"
@@ -75,8 +76,8 @@ MainWindow::MainWindow(QWidget *parent)
     connectWorkers();
     connectStatusStrip();
     connectRemoteTab();
-    // The Settings page joins here once it is part of the window.
     connectManualTab();
+    connectSettingsTab();
     bMeasuring = false;
 
     // The script worker and its thread are created here once the Script page
@@ -203,6 +204,26 @@ void MainWindow::connectManualTab()
     connect(this, &MainWindow::stopSetDataManual, mt, &formManualTab::stopSetData);
 }
 
+void MainWindow::connectSettingsTab()
+{
+    formSettingsTab *st = ui->widgetSettings;
+    motorDriver *md = pMotorDriver;
+    // The long-press time reaches the Script page too once it is part of the
+    // window.
+    connect(st, &formSettingsTab::setLongPressTime, ui->widgetRemote, &formRemoteTab::setLongPressTime);
+    connect(st, &formSettingsTab::setLongPressTime, ui->widgetManual, &formManualTab::setLongPressTime);
+    connect(st, &formSettingsTab::setOutput1Mode, this, &MainWindow::onSetOutput1Mode);
+    connect(st, &formSettingsTab::setNewTeachIn, this, &MainWindow::onSetNewTeachIn);
+    connect(st, &formSettingsTab::btnCalibrateClicked, md, &motorDriver::onMotorCalibrate);
+    connect(st, &formSettingsTab::shutdownRequest, this, &MainWindow::onRequestShutdown);
+    connect(st, &formSettingsTab::updateSensorData, this, &MainWindow::updateSensor);
+    connect(st, &formSettingsTab::btnClearErrorClicked, md, &motorDriver::clearMotorError);
+    connect(st, &formSettingsTab::setContSpeed, md, &motorDriver::onSetContSpeed);
+    // The page edits the window's analog inputs and feedback in place.
+    st->setAnalogData(pAnalogData);
+    st->setExtFeedback(&extFeedback);
+}
+
 void MainWindow::loadTeachIn(settingsStore &settings)
 {
     strTeachInFile = settings.text(settingKey::TeachInFile);
@@ -297,6 +318,8 @@ void MainWindow::installTabRules()
     tabRules.setLeaveRule(TAB_MANUAL, [this] { return leaveManualTab(); });
     tabRules.setLeaveRule(TAB_REMOTE, [this] { return leaveRemoteTab(); });
     tabRules.setEnterRule(TAB_REMOTE, [this] { ui->widgetRemote->readSettingsToGUI(); });
+    tabRules.setLeaveRule(TAB_SETTINGS, [this] { return leaveSettingsTab(); });
+    tabRules.setEnterRule(TAB_SETTINGS, [this] { ui->widgetSettings->readSettingsToGUI(); });
     // Entering the Manual page pauses a running script once the Script page
     // and its worker are part of the window; the Remote, Script and Settings
     // pages add their rules with their pages.
@@ -329,6 +352,19 @@ bool MainWindow::leaveRemoteTab()
         return false;
     }
     ui->widgetRemote->saveRemoteAnalogInput();
+    return true;
+}
+
+bool MainWindow::leaveSettingsTab()
+{
+    // A page holding a value that cannot be used is not saved; the operator
+    // stays to correct it.
+    if (!ui->widgetSettings->saveSettingsFromGUI())
+        return false;
+    const settingsStore settings;
+    pMotorDriver->dblRelativeRecalc = settings.real(settingKey::RelativeRecalc);
+    pMotorDriver->nRecalcTimes = settings.number(settingKey::RecalcTimes);
+    pMotorDriver->setRemotePort(settings.text(settingKey::RemotePort));
     return true;
 }
 
@@ -560,11 +596,12 @@ void MainWindow::showEvent(QShowEvent *event)
 
 void MainWindow::windowLoaded()
 {
-    // The Settings and Script pages receive the window here once they are
-    // part of it.
+    // The Script page receives the window here once it is part of it.
     ui->widgetRemote->pMainWindow = this;
     ui->widgetManual->pMainWindow = this;
     ui->widgetRemote->bWindowLoaded = true;
+    ui->widgetSettings->pMainWindow = this;
+    ui->widgetSettings->bWindowLoaded = true;
 
     startupState state;
     state.bCleanShutdown = pLogFile->bCleanShutdown;

@@ -96,6 +96,7 @@ private:
     void connectStatusStrip();
     void connectRemoteTab();
     void connectManualTab();
+    void connectSettingsTab();
     void loadTeachIn(settingsStore &settings);
     void loadExternalFeedback(settingsStore &settings);
     void loadInputsAndOutputs(settingsStore &settings);
@@ -106,6 +107,7 @@ private:
     // Tab-change rules of each page.
     bool leaveManualTab();
     bool leaveRemoteTab();
+    bool leaveSettingsTab();
 
     // Stores the valve position with a forced write-back, unless it is still
     // unknown: an unknown position never replaces a stored one.
