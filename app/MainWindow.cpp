@@ -219,6 +219,7 @@ void MainWindow::connectSettingsTab()
     connect(st, &formSettingsTab::updateSensorData, this, &MainWindow::updateSensor);
     connect(st, &formSettingsTab::btnClearErrorClicked, md, &motorDriver::clearMotorError);
     connect(st, &formSettingsTab::setContSpeed, md, &motorDriver::onSetContSpeed);
+    connect(st, &formSettingsTab::setDebug, this, &MainWindow::onDebug);
     // The page edits the window's analog inputs and feedback in place.
     st->setAnalogData(pAnalogData);
     st->setExtFeedback(&extFeedback);
@@ -469,6 +470,23 @@ void MainWindow::updateSensor()
     pMotorDriver->extFeedback = extFeedback;
 }
 
+void MainWindow::onDebug(bool bDebug)
+{
+    formSettingsTab *st = ui->widgetSettings;
+    motorDriver *md = pMotorDriver;
+    md->bDebug = bDebug;
+    if (bDebug) {
+        connect(st, &formSettingsTab::setDebugAnalogValue, md, &motorDriver::onGetAnalogValue, Qt::UniqueConnection);
+        connect(st, &formSettingsTab::setDebugData, this, &MainWindow::setData, Qt::UniqueConnection);
+        connect(md, &motorDriver::debugSendToMotor, st, &formSettingsTab::setDebugMotorBuffer, Qt::UniqueConnection);
+    } else {
+        disconnect(st, &formSettingsTab::setDebugAnalogValue, md, &motorDriver::onGetAnalogValue);
+        disconnect(st, &formSettingsTab::setDebugData, this, &MainWindow::setData);
+        disconnect(md, &motorDriver::debugSendToMotor, st, &formSettingsTab::setDebugMotorBuffer);
+    }
+    emit setMeaureData(bDebug);
+}
+
 void MainWindow::onDebugSendToMotor(QString strBuffer)
 {
     // A simulated reply is parsed only in debug mode, and in the drive's own
@@ -671,12 +689,9 @@ void MainWindow::storeGoingDown()
     {
         settingsStore settings;
         storePositionNow(settings);
-        // A panel without keyboard goes down this way only, so the counters
-        // and the calibration choice that closing the window stores are kept
-        // here too.
+        // The counters that closing the window stores are kept here too.
         settings.setValue(settingKey::UptimeInSec, pLogFile->updateUptime());
         settings.setValue(settingKey::TotalSteps, pMotorDriver->getTotalSteps());
-        settings.setValue(settingKey::CalibrateOnStart, bCalibrateOnStart);
         settings.sync();
     }
     pLogFile->writeToLog(QStringLiteral("Shutdown"));
@@ -684,6 +699,12 @@ void MainWindow::storeGoingDown()
 
 void MainWindow::onRequestShutdown(bool bReboot)
 {
+    {
+        // A panel without keyboard goes down this way only, so the
+        // calibration choice that closing the window stores is kept too.
+        settingsStore settings;
+        settings.setValue(settingKey::CalibrateOnStart, bCalibrateOnStart);
+    }
     storeGoingDown();
     processRunner::instance().executeCommandLine(bReboot ? QStringLiteral("sudo reboot")
                                                          : QStringLiteral("sudo shutdown -h now"));

@@ -70,6 +70,9 @@ public slots:
     void forceMotorPositionToGUI();
     void onRequestShutdown(bool bReboot);
     void updateSensor();
+    void onDebug(bool bDebug);
+    // A simulated controller reply of the test page; parsed by the drive, in
+    // its own thread, only while debug mode is on.
     void onDebugSendToMotor(QString strBuffer);
     // Join (and release) every analog sample to the drive while the analog
     // or the Modbus remote is connected.
@@ -112,8 +115,8 @@ private:
     // Stores the valve position with a forced write-back, unless it is still
     // unknown: an unknown position never replaces a stored one.
     void storePositionNow(settingsStore &settings);
-    // Position, running time, travel counter and "Shutdown" in the log, for
-    // every way down that does not close the window.
+    // Position, running time and travel counter synced, "Shutdown" in the
+    // log, for every way down that does not close the window.
     void storeGoingDown();
     // Named like a slot of a "pushButton_4" the form does not have; kept out
     // of the slots so the form's connection by name does not warn at start.

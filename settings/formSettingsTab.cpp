@@ -3,7 +3,9 @@
 
 #include "app/MainWindow.h"
 #include "app/qlvMessageBox.h"
+#include "settings/debugPageValues.h"
 #include "settings/lvSensorDlg.h"
+#include "settings/panelAdministration.h"
 #include "valve/analogData.h"
 #include "valve/lvExternalFeedback.h"
 #include "valve/serialPortNames.h"
@@ -16,6 +18,7 @@
 #include <QDoubleValidator>
 #include <QFileInfo>
 #include <QIntValidator>
+#include <QSignalBlocker>
 
 namespace {
 
@@ -31,6 +34,7 @@ formSettingsTab::formSettingsTab(QWidget *parent)
     , pAnalogData(nullptr)
     , pExtFeedback(nullptr)
     , bFilling(false)
+    , bDebugOn(false)
 {
     ui->setupUi(this);
 
@@ -61,10 +65,18 @@ formSettingsTab::formSettingsTab(QWidget *parent)
             ui->cmbBoxRemotePort->addItem(strPort);
     }
 
+    // Filled quietly, then set to the stored language: filling the list is
+    // not the operator's choice and must not replace it.
     const QDir languages(QDir::currentPath() + QStringLiteral("/languages"));
-    for (const QString &strFile :
-         languages.entryList(QStringList{QStringLiteral("*.ts")}, QDir::Files, QDir::Unsorted))
-        ui->cmbBoxLanguage->addItem(strFile);
+    {
+        const QSignalBlocker quiet(ui->cmbBoxLanguage);
+        for (const QString &strFile :
+             languages.entryList(QStringList{QStringLiteral("*.ts")}, QDir::Files, QDir::Unsorted))
+            ui->cmbBoxLanguage->addItem(strFile);
+        const int nLanguage = ui->cmbBoxLanguage->findText(settingsStore().text(settingKey::LanguageFile));
+        if (nLanguage >= 0)
+            ui->cmbBoxLanguage->setCurrentIndex(nLanguage);
+    }
 
     ui->pushBtnChooseColorOpenGraph->hide();
     ui->widgetColorOpenGraph->hide();
@@ -711,4 +723,148 @@ void formSettingsTab::on_pushBtnDeleteSensor_clicked()
     sensorList.at(nIndex).deleteFile(sensorList.at(nIndex).strName);
     sensorList.removeAt(nIndex);
     ui->cmbFeedbackType->removeItem(ui->cmbFeedbackType->currentIndex());
+}
+
+// ---------------------------------------------------------------------------
+// Panel administration
+
+void formSettingsTab::on_pushBtnChoose_clicked()
+{
+    const QString strFile = panelAdministration::chooseTeachIn(this);
+    if (strFile.isEmpty())
+        return;
+    // The main window loads it (same thread, at once) before the name shows.
+    emit setNewTeachIn(strFile);
+    ui->lineEditDataFile->setText(QFileInfo(strFile).baseName());
+    settingsStore().setValue(settingKey::TeachInFile, ui->lineEditDataFile->text());
+}
+
+void formSettingsTab::on_pushBtnExport_clicked()
+{
+    panelAdministration::exportTeachIn(this, pMainWindow, ui->lineEditDataFile->text());
+}
+
+void formSettingsTab::on_pushBtnUpdate_clicked()
+{
+    if (panelAdministration::installUpdate(this, pMainWindow))
+        emit shutdownRequest(true);
+}
+
+void formSettingsTab::on_pushBtnRestart_clicked()
+{
+    if (pMainWindow)
+        pMainWindow->restartProgram();
+}
+
+void formSettingsTab::on_pushBtnChangeSMBPassword_clicked()
+{
+    QWidget *pParent = parentWidget() ? parentWidget()->parentWidget() : nullptr;
+    panelAdministration::changeSambaPassword(this, pParent);
+}
+
+void formSettingsTab::on_pushBtnExecuteScript_clicked()
+{
+    panelAdministration::executeShellScript(this, pMainWindow);
+}
+
+void formSettingsTab::on_cmbBoxLanguage_currentIndexChanged(QString arg1)
+{
+    // Applies from the next start: no form translates itself again.
+    settingsStore().setValue(settingKey::LanguageFile, arg1);
+}
+
+void formSettingsTab::on_pushBtnExportSettings_clicked()
+{
+    panelAdministration::exportSettings(this, pMainWindow);
+}
+
+void formSettingsTab::on_pushBtnImportSettings_clicked()
+{
+    if (!panelAdministration::importSettings(this, pMainWindow))
+        return;
+    readSettingsToGUI();
+    // The running objects still hold the old values, and closing the window
+    // would write them back: the program starts again on the imported ones.
+    if (pMainWindow) {
+        panelAdministration::showBox(pMainWindow, tr("Settings imported"),
+                                     tr("The program restarts to use the imported settings."));
+        pMainWindow->restartProgram();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The test and debug page
+
+void formSettingsTab::debugSensorTest()
+{
+    if (!pExtFeedback)
+        return;
+    ui->lineEditDebugData->setText(debugPageValues::sensorText(pExtFeedback->sensor,
+                                                               debugPageValues::volts(ui->lineEditDebugInput1->text()),
+                                                               debugPageValues::volts(ui->lineEditDebugInput2->text())));
+}
+
+void formSettingsTab::debugFeedInputs()
+{
+    debugSensorTest();
+    // Input 1 acts as feedback 1 and input 2 as feedback 2, whatever the
+    // input types are.
+    emit setDebugAnalogValue(debugPageValues::volts(ui->lineEditDebugInput1->text()),
+                             debugPageValues::volts(ui->lineEditDebugInput2->text()),
+                             debugPageValues::volts(ui->lineEditDebugInput3->text()), 0, 1);
+}
+
+void formSettingsTab::debugSendSetValue()
+{
+    emit setDebugData(debugPageValues::millivolts(ui->lineEditDebugVal1->text()),
+                      debugPageValues::millivolts(ui->lineEditDebugVal2->text()),
+                      debugPageValues::volts(ui->lineEditDebugData->text()));
+}
+
+void formSettingsTab::on_chekcBoxDebug_stateChanged(int arg1)
+{
+    bDebugOn = arg1 != 0;
+    emit setDebug(bDebugOn);
+    if (bDebugOn)
+        debugSensorTest();
+}
+
+void formSettingsTab::on_lineEditDebugInput1_editingFinished()
+{
+    debugFeedInputs();
+}
+
+void formSettingsTab::on_lineEditDebugInput2_editingFinished()
+{
+    debugFeedInputs();
+}
+
+void formSettingsTab::on_lineEditDebugVal1_editingFinished()
+{
+    if (pExtFeedback)
+        ui->lineEditDebugSetpoint->setText(debugPageValues::setValueText(
+            pExtFeedback->sensor, debugPageValues::millivolts(ui->lineEditDebugVal1->text()),
+            debugPageValues::millivolts(ui->lineEditDebugVal2->text())));
+    debugSendSetValue();
+}
+
+void formSettingsTab::on_lineEditDebugVal2_editingFinished()
+{
+    on_lineEditDebugVal1_editingFinished();
+}
+
+void formSettingsTab::on_pushBtnDebugSetData_clicked()
+{
+    debugSendSetValue();
+}
+
+void formSettingsTab::on_lineEditDebugSendToMotor_editingFinished()
+{
+    // The main window passes it on only in debug mode.
+    if (pMainWindow)
+        pMainWindow->onDebugSendToMotor(debugPageValues::controllerReply(ui->lineEditDebugSendToMotor->text()));
+}
+
+void formSettingsTab::debugTimerElapsed()
+{
 }

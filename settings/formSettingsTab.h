@@ -106,6 +106,27 @@ private slots:
     void on_lineEditLongPressTime_editingFinished();
     void on_pushBtnChooseColorOpenGraph_clicked();
 
+    // Panel administration.
+    void on_pushBtnChoose_clicked();
+    void on_pushBtnExport_clicked();
+    void on_pushBtnUpdate_clicked();
+    void on_pushBtnRestart_clicked();
+    void on_pushBtnChangeSMBPassword_clicked();
+    void on_pushBtnExecuteScript_clicked();
+    void on_cmbBoxLanguage_currentIndexChanged(QString arg1);
+    void on_pushBtnExportSettings_clicked();
+    void on_pushBtnImportSettings_clicked();
+
+    // The test and debug page.
+    void on_chekcBoxDebug_stateChanged(int arg1);
+    void on_lineEditDebugInput1_editingFinished();
+    void on_lineEditDebugInput2_editingFinished();
+    void on_lineEditDebugVal1_editingFinished();
+    void on_lineEditDebugVal2_editingFinished();
+    void on_pushBtnDebugSetData_clicked();
+    void on_lineEditDebugSendToMotor_editingFinished();
+    void debugTimerElapsed();
+
 private:
     friend class tst_formSettingsTab;
 
@@ -121,6 +142,11 @@ private:
     // its caption; null when every field is usable.
     qLvLineEdit *firstUnusableField(QString &strCaption) const;
     void showBox(const QString &strText, const QString &strInformation);
+    // The test page: the active sensor on inputs 1 and 2 into "actual"; the
+    // three inputs as a sample; the set value of Val1 and Val2.
+    void debugSensorTest();
+    void debugFeedInputs();
+    void debugSendSetValue();
     void showSensor(const lvSensor &sensor);
     int sensorIndex(const QString &strName) const;
     QStringList sensorNames() const;
@@ -134,6 +160,8 @@ private:
     lvExternalFeedback *pExtFeedback;
     // Set while the page is filled: its combo changes are not the operator's.
     bool bFilling;
+    // The last state of the test page's debug switch.
+    bool bDebugOn;
 };
 
 #endif // FORMSETTINGSTAB_H
