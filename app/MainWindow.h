@@ -92,6 +92,7 @@ protected:
 
 private:
     friend class tst_MainWindow;
+    friend class tst_settingsAdminWindow;
 
     // Construction steps, in the order the constructor runs them.
     void createMotorDriver(settingsStore &settings);

@@ -53,6 +53,11 @@ formSettingsTab::formSettingsTab(QWidget *parent)
 
     // The test page is opened by no control of the program.
     ui->comboBox->removeItem(3);
+    // The two computed fields of the test page show the sensor's value as it
+    // is and are read back as the actual value: their mask would cut "1.75"
+    // to "1.75E" (read back as 0) and cannot hold "3e-09" at all.
+    ui->lineEditDebugData->setInputMask(QString());
+    ui->lineEditDebugSetpoint->setInputMask(QString());
 
     readSensorData();
     readSettingsToGUI();
