@@ -560,7 +560,7 @@ void formSettingsTab::readSensorData()
     const QDir folder(lvSensor::sensorDirectory());
     sensorList.clear();
     ui->cmbFeedbackType->clear();
-    for (const QString &strFile : folder.entryList()) {
+    for (const QString &strFile : folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase)) {
         if (!strFile.endsWith(QLatin1String(".kfxsensor")))
             continue;
         lvSensor sensor;
