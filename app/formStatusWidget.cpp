@@ -10,6 +10,7 @@
 #include "platform/systemClock.h"
 #include "valve/analogData.h"
 #include "valve/lvExternalFeedback.h"
+#include "valve/settingsStore.h"
 
 #include <QAction>
 #include <QCursor>
@@ -19,7 +20,6 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
-#include <QSettings>
 #include <QTimer>
 #include <QWhatsThis>
 
@@ -265,10 +265,8 @@ void formStatusWidget::on_pushBtnIO_clicked()
     // Before the first position report the position is unknown (-1); the
     // stored one is then the best there is and must not be overwritten.
     if (nPosition >= 0) {
-        QSettings settings(QStringLiteral("varnix"), QStringLiteral("Pendrosix"));
-        settings.beginGroup(QStringLiteral("motor driver"));
-        settings.setValue(QStringLiteral("position"), nPosition);
-        settings.endGroup();
+        settingsStore settings;
+        settings.setValue(settingKey::Position, nPosition);
         settings.sync();
     }
 

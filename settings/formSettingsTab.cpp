@@ -122,11 +122,16 @@ void formSettingsTab::readSettingsToGUI()
     ui->cmbBoxCurveUse->setCurrentIndex(settings.number(settingKey::CurveUse));
 
     ui->lineEditSampling->setText(settings.text(settingKey::Sampling));
-    for (int nInput = 0; nInput < 3; ++nInput) {
-        const int nType = settings.number(settingKey::InputType, nInput);
-        if (nType != 1 && nType != 2)
+    int anTypes[3];
+    for (int nInput = 0; nInput < 3; ++nInput)
+        anTypes[nInput] = settings.number(settingKey::InputType, nInput);
+    // A role no input carries keeps what its widgets showed before.
+    const feedbackRoles roles = feedbackRolesFromTypes(anTypes);
+    for (const int nRole : {1, 2}) {
+        const int nInput = nRole == 1 ? roles.nFeedback1 : roles.nFeedback2;
+        if (nInput < 0)
             continue;
-        const bool bFirst = nType == 1;
+        const bool bFirst = nRole == 1;
         (bFirst ? ui->cmbFeedbackInput1 : ui->cmbFeedbackInput2)->setCurrentIndex(nInput);
         (bFirst ? ui->lineEditFeedbackInput1Upper : ui->lineEditFeedbackInput2Upper)
             ->setText(settings.text(settingKey::UpperBoundary, nInput));
@@ -572,7 +577,7 @@ void formSettingsTab::readSensorData()
     const QDir folder(lvSensor::sensorDirectory());
     sensorList.clear();
     ui->cmbFeedbackType->clear();
-    for (const QString &strFile : folder.entryList()) {
+    for (const QString &strFile : folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase)) {
         if (!strFile.endsWith(QLatin1String(".kfxsensor")))
             continue;
         lvSensor sensor;
