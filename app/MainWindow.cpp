@@ -706,8 +706,11 @@ void MainWindow::onRequestShutdown(bool bReboot)
         settings.setValue(settingKey::CalibrateOnStart, bCalibrateOnStart);
     }
     storeGoingDown();
+    // The system ends the program; a command that never returns (sudo asking
+    // for a password nobody types) must not hold the GUI for ever.
     processRunner::instance().executeCommandLine(bReboot ? QStringLiteral("sudo reboot")
-                                                         : QStringLiteral("sudo shutdown -h now"));
+                                                         : QStringLiteral("sudo shutdown -h now"),
+                                                 60000);
 }
 
 void MainWindow::restartProgram()

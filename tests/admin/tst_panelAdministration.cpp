@@ -2,6 +2,7 @@
 // password prompts answered, the outside commands recorded by the fake
 // runner (nothing real runs, sudo least of all), the boxes shown.
 
+#include "settings/busyTask.h"
 #include "settings/panelAdministration.h"
 #include "valve/settingsStore.h"
 
@@ -61,6 +62,32 @@ private slots:
     {
         QVERIFY(updateRoot.isValid());
         qputenv("VALVE_UPDATE_DIR", updateRoot.filePath("update").toLocal8Bit());
+    }
+
+    // A real command through the busy note: the GUI keeps handling its
+    // events meanwhile, the note is modal while it shows and gone after.
+    void busyNoteWhileARealCommandRuns()
+    {
+        QWidget tab;
+        int nTicks = 0;
+        bool bNoteSeen = false;
+        QTimer tick;
+        connect(&tick, &QTimer::timeout, this, [&] {
+            ++nTicks;
+            if (auto *pModal = QApplication::activeModalWidget())
+                bNoteSeen = bNoteSeen || pModal->objectName() == QLatin1String("busyTaskDialog");
+        });
+        tick.start(20);
+        processRunner::request req;
+        req.strProgram = "sh";
+        req.args = QStringList{"-c", "sleep 0.5; exit 4"};
+        req.nTimeoutMs = 10000;
+        processRunner::result res;
+        busyTask::run(&tab, "Working...", [&res, req] { res = processRunner::instance().run(req); });
+        QCOMPARE(res.nExitCode, 4);
+        QVERIFY(nTicks >= 5);
+        QVERIFY(bNoteSeen);
+        QVERIFY(!QApplication::activeModalWidget());
     }
 
     void updateOutcomes_data()

@@ -161,12 +161,12 @@ private:
     {
         auto pWindow = std::make_unique<MainWindow>();
         pWindow->show();
-        QTest::qWaitFor([&] { return pWindow->ui->widgetSettings->pMainWindow == pWindow.get()
+        (void)QTest::qWaitFor([&] { return pWindow->ui->widgetSettings->pMainWindow == pWindow.get()
                                      && pWindow->pMotorDriver->getMotorPosition() >= 0; },
                         WAIT_MS);
         // The start-up boxes (answered by the test's answerer) are over.
         QTest::qWait(200);
-        QTest::qWaitFor([] { return !QApplication::activeModalWidget(); }, WAIT_MS);
+        (void)QTest::qWaitFor([] { return !QApplication::activeModalWidget(); }, WAIT_MS);
         return pWindow;
     }
     formSettingsTab *tab(MainWindow &window) { return window.ui->widgetSettings; }
@@ -367,6 +367,7 @@ void tst_settingsAdminWindow::updateRebootsAfterCleanupIsOnDisk()
     QStringList commands = runner.commandLines();
     QCOMPARE(commands.size(), 4);
     QCOMPARE(commands.last(), QString("sudo reboot"));
+    QVERIFY(runner.calls().last().nTimeoutMs > 0);
     QVERIFY(runner.storeAtReboot.contains("update%20cleanup=" + QCoreApplication::applicationFilePath().toUtf8()));
     QCOMPARE(runner.boxesAtReboot, QStringList{"Updagte ready|The update worked. Rebooting..."});
     QCOMPARE(lastLogMessage(*work), QString("Shutdown"));
