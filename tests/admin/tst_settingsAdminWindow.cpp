@@ -116,6 +116,7 @@ private slots:
     }
 
     void languageListKeepsTheStoredChoice();
+    void teachInChosenOutsideItsFolder();
     void debugPageWithoutDebugMode();
     void debugPageDrivesTheLiveValve();
     void restartGoesDownLikeAShutdown();
@@ -193,6 +194,24 @@ void tst_settingsAdminWindow::languageListKeepsTheStoredChoice()
     QCOMPARE(settingsStore().text(settingKey::LanguageFile), QString("c.ts"));
     page.readSettingsToGUI();
     QCOMPARE(pLanguage->currentText(), QString("c.ts"));
+}
+
+void tst_settingsAdminWindow::teachInChosenOutsideItsFolder()
+{
+    QVERIFY(work->writeFile("media/curve 2.v1.kfxteachin", "x"));
+    formSettingsTab page;
+    QSignalSpy chosen(&page, &formSettingsTab::setNewTeachIn);
+    modalAnswerer answerer;
+    answerer.files << work->filePath("media/curve 2.v1.kfxteachin");
+    child<QPushButton>(&page, "pushBtnChoose")->click();
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(chosen.at(0).at(0).toString(), work->filePath("media/curve 2.v1.kfxteachin"));
+    QCOMPARE(child<QLineEdit>(&page, "lineEditDataFile")->text(), QString("curve 2"));
+    QCOMPARE(settingsStore().text(settingKey::TeachInFile), QString("curve 2"));
+
+    // Cancelled: nothing.
+    child<QPushButton>(&page, "pushBtnChoose")->click();
+    QCOMPARE(chosen.size(), 1);
 }
 
 // Off debug mode the page computes and shows, but nothing reaches the valve.
