@@ -14,6 +14,7 @@ packages=(
   zip unzip
 )
 [ "${1:-}" = "--run" ] && packages+=(xvkbd)
+[ "${1:-}" = "--screenshots" ] && packages+=(xvfb xauth)
 
 missing=()
 for p in "${packages[@]}"; do
