@@ -6,7 +6,7 @@
 // the program's boxes.
 #include "app/MainWindow.h"
 #include "app/formStatusWidget.h"
-#include "app/settingsKeyTable.h"
+#include "valve/settingsKeyTable.h"
 #include "controllerSim.h"
 #include "fakeProcessRunner.h"
 #include "layoutCheck.h"

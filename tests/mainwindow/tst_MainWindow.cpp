@@ -7,8 +7,8 @@
 
 #include "app/formStatusWidget.h"
 #include "app/qlvLogFile.h"
-#include "app/settingsKeyTable.h"
 #include "app/statusStripTexts.h"
+#include "valve/settingsKeyTable.h"
 #include "controllerSim.h"
 #include "fakeProcessRunner.h"
 #include "modalAnswerer.h"
