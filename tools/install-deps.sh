@@ -10,7 +10,7 @@ packages=(
   libqcustomplot-dev libxlsxwriter-dev
   libmodbus-dev mbpoll socat python3 python3-openpyxl python3-pil
   libbenchmark-dev
-  fonts-dejavu-core
+  fonts-dejavu-core xvfb
 )
 [ "${1:-}" = "--run" ] && packages+=(xvkbd)
 

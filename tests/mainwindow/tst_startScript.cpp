@@ -50,6 +50,7 @@ void tst_startScript::termEndsTheProgram()
                             "i=0\nwhile [ $i -lt 600 ]; do sleep 0.1; i=$((i+1)); done\n"));
     QVERIFY(writeExecutable(strBuild + QStringLiteral("/tools/controllerSim/valve-controller-sim"),
                             "#!/bin/sh\necho ready /dev/null\nexec sleep 120\n"));
+    QVERIFY(writeExecutable(strBuild + QStringLiteral("/tools/demoWorld/valve-demo-world"), "#!/bin/sh\nexit 0\n"));
 
     QProcess script;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
