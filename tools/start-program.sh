@@ -120,8 +120,11 @@ if [ -z "$port" ]; then
   rm -f "$work/dev/ttyUSB0"
   frame="$work/dev/analog-frame"
   simlog="$work/log/controller-sim.out"
-  "$sim" --family berger --link "$work/dev/ttyUSB0" --position "$start_steps" --analog-frame "$frame" \
-    >"$simlog" 2>&1 &
+  # The program samples the card once a second and corrects from a sample
+  # taken while the valve is still on its way; a valve that crosses its travel
+  # in a fifth of a second is seldom caught so.
+  "$sim" --family berger --link "$work/dev/ttyUSB0" --position "$start_steps" --speed 200000 \
+    --analog-frame "$frame" >"$simlog" 2>&1 &
   sim_pid=$!
   for _ in $(seq 1 100); do
     grep -q '^ready' "$simlog" 2>/dev/null && break

@@ -70,6 +70,12 @@ void tst_demoEndToEnd::setValueIsReachedHeldAndStopped()
     }
     controllerSim sim(controllerSim::FAMILY_BERGER_LAHR);
     QVERIFY(sim.start(wd.filePath(QStringLiteral("dev/ttySIM"))));
+    // The program samples the card once a second and moves the valve from
+    // every sample that is out of the band, also while the valve is still on
+    // its way. A valve that crosses its travel in a tenth of a second is
+    // almost never caught on its way, so the run does not depend on when the
+    // samples fall.
+    sim.setSpeed(400000);
     const QString strFrame = wd.filePath(QStringLiteral("dev/analog-frame"));
     gaugeFrameWriter plant(sim, strFrame);
     QVERIFY(plant.start());
@@ -114,7 +120,8 @@ void tst_demoEndToEnd::setValueIsReachedHeldAndStopped()
     }
     QVERIFY2(bInside && inside.elapsed() >= 3000,
              qPrintable(QStringLiteral("leak rate %1 at %2 steps").arg(dblRate).arg(sim.position())));
-    QVERIFY(sim.receivedCommands().contains(QByteArray("g%1").replace("%1", QByteArray::number(sim.target()))));
+    // The valve went there itself, sent by the program.
+    QVERIFY(sim.receivedCommands().contains("g" + QByteArray::number(sim.target())));
 
     // ... and held: ten more seconds in the band, the valve at rest at last.
     timer.restart();
