@@ -1,11 +1,16 @@
 // The demo plant: leak rate over the opening, the detector's two voltages,
 // the card frame, and the sensor formula that turns the frame back into the
-// leak rate with the program's own evaluator.
+// leak rate with the program's own evaluator; the simulator's frame file
+// follows the valve and is never seen half written.
+#include "controllerSim.h"
+#include "gaugeFrameWriter.h"
 #include "gaugePlant.h"
 
 #include "valve/analogFrame.h"
 #include "valve/lvSensor.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cmath>
@@ -21,6 +26,7 @@ private slots:
     void frameReadsBackThroughTheFormula_data();
     void frameReadsBackThroughTheFormula();
     void noiseScalesTheLeakRate();
+    void frameFileFollowsTheValve();
 };
 
 void tst_gaugePlant::leakRateOverTheOpening_data()
@@ -109,6 +115,55 @@ void tst_gaugePlant::noiseScalesTheLeakRate()
     // Counts stay within the card's range whatever the noise.
     const analogFrameCounts counts = decodeAnalogFrame(gaugePlant::frameForOpening(1.0, 0.5));
     QVERIFY(counts[0] <= 1023 && counts[1] <= 1023);
+}
+
+void tst_gaugePlant::frameFileFollowsTheValve()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString strFrame = dir.filePath(QStringLiteral("analog-frame"));
+    controllerSim sim(controllerSim::FAMILY_BERGER_LAHR);
+    sim.setPosition(0);
+    lvSensor gauge;
+    gauge.strFormula = gaugePlant::sensorFormula();
+    int nShortReads = 0;
+    // What a reader of the file gets; NaN for anything but a whole frame.
+    const auto readFile = [&]() {
+        QFile file(strFrame);
+        if (!file.open(QIODevice::ReadOnly))
+            return std::nan("");
+        const QByteArray frame = file.readAll();
+        if (frame.size() != 11) {
+            ++nShortReads;
+            return std::nan("");
+        }
+        const analogFrameCounts counts = decodeAnalogFrame(frame);
+        return gauge.evaluate(analogCountToVolts(counts[0]), analogCountToVolts(counts[1]));
+    };
+
+    {
+        gaugeFrameWriter writer(sim, strFrame, 0.005, 5);
+        QVERIFY(writer.start());
+        // The first frame is there at once: the closed valve.
+        const double dblClosed = readFile();
+        QVERIFY2(std::abs(dblClosed / 1e-9 - 1.0) < 0.02, qPrintable(QString::number(dblClosed)));
+
+        // Half open: 3.16e-5 within the noise, soon after the valve moved.
+        sim.setPosition(20000);
+        const double dblHalf = gaugePlant::leakRate(0.5);
+        QTRY_VERIFY_WITH_TIMEOUT(std::abs(readFile() / dblHalf - 1.0) < 0.03, 10000);
+
+        // Read as often as it is written: never a short or empty frame.
+        const int nWritten = writer.framesWritten();
+        for (int i = 0; i < 2000 || writer.framesWritten() < nWritten + 20; ++i) {
+            const double dblRead = readFile();
+            QVERIFY2(std::abs(dblRead / dblHalf - 1.0) < 0.03, qPrintable(QString::number(dblRead)));
+        }
+        QCOMPARE(nShortReads, 0);
+        writer.stop();
+    }
+    // Only the frame is left behind, no temporary file.
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("analog-frame")});
 }
 
 QTEST_GUILESS_MAIN(tst_gaugePlant)
