@@ -10,9 +10,10 @@ packages=(
   libqcustomplot-dev libxlsxwriter-dev
   libmodbus-dev mbpoll socat python3 python3-openpyxl python3-pil
   libbenchmark-dev
-  fonts-dejavu-core xvfb
+  fonts-dejavu-core
 )
 [ "${1:-}" = "--run" ] && packages+=(xvkbd)
+[ "${1:-}" = "--screenshots" ] && packages+=(xvfb xauth)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -69,8 +69,7 @@ def main():
     if not os.path.isdir(os.path.join(plugins, "generic")):
         print("No driver plugin in %s: build with VALVE_TESTS=ON." % plugins, file=sys.stderr)
         return 1
-    if not shutil.which("Xvfb"):
-        print("Xvfb is missing (Debian package xvfb).", file=sys.stderr)
+    if subprocess.call([os.path.join(ROOT, "tools", "install-deps.sh"), "--screenshots"]) != 0:
         return 1
 
     work = tempfile.mkdtemp(prefix="valve-screenshot-")

@@ -4,16 +4,12 @@
 # Without a serial port the controller simulator (valve-controller-sim) is
 # started on a pseudo-terminal, the program's motor port points at it through
 # VALVE_DEV_DIR, and the program uses a settings store of its own below the
-# working directory. The simulator also plays a leak detector behind the valve
-# and writes its analog card frame (VALVE_ANALOG_FRAME_FILE); valve-demo-world
-# lays out the demo sensor, a teach-in of that plant, the settings using them
-# and a log of a clean shutdown, each only where it is absent. With a port
-# (for example ttyUSB0) the program talks to the controller there and uses
-# your own settings store, whose "motor port" is set to that port; no demo is
-# laid out.
+# working directory. With a port (for example ttyUSB0) the program talks to
+# the controller there and uses your own settings store, whose "motor port"
+# is set to that port.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-[ $# -ge 2 ] || { sed -n '2,13p' "$0"; exit 2; }
+[ $# -ge 2 ] || { sed -n '2,9p' "$0"; exit 2; }
 build=$(cd "$1" && pwd)
 work=$2
 port=${3:-}
@@ -101,18 +97,26 @@ print(max(0, min(40000, round(ppm * 40000 / 1000000))))
 PY
 }
 
+# Without a port the demo world: the simulator also plays a leak detector
+# behind the valve and writes its analog card frame (VALVE_ANALOG_FRAME_FILE),
+# and valve-demo-world lays out the detector as a sensor, a teach-in of the
+# plant, the settings using them and a log of a clean shutdown, each only
+# where it is absent. With a port none of this is laid out.
 if [ -z "$port" ]; then
   sim=$(find "$build" -name valve-controller-sim -type f -perm -u+x 2>/dev/null | head -n 1)
   [ -n "$sim" ] || { echo "The controller simulator (valve-controller-sim) is not built in $build." >&2; exit 1; }
-  demo=$(find "$build" -name valve-demo-world -type f -perm -u+x 2>/dev/null | head -n 1)
-  [ -n "$demo" ] || { echo "The demo world tool (valve-demo-world) is not built in $build." >&2; exit 1; }
   export XDG_CONFIG_HOME="$work/config"
   store="$XDG_CONFIG_HOME/varnix/Pendrosix.conf"
   if [ ! -f "$store" ]; then
     set_motor_key "$store" "type" "BergerLahr"
     set_motor_key "$store" "motor port" "ttyUSB0"
   fi
-  "$demo" "$work" >"$work/log/demo-world.out" 2>&1 || { cat "$work/log/demo-world.out" >&2; exit 1; }
+  demo=$(find "$build" -name valve-demo-world -type f -perm -u+x 2>/dev/null | head -n 1)
+  if [ -n "$demo" ]; then
+    "$demo" "$work" >"$work/log/demo-world.out" 2>&1 || { cat "$work/log/demo-world.out" >&2; exit 1; }
+  else
+    echo "The demo world tool (valve-demo-world) is not built in $build: no demo sensor and teach-in." >&2
+  fi
   # The simulated valve starts where the program last left it, so the
   # program does not ask for a calibration.
   start_steps=$(get_position_steps "$store")
