@@ -191,7 +191,7 @@ public:
     {
         if (strKey.compare(QLatin1String("programdriver"), Qt::CaseInsensitive) != 0)
             return nullptr;
-        // The spec after "programdriver:" is the test's loopback port.
+        // The text after "programdriver:" is the test's loopback port.
         const quint16 nPort = quint16(strSpec.toUInt());
         return nPort ? new programDriver(nPort) : nullptr;
     }
