@@ -2,7 +2,7 @@
 // changed on the Settings page through its widgets (by the driver plugin),
 // the tab is left, and the store and the valve drive are checked.
 #include "controllerSim.h"
-#include "../remotetab/driver/programUnderTest.h"
+#include "programUnderTest.h"
 #include "testWorkDir.h"
 
 #include <QDir>
@@ -20,7 +20,6 @@ private slots:
 
 void tst_settingsTabEndToEnd::editLeaveAndClose()
 {
-    QVERIFY2(QFileInfo::exists(QStringLiteral(SETTINGSTAB_PROGRAM)), SETTINGSTAB_PROGRAM);
     testWorkDir wd;
     QVERIFY(wd.isValid());
     QVERIFY(QDir(wd.path()).mkpath(QStringLiteral("dev")));
@@ -47,20 +46,20 @@ void tst_settingsTabEndToEnd::editLeaveAndClose()
     }
 
     programUnderTest program;
-    QVERIFY2(program.start(wd, QStringLiteral(SETTINGSTAB_PROGRAM), QStringLiteral(SETTINGSTAB_DRIVER_PLUGIN_DIR)),
+    QVERIFY2(program.start(wd),
              "the program did not start or its driver did not connect");
     QVERIFY2(program.waitReady(), "the main window did not come up");
 
     QCOMPARE(program.request(QStringLiteral("tab 3")), QStringLiteral("ok 3"));
-    QCOMPARE(program.request(QStringLiteral("page widgetSettings")), QStringLiteral("ok"));
+    QCOMPARE(program.request(QStringLiteral("scope widgetSettings")), QStringLiteral("ok"));
 
     // Output 1 "Moving" reaches the controller at once, and the store.
     sim.clearReceived();
     QCOMPARE(program.request(QStringLiteral("combo cmbOutput1Config 2")), QStringLiteral("ok 2"));
-    QTRY_VERIFY_WITH_TIMEOUT(sim.receivedCommands().contains("#1:port_out_a2"), nStepTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(sim.receivedCommands().contains("#1:port_out_a2"), programUnderTest::nStepTimeoutMs);
     // Clear Error goes to the controller.
     QCOMPARE(program.request(QStringLiteral("click pushBtnClearError")), QStringLiteral("ok checked=0"));
-    QTRY_VERIFY_WITH_TIMEOUT(sim.receivedCommands().contains("#1D"), nStepTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(sim.receivedCommands().contains("#1D"), programUnderTest::nStepTimeoutMs);
 
     // Fields saved only with the page, and a port: taken over when the tab
     // is left.

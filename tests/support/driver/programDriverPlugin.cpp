@@ -1,20 +1,22 @@
 // A test fixture loaded into the real program as a Qt generic plugin
-// (QT_QPA_GENERIC_PLUGINS=remotetabdriver): it operates the Remote tab the
-// way an operator would (combos, fields, the connect button, the tab bar) on
-// commands from the test over a loopback socket, answers the program's
-// message boxes with their default button and reports what they said. It
-// reaches the widgets only through their object names, so the program needs
-// nothing of its own for it.
+// (QT_QPA_GENERIC_PLUGINS=programdriver:<port>): it operates the program's
+// widgets the way an operator would (tab bar, combos, fields, buttons) on
+// commands from the test over a loopback socket, reads what they show,
+// answers the program's message boxes with their default button and reports
+// what they said. It reaches the widgets only through their object names, so
+// the program needs nothing of its own for it.
 //
-// Protocol, one line each way: commands "ready", "tab N", "page NAME",
-// "combo NAME N", "text NAME TEXT", "click NAME", "pane NAME", "quit"; replies
-// "ok ..." or "err ..."; unsolicited "box TEXT|INFORMATIVE" lines for every
-// box answered. "page" chooses the tab page (by object name) whose widgets
-// the other commands reach, "widgetRemote" until a test chooses another.
+// Protocol, one line each way: commands "ready", "scope NAME", "tab N",
+// "combo NAME N", "text NAME TEXT", "click NAME", "pane NAME", "read NAME",
+// "quit"; replies "ok ..." or "err ..."; unsolicited "box TEXT|INFORMATIVE"
+// lines for every box answered. Names are looked up below the widget chosen
+// with "scope" (the main window until then), because several pages use the
+// same object names.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
 #include <QGenericPlugin>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -28,13 +30,13 @@
 
 namespace {
 
-class remoteTabDriver : public QObject
+class programDriver : public QObject
 {
     Q_OBJECT
 public:
-    explicit remoteTabDriver(quint16 nPort)
+    explicit programDriver(quint16 nPort)
     {
-        connect(&socket, &QTcpSocket::readyRead, this, &remoteTabDriver::onReadyRead);
+        connect(&socket, &QTcpSocket::readyRead, this, &programDriver::onReadyRead);
         // Each box the program shows is reported, then answered with its
         // default button.
         boxes.onOpen = [this](const QString &) { send(QStringLiteral("box ") + oneLine(boxes.texts.last())); };
@@ -68,17 +70,42 @@ private:
     static QWidget *mainWindow()
     {
         for (QWidget *pTop : QApplication::topLevelWidgets())
-            if (pTop->isVisible() && pTop->findChild<QWidget *>(QStringLiteral("widgetRemote")))
+            if (pTop->isVisible() && pTop->findChild<QWidget *>(QStringLiteral("tabWidget")))
                 return pTop;
         return nullptr;
     }
 
-    template<typename T>
-    T *remoteChild(const QString &strName) const
+    QWidget *scopeWidget() const
     {
         QWidget *pWindow = mainWindow();
-        QWidget *pPage = pWindow ? pWindow->findChild<QWidget *>(strPage) : nullptr;
-        return pPage ? pPage->findChild<T *>(strName) : nullptr;
+        if (!pWindow || strScope.isEmpty())
+            return pWindow;
+        return pWindow->findChild<QWidget *>(strScope);
+    }
+
+    template<typename T>
+    T *child(const QString &strName) const
+    {
+        QWidget *pScope = scopeWidget();
+        return pScope ? pScope->findChild<T *>(strName) : nullptr;
+    }
+
+    // What a widget shows, and whether the operator can use it.
+    QString readWidget(const QString &strName) const
+    {
+        QWidget *pWidget = child<QWidget>(strName);
+        if (!pWidget)
+            return QStringLiteral("err no ") + strName;
+        QString strText;
+        if (auto *pLabel = qobject_cast<QLabel *>(pWidget))
+            strText = pLabel->text();
+        else if (auto *pField = qobject_cast<QLineEdit *>(pWidget))
+            strText = pField->text();
+        else if (auto *pButton = qobject_cast<QAbstractButton *>(pWidget))
+            strText = pButton->text();
+        else if (auto *pCombo = qobject_cast<QComboBox *>(pWidget))
+            strText = pCombo->currentText();
+        return QStringLiteral("ok enabled=%1 ").arg(pWidget->isEnabled() ? 1 : 0) + oneLine(strText);
     }
 
     QString handle(const QString &strLine)
@@ -88,6 +115,12 @@ private:
         const QString strRest = strLine.section(QLatin1Char(' '), 2);
         if (strVerb == QLatin1String("ready"))
             return QStringLiteral("ok %1").arg(mainWindow() ? 1 : 0);
+        if (strVerb == QLatin1String("scope")) {
+            strScope = strName;
+            return scopeWidget() ? QStringLiteral("ok") : QStringLiteral("err no ") + strName;
+        }
+        if (strVerb == QLatin1String("read"))
+            return readWidget(strName);
         if (strVerb == QLatin1String("tab")) {
             QWidget *pWindow = mainWindow();
             auto *pTabs = pWindow ? pWindow->findChild<QTabWidget *>(QStringLiteral("tabWidget")) : nullptr;
@@ -96,22 +129,15 @@ private:
             pTabs->setCurrentIndex(strName.toInt());
             return QStringLiteral("ok %1").arg(pTabs->currentIndex());
         }
-        if (strVerb == QLatin1String("page")) {
-            QWidget *pWindow = mainWindow();
-            if (!pWindow || !pWindow->findChild<QWidget *>(strName))
-                return QStringLiteral("err no ") + strName;
-            strPage = strName;
-            return QStringLiteral("ok");
-        }
         if (strVerb == QLatin1String("combo")) {
-            auto *pCombo = remoteChild<QComboBox>(strName);
+            auto *pCombo = child<QComboBox>(strName);
             if (!pCombo)
                 return QStringLiteral("err no ") + strName;
             pCombo->setCurrentIndex(strRest.toInt());
             return QStringLiteral("ok %1").arg(pCombo->currentIndex());
         }
         if (strVerb == QLatin1String("text")) {
-            auto *pField = remoteChild<QLineEdit>(strName);
+            auto *pField = child<QLineEdit>(strName);
             if (!pField)
                 return QStringLiteral("err no ") + strName;
             pField->setText(strRest);
@@ -119,14 +145,14 @@ private:
             return QStringLiteral("ok");
         }
         if (strVerb == QLatin1String("click")) {
-            auto *pButton = remoteChild<QAbstractButton>(strName);
+            auto *pButton = child<QAbstractButton>(strName);
             if (!pButton)
                 return QStringLiteral("err no ") + strName;
             pButton->click();
             return QStringLiteral("ok checked=%1").arg(pButton->isChecked() ? 1 : 0);
         }
         if (strVerb == QLatin1String("pane")) {
-            auto *pPane = remoteChild<QPlainTextEdit>(strName);
+            auto *pPane = child<QPlainTextEdit>(strName);
             if (!pPane)
                 return QStringLiteral("err no ") + strName;
             return QStringLiteral("ok ") + oneLine(pPane->toPlainText());
@@ -142,24 +168,24 @@ private:
     QTcpSocket socket;
     modalAnswerer boxes{QStringList(), true};
     QByteArray buffer;
-    QString strPage = QStringLiteral("widgetRemote");
+    QString strScope;
 };
 
 } // namespace
 
-class remoteTabDriverPlugin : public QGenericPlugin
+class programDriverPlugin : public QGenericPlugin
 {
     Q_OBJECT
-    Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "remoteTabDriver.json")
+    Q_PLUGIN_METADATA(IID QGenericPluginFactoryInterface_iid FILE "programDriver.json")
 public:
     QObject *create(const QString &strKey, const QString &strSpec) override
     {
-        if (strKey.compare(QLatin1String("remotetabdriver"), Qt::CaseInsensitive) != 0)
+        if (strKey.compare(QLatin1String("programdriver"), Qt::CaseInsensitive) != 0)
             return nullptr;
-        // The spec after "remotetabdriver:" is the test's loopback port.
+        // The text after "programdriver:" is the test's loopback port.
         const quint16 nPort = quint16(strSpec.toUInt());
-        return nPort ? new remoteTabDriver(nPort) : nullptr;
+        return nPort ? new programDriver(nPort) : nullptr;
     }
 };
 
-#include "remoteTabDriverPlugin.moc"
+#include "programDriverPlugin.moc"
