@@ -87,7 +87,7 @@ void tst_startScript::demoWorldOnlyWithTheSimulator()
 {
     QFETCH(QString, port);
     QFETCH(bool, demo);
-    const QString strScript = QFINDTESTDATA("../../tools/start-program.sh");
+    const QString strScript = QStringLiteral(START_SCRIPT);
     QVERIFY(!strScript.isEmpty());
     testWorkDir work;
     QVERIFY(work.isValid());
