@@ -10,6 +10,8 @@
 #include "manual/formManualTab.h"
 #include "remote/formRemoteTab.h"
 #include "platform/processRunner.h"
+#include "script/lvScript.h"
+#include "script/scriptExecutor.h"
 #include "valve/analogData.h"
 #include "valve/motorDriver.h"
 
@@ -61,6 +63,7 @@ MainWindow::MainWindow(QWidget *parent)
     , ui(new Ui::MainWindow)
     , pMotorDriver(nullptr)
     , pAnalogData(nullptr)
+    , pScriptExecutor(nullptr)
     , pLogFile(nullptr)
     , bMeasuring(false)
     , bNewDataSaved(false)
@@ -94,16 +97,17 @@ MainWindow::MainWindow(QWidget *parent)
     connectManualTab();
     bMeasuring = false;
 
-    // The script worker and its thread are created here once the Script page
-    // is part of the window.
+    createScriptExecutor();
 
     loadTeachIn(settings);
     loadExternalFeedback(settings);
+    connectScriptExecutor();
     loadInputsAndOutputs(settings);
     loadController(settings);
 
     pAnalogData->init();
     pAnalogData->setSampling(pAnalogData->nSampling);
+    pScriptExecutor->onSetExtFeedback(extFeedback);
 
     installTabRules();
     tabRules.bIgnoreNextTabChange = false;
@@ -220,6 +224,28 @@ void MainWindow::connectManualTab()
     connect(this, &MainWindow::stopSetDataManual, mt, &formManualTab::stopSetData);
 }
 
+void MainWindow::createScriptExecutor()
+{
+    scriptThread = new QThread(this);
+    pScriptExecutor = new scriptExecutor(nullptr);
+    pScriptExecutor->moveToThread(scriptThread);
+    scriptThread->start();
+    connect(this, &MainWindow::initScript, pScriptExecutor, &scriptExecutor::init);
+    connect(pScriptExecutor, &scriptExecutor::stopFeedbackData, pMotorDriver, &motorDriver::onStopFeedback);
+    // A script crosses into the script thread as the argument of a queued
+    // signal; the Script page's selection is joined to setScript here.
+    qRegisterMetaType<lvScript>("lvScript");
+    emit initScript();
+}
+
+void MainWindow::connectScriptExecutor()
+{
+    scriptExecutor *se = pScriptExecutor;
+    connect(se, &scriptExecutor::getAnalogValue, pAnalogData, &analogData::onGetAnalogValue);
+    connect(pAnalogData, &analogData::setAnalogValue, se, &scriptExecutor::onGetAnalogValue);
+    connect(pMotorDriver, &motorDriver::setMotorPosition, se, &scriptExecutor::onMotorPositionUpdated);
+}
+
 void MainWindow::loadTeachIn(QSettings &settings)
 {
     settings.beginGroup(key("teachIn"));
@@ -325,9 +351,46 @@ void MainWindow::installTabRules()
     tabRules.setLeaveRule(TAB_MANUAL, [this] { return leaveManualTab(); });
     tabRules.setLeaveRule(TAB_REMOTE, [this] { return leaveRemoteTab(); });
     tabRules.setEnterRule(TAB_REMOTE, [this] { ui->widgetRemote->readSettingsToGUI(); });
-    // Entering the Manual page pauses a running script once the Script page
-    // and its worker are part of the window; the Remote, Script and Settings
-    // pages add their rules with their pages.
+    tabRules.setEnterRule(TAB_SCRIPT, [this] {
+        connectScriptRun(true);
+        bNewDataSaved = false;
+    });
+    tabRules.setLeaveRule(TAB_SCRIPT, [this] {
+        connectScriptRun(false);
+        return true;
+    });
+    // The Settings page adds its rules with its page.
+}
+
+void MainWindow::connectScriptRun(bool bConnect)
+{
+    scriptExecutor *se = pScriptExecutor;
+    motorDriver *md = pMotorDriver;
+    if (bConnect) {
+        // Unique: entering the page again never doubles a connection, so no
+        // report executes a command twice.
+        connectPositionReachedToScriptExec(true);
+        connectDataReachedToScriptExec(true);
+        connect(se, &scriptExecutor::gotoPosAbs, md, &motorDriver::onMotorGotoStep, Qt::UniqueConnection);
+        connect(se, &scriptExecutor::gotoPosRel, md, &motorDriver::onMotorGotoRelative, Qt::UniqueConnection);
+        connect(se, &scriptExecutor::gotoData, this, &MainWindow::setData, Qt::UniqueConnection);
+        connect(se, &scriptExecutor::setMeasurement, this, &MainWindow::onSetMeasurement, Qt::UniqueConnection);
+        connect(se, &scriptExecutor::newDataSeved, this, &MainWindow::onNewDataSaved, Qt::UniqueConnection);
+        connect(se, &scriptExecutor::connectPositionReached, this, &MainWindow::connectPositionReachedToScriptExec,
+                Qt::UniqueConnection);
+        connect(se, &scriptExecutor::connectDataReached, this, &MainWindow::connectDataReachedToScriptExec,
+                Qt::UniqueConnection);
+    } else {
+        connectPositionReachedToScriptExec(false);
+        connectDataReachedToScriptExec(false);
+        disconnect(se, &scriptExecutor::gotoPosAbs, md, &motorDriver::onMotorGotoStep);
+        disconnect(se, &scriptExecutor::gotoPosRel, md, &motorDriver::onMotorGotoRelative);
+        disconnect(se, &scriptExecutor::gotoData, this, &MainWindow::setData);
+        disconnect(se, &scriptExecutor::setMeasurement, this, &MainWindow::onSetMeasurement);
+        disconnect(se, &scriptExecutor::newDataSeved, this, &MainWindow::onNewDataSaved);
+        disconnect(se, &scriptExecutor::connectPositionReached, this, &MainWindow::connectPositionReachedToScriptExec);
+        disconnect(se, &scriptExecutor::connectDataReached, this, &MainWindow::connectDataReachedToScriptExec);
+    }
 }
 
 bool MainWindow::leaveManualTab()
@@ -363,7 +426,11 @@ bool MainWindow::leaveRemoteTab()
 void MainWindow::on_tabWidget_currentChanged(int index)
 {
     qDebug() << "Tab changed. Last Tab: " << tabRules.nLastTab << " new Tab: " << index;
-    tabRules.onCurrentChanged(index, [this](int nBack) { ui->tabWidget->setCurrentIndex(nBack); });
+    const tabChangeRules::outcome result =
+        tabRules.onCurrentChanged(index, [this](int nBack) { ui->tabWidget->setCurrentIndex(nBack); });
+    // Every page but the Script page pauses a running script.
+    if (result == tabChangeRules::CHANGED && index != TAB_SCRIPT && pScriptExecutor)
+        pScriptExecutor->stopScript();
 }
 
 // ---------------------------------------------------------------------------
@@ -468,7 +535,8 @@ void MainWindow::updateSensor()
 {
     ui->widgetManual->setExtFeedback(extFeedback);
     ui->widgetStatus->setExtFeedback(&extFeedback);
-    // The script worker receives its copy here once it is part of the window.
+    // Taken over under the executor's own lock, from the GUI thread.
+    pScriptExecutor->onSetExtFeedback(extFeedback);
     pMotorDriver->extFeedback = extFeedback;
 }
 
@@ -499,6 +567,25 @@ void MainWindow::connectRemoteModbus()
 void MainWindow::disconnectRemoteModbus()
 {
     disconnect(pAnalogData, &analogData::sampleInputs, pMotorDriver, &motorDriver::onUpdateInputs);
+}
+
+void MainWindow::connectPositionReachedToScriptExec(bool bConnect)
+{
+    if (bConnect)
+        connect(pMotorDriver, &motorDriver::positionReached, pScriptExecutor, &scriptExecutor::processNextCommand,
+                Qt::UniqueConnection);
+    else
+        disconnect(pMotorDriver, &motorDriver::positionReached, pScriptExecutor, &scriptExecutor::processNextCommand);
+}
+
+void MainWindow::connectDataReachedToScriptExec(bool bConnect)
+{
+    if (bConnect)
+        connect(pMotorDriver, &motorDriver::reachedDataPoint, pScriptExecutor, &scriptExecutor::processNextCommand,
+                Qt::UniqueConnection);
+    else
+        disconnect(pMotorDriver, &motorDriver::reachedDataPoint, pScriptExecutor,
+                   &scriptExecutor::processNextCommand);
 }
 
 void MainWindow::on_pushButton_4_clicked()
@@ -720,6 +807,27 @@ MainWindow::~MainWindow()
         pMotorDriver = nullptr;
     }
     delete motorThread;
+
+    if (pScriptExecutor) {
+        // A chain of commands running in the script thread ends at once.
+        pScriptExecutor->stopScript();
+        if (scriptThread && scriptThread->isRunning()) {
+            // Deleted in its own thread, where its wait timer lives.
+            scriptExecutor *pExec = pScriptExecutor;
+            QMetaObject::invokeMethod(
+                pExec,
+                [pExec] {
+                    pExec->deleteLater();
+                    QThread::currentThread()->quit();
+                },
+                Qt::QueuedConnection);
+            scriptThread->wait();
+        } else {
+            delete pScriptExecutor;
+        }
+        pScriptExecutor = nullptr;
+    }
+    delete scriptThread;
 
     delete pAnalogData;
     pAnalogData = nullptr;

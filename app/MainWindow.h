@@ -14,6 +14,7 @@ class QSettings;
 class analogData;
 class motorDriver;
 class qlvLogFile;
+class scriptExecutor;
 
 namespace Ui {
 class MainWindow;
@@ -74,6 +75,10 @@ public slots:
     void disconnectRemoteAnalog();
     void connectRemoteModbus();
     void disconnectRemoteModbus();
+    // Join (true) or cut (false) the drive's reports to the script executor,
+    // on the executor's request while a script runs.
+    void connectPositionReachedToScriptExec(bool bConnect);
+    void connectDataReachedToScriptExec(bool bConnect);
 
 private slots:
     void on_tabWidget_currentChanged(int index);
@@ -93,6 +98,8 @@ private:
     void connectStatusStrip();
     void connectRemoteTab();
     void connectManualTab();
+    void createScriptExecutor();
+    void connectScriptExecutor();
     void loadTeachIn(QSettings &settings);
     void loadExternalFeedback(QSettings &settings);
     void loadInputsAndOutputs(QSettings &settings);
@@ -103,6 +110,9 @@ private:
     // Tab-change rules of each page.
     bool leaveManualTab();
     bool leaveRemoteTab();
+    // The executor's connections that exist while the Script page is shown:
+    // its requests to the drive and the window, the drive's reports to it.
+    void connectScriptRun(bool bConnect);
 
     // Stores the valve position with a forced write-back, unless it is still
     // unknown: an unknown position never replaces a stored one.
@@ -119,6 +129,8 @@ private:
     QString strTeachInFile;
     lvExternalFeedback extFeedback;
     QPointer<QThread> motorThread;
+    scriptExecutor *pScriptExecutor;
+    QPointer<QThread> scriptThread;
     QMetaEnum motorTypeEnum;
     qlvLogFile *pLogFile;
     // Holds nLastTab and bIgnoreNextTabChange of the tab-change rules.
