@@ -62,6 +62,7 @@ QVariant mdlScriptTable::data(const QModelIndex &index, int role) const
 bool mdlScriptTable::setData(const QModelIndex &index, const QVariant &value, int role)
 {
     const int nRow = index.row();
+    nEditedRow = nRow;
     if (role == Qt::EditRole && nRow >= 0 && nRow < scriptList.size() && index.column() == COLUMN_NAME) {
         lvScript script = scriptList.at(nRow);
         script.strName = value.toString();

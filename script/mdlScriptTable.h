@@ -36,6 +36,9 @@ public:
     // The row whose icons are drawn highlighted; written by the tab.
     int nSelectedRow;
     QList<lvScript> scriptList;
+    // The row of the last setData(), so the tab knows whose name was edited;
+    // -1 before the first.
+    int nEditedRow = -1;
 
 signals:
     void editCompleted(QString strText);
