@@ -3,6 +3,7 @@
 // program), a TCP client speaks the text protocol and a libmodbus master reads
 // and writes the registers, all on 127.0.0.1.
 #include "controllerSim.h"
+#include "programUnderTest.h"
 #include "testWorkDir.h"
 
 #include <modbus.h>
@@ -21,9 +22,7 @@
 
 namespace {
 
-// Generous: the program starts under the sanitizers on a busy machine.
-constexpr int nStartTimeoutMs = 120000;
-constexpr int nStepTimeoutMs = 30000;
+constexpr int nStepTimeoutMs = programUnderTest::nStepTimeoutMs;
 
 quint16 freePort()
 {
@@ -32,95 +31,6 @@ quint16 freePort()
         return 0;
     return probe.serverPort();
 }
-
-// The program with the driver plugin inside; always killed at the end.
-class programUnderTest
-{
-public:
-    ~programUnderTest()
-    {
-        if (proc.state() != QProcess::NotRunning) {
-            proc.kill();
-            proc.waitForFinished(10000);
-        }
-    }
-
-    bool start(const testWorkDir &wd)
-    {
-        if (!server.listen(QHostAddress::LocalHost, 0))
-            return false;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(REMOTETAB_DRIVER_PLUGIN_DIR));
-        env.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("remotetabdriver:%1").arg(server.serverPort()));
-        env.insert(QStringLiteral("VALVE_DEV_DIR"), wd.filePath(QStringLiteral("dev")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), wd.configPath());
-        // This test looks at the wire, not at the program's leaks at exit.
-        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0:abort_on_error=0"));
-        proc.setProcessEnvironment(env);
-        proc.setWorkingDirectory(wd.path());
-        proc.setProcessChannelMode(QProcess::ForwardedChannels);
-        proc.start(QStringLiteral(REMOTETAB_PROGRAM), QStringList());
-        if (!proc.waitForStarted(30000))
-            return false;
-        QElapsedTimer timer;
-        timer.start();
-        while (!server.hasPendingConnections() && timer.elapsed() < nStartTimeoutMs
-               && proc.state() == QProcess::Running)
-            server.waitForNewConnection(200);
-        driver.reset(server.nextPendingConnection());
-        return bool(driver);
-    }
-
-    // One command to the driver; the reply line, or "timeout".
-    QString request(const QString &strCommand, int nTimeoutMs = nStepTimeoutMs)
-    {
-        driver->write(strCommand.toUtf8() + '\n');
-        driver->flush();
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < nTimeoutMs) {
-            while (driver->canReadLine()) {
-                const QString strLine = QString::fromUtf8(driver->readLine()).trimmed();
-                if (strLine.startsWith(QLatin1String("box ")))
-                    boxes << QUrl::fromPercentEncoding(strLine.mid(4).toUtf8());
-                else
-                    return strLine;
-            }
-            driver->waitForReadyRead(100);
-        }
-        return QStringLiteral("timeout");
-    }
-
-    QString pane(const QString &strName)
-    {
-        const QString strReply = request(QStringLiteral("pane ") + strName);
-        return QUrl::fromPercentEncoding(strReply.mid(3).toUtf8());
-    }
-
-    bool waitReady()
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < nStartTimeoutMs) {
-            if (request(QStringLiteral("ready")) == QLatin1String("ok 1"))
-                return true;
-            QTest::qWait(200);
-        }
-        return false;
-    }
-
-    bool quit()
-    {
-        request(QStringLiteral("quit"));
-        return proc.waitForFinished(60000);
-    }
-
-    QProcess proc;
-    QTcpServer server;
-    std::unique_ptr<QTcpSocket> driver;
-    QStringList boxes;
-};
 
 // Reads from a TCP client until the text holds strWanted or time runs out.
 QByteArray readUntil(QTcpSocket &client, const QByteArray &strWanted, QByteArray &received)
@@ -183,7 +93,8 @@ void tst_remoteTabEndToEnd::ethernetProtocolsThroughTheTab()
         s.sync();
     }
 
-    programUnderTest program;
+    programUnderTest program(QStringLiteral(REMOTETAB_PROGRAM), QStringLiteral(REMOTETAB_DRIVER_PLUGIN_DIR),
+                             QStringLiteral("remotetabdriver"));
     QVERIFY2(program.start(wd), "the program did not start or its driver did not connect");
     QVERIFY2(program.waitReady(), "the main window did not come up");
 
@@ -218,7 +129,7 @@ void tst_remoteTabEndToEnd::ethernetProtocolsThroughTheTab()
     client.write("G20000\r");
     QTRY_VERIFY_WITH_TIMEOUT(sim.receivedCommands().contains("g20000"), nStepTimeoutMs);
     QTRY_COMPARE_WITH_TIMEOUT(sim.position(), 20000, nStepTimeoutMs);
-    QVERIFY(program.pane(QStringLiteral("plTextEditEthernet")).contains(QLatin1String("Connection established")));
+    QVERIFY(program.requestText(QStringLiteral("pane plTextEditEthernet")).contains(QLatin1String("Connection established")));
 
     // Disconnecting from the tab drops the client.
     QCOMPARE(program.request(QStringLiteral("click pushBtnConnect")), QStringLiteral("ok checked=0"));
@@ -257,7 +168,7 @@ void tst_remoteTabEndToEnd::ethernetProtocolsThroughTheTab()
     QCOMPARE(modbus_write_registers(master.ctx, 0, 2, target), 2);
     QTRY_VERIFY_WITH_TIMEOUT(sim.receivedCommands().contains("g10000"), nStepTimeoutMs);
     QTRY_COMPARE_WITH_TIMEOUT(readPosition(), 250000, nStepTimeoutMs);
-    QVERIFY(program.pane(QStringLiteral("plTextEditEthernet")).contains(QLatin1String("Holding Register received")));
+    QVERIFY(program.requestText(QStringLiteral("pane plTextEditEthernet")).contains(QLatin1String("Holding Register received")));
 
     // Disconnect stops the server: a new master finds nobody.
     QCOMPARE(program.request(QStringLiteral("click pushBtnConnect")), QStringLiteral("ok checked=0"));
