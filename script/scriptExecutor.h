@@ -99,6 +99,7 @@ public slots:
 
 private:
     friend class tst_scriptExecutor;
+    friend class tst_MainWindow;
 
     // The run's steps; none of them returns to the event loop.
     void loadCommand(int nIndex);

@@ -46,7 +46,8 @@ int scriptNumberField(const QString &strField)
         return 0;
     // Accumulated negative, so that the int minimum fits as well.
     qint64 nValue = 0;
-    const qint64 nLimit = bNegative ? qint64(std::numeric_limits<int>::min()) : -qint64(std::numeric_limits<int>::max());
+    const qint64 nLimit =
+        bNegative ? qint64(std::numeric_limits<int>::min()) : -qint64(std::numeric_limits<int>::max());
     for (; nPos < strNumber.size(); ++nPos) {
         const QChar c = strNumber.at(nPos);
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))

@@ -17,6 +17,7 @@
 #include "script/qTblViewScript.h"
 #include "script/scriptExecutor.h"
 #include "testWorkDir.h"
+#include "script/scriptExecutor.h"
 #include "valve/analogData.h"
 #include "valve/motorDriver.h"
 
@@ -210,6 +211,13 @@ private slots:
     void measurementConnectionMadeOnce();
     void newTeachInFromAnotherFolder();
     void setDataTurnsThousandthsIntoATarget();
+
+    void scriptExecutorRunsInItsOwnThread();
+    void scriptExecutorPermanentLinks();
+    void reachedConnectionsAreMadeOnce();
+    void scriptPageJoinsTheRunWhileShown();
+    void otherPagesPauseTheScript();
+    void closingEndsARunningLoop();
 
     void scriptPageConnectionsWhileShown();
     void leavingScriptWithChanges_data();
@@ -793,6 +801,200 @@ void tst_MainWindow::setDataTurnsThousandthsIntoATarget()
     window.setData(500, 250, 1.0);  // 0.75 lies below the curve
     QCOMPARE(targetSpy.at(1).at(0).toDouble(), 0.75);
     QCOMPARE(targetSpy.at(1).at(1).toInt(), 0);
+}
+
+// Queued calls that reach the object in its own thread while action runs.
+int queuedCallsInto(QObject *pObject, const std::function<void()> &action)
+{
+    metaCallCounter counter;
+    QThread *pHome = QThread::currentThread();
+    counter.moveToThread(pObject->thread());
+    QMetaObject::invokeMethod(pObject, [&] { pObject->installEventFilter(&counter); }, Qt::BlockingQueuedConnection);
+    action();
+    QMetaObject::invokeMethod(
+        pObject,
+        [&] {
+            pObject->removeEventFilter(&counter);
+            counter.moveToThread(pHome);
+        },
+        Qt::BlockingQueuedConnection);
+    // Less the call that removed the counter.
+    return counter.nCalls.loadAcquire() - 1;
+}
+
+void tst_MainWindow::scriptExecutorRunsInItsOwnThread()
+{
+    storeValue(QStringLiteral("external feedback"), QStringLiteral("sensor formula"), QStringLiteral("val1*3"));
+    fakeProcessRunner runner;
+    MainWindow window;
+    scriptExecutor *pExec = window.pScriptExecutor;
+    QVERIFY(pExec);
+    QVERIFY(window.scriptThread && window.scriptThread->isRunning());
+    QVERIFY(pExec->thread() == window.scriptThread);
+    bool bTimerAtHome = false;
+    QString strFormula;
+    QMetaObject::invokeMethod(
+        pExec,
+        [&] {
+            bTimerAtHome = pExec->waitTimer && pExec->waitTimer->thread() == QThread::currentThread();
+            strFormula = pExec->extFeedback.get().sensor.strFormula;
+        },
+        Qt::BlockingQueuedConnection);
+    QVERIFY(bTimerAtHome);
+    QCOMPARE(strFormula, QStringLiteral("val1*3"));
+    QVERIFY(QMetaType::type("lvScript") != QMetaType::UnknownType);
+
+    // A sensor change reaches the executor's copy.
+    window.extFeedback.sensor.strFormula = QStringLiteral("val2");
+    window.updateSensor();
+    QMetaObject::invokeMethod(
+        pExec, [&] { strFormula = pExec->extFeedback.get().sensor.strFormula; }, Qt::BlockingQueuedConnection);
+    QCOMPARE(strFormula, QStringLiteral("val2"));
+}
+
+void tst_MainWindow::scriptExecutorPermanentLinks()
+{
+    fakeProcessRunner runner;
+    MainWindow window;
+    scriptExecutor *pExec = window.pScriptExecutor;
+    QCOMPARE(queuedCallsInto(pExec, [&] { emit analog(window)->setAnalogValue(1.0, 2.0, 3.0, 0, 1); }), 1);
+    QCOMPARE(queuedCallsInto(pExec, [&] { emit driver(window)->setMotorPosition(1234); }), 1);
+    QCOMPARE(queuedCallsInto(driver(window), [&] { emit pExec->stopFeedbackData(); }), 1);
+    // Outside the Script page the executor neither moves the valve nor is paced.
+    QCOMPARE(queuedCallsInto(pExec, [&] { emit driver(window)->positionReached(); }), 0);
+    QCOMPARE(queuedCallsInto(driver(window), [&] { emit pExec->gotoPosAbs(5); }), 0);
+
+    QSignalSpy sampleSpy(analog(window), &analogData::setAnalogValue);
+    analog(window)->nAnalogCardType = 1;
+    emit pExec->getAnalogValue();
+    QCOMPARE(sampleSpy.count(), 1);
+}
+
+void tst_MainWindow::reachedConnectionsAreMadeOnce()
+{
+    fakeProcessRunner runner;
+    MainWindow window;
+    scriptExecutor *pExec = window.pScriptExecutor;
+    motorDriver *pDriver = driver(window);
+    window.connectPositionReachedToScriptExec(true);
+    window.connectPositionReachedToScriptExec(true);
+    QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->positionReached(); }), 1);
+    QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->reachedDataPoint(); }), 0);
+    window.connectPositionReachedToScriptExec(false);
+    QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->positionReached(); }), 0);
+
+    window.connectDataReachedToScriptExec(true);
+    window.connectDataReachedToScriptExec(true);
+    QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->reachedDataPoint(); }), 1);
+    window.connectDataReachedToScriptExec(false);
+    QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->reachedDataPoint(); }), 0);
+}
+
+void tst_MainWindow::scriptPageJoinsTheRunWhileShown()
+{
+    fakeProcessRunner runner;
+    MainWindow window;
+    scriptExecutor *pExec = window.pScriptExecutor;
+    motorDriver *pDriver = driver(window);
+    QTabWidget *pTabs = form(window)->tabWidget;
+    QSignalSpy savedSpy(pExec, &scriptExecutor::newDataSeved);
+
+    // Entered twice with a visit elsewhere between: every connection once.
+    pTabs->setCurrentIndex(2);
+    pTabs->setCurrentIndex(1);
+    pTabs->setCurrentIndex(2);
+    QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->positionReached(); }), 1);
+    QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->reachedDataPoint(); }), 1);
+    QCOMPARE(queuedCallsInto(pDriver, [&] { emit pExec->gotoPosAbs(5); }), 1);
+    QCOMPARE(queuedCallsInto(pDriver, [&] { emit pExec->gotoPosRel(-5); }), 1);
+    QSignalSpy targetSpy(&window, &MainWindow::setDataToMotor);
+    QSignalSpy measureSpy(&window, &MainWindow::setMeaureData);
+    emit pExec->gotoData(1000, 0, 0.0);
+    emit pExec->setMeasurement(true);
+    emit pExec->newDataSeved(QStringLiteral("recorded"));
+    QCOMPARE(targetSpy.count(), 1);
+    QCOMPARE(measureSpy.count(), 1);
+    QVERIFY(window.bNewDataSaved);
+    QCOMPARE(window.strNewDataFileName, QStringLiteral("recorded"));
+    // The executor's own requests to cut and join the reports.
+    emit pExec->connectPositionReached(false);
+    QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->positionReached(); }), 0);
+    emit pExec->connectPositionReached(true);
+    emit pExec->connectPositionReached(true);
+    QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->positionReached(); }), 1);
+    emit pExec->connectDataReached(false);
+    QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->reachedDataPoint(); }), 0);
+    emit pExec->connectDataReached(true);
+    window.onSetMeasurement(false);
+
+    // Leaving the page releases all of them, a cut report included.
+    emit pExec->connectDataReached(false);
+    pTabs->setCurrentIndex(1);
+    QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->positionReached(); }), 0);
+    QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->reachedDataPoint(); }), 0);
+    QCOMPARE(queuedCallsInto(pDriver, [&] { emit pExec->gotoPosAbs(5); }), 0);
+    emit pExec->gotoData(1000, 0, 0.0);
+    emit pExec->setMeasurement(true);
+    emit pExec->connectPositionReached(true);
+    QCOMPARE(targetSpy.count(), 1);
+    QCOMPARE(measureSpy.count(), 2);
+    QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->positionReached(); }), 0);
+    // Entering again clears the mark of new data.
+    pTabs->setCurrentIndex(2);
+    QVERIFY(!window.bNewDataSaved);
+}
+
+void tst_MainWindow::otherPagesPauseTheScript()
+{
+    fakeProcessRunner runner;
+    MainWindow window;
+    scriptExecutor *pExec = window.pScriptExecutor;
+    QTabWidget *pTabs = form(window)->tabWidget;
+    lvScript script;
+    script.cmdList.append(lvScriptCommand()); // WAIT 1000
+    const auto stopped = [pExec] {
+        bool bStopped = false;
+        QMetaObject::invokeMethod(pExec, [&] { bStopped = pExec->resumeable; }, Qt::BlockingQueuedConnection);
+        return bStopped;
+    };
+    for (const int nTab : {0, 1, 3}) {
+        pTabs->setCurrentIndex(2);
+        QMetaObject::invokeMethod(pExec, [pExec, script] {
+            pExec->setScript(script);
+            pExec->processScript();
+        }, Qt::BlockingQueuedConnection);
+        QVERIFY(!stopped());
+        pTabs->setCurrentIndex(nTab);
+        QVERIFY2(stopped(), qPrintable(QString::number(nTab)));
+    }
+    // Entering the Script page does not resume it.
+    pTabs->setCurrentIndex(2);
+    QVERIFY(stopped());
+}
+
+void tst_MainWindow::closingEndsARunningLoop()
+{
+    fakeProcessRunner runner;
+    auto window = std::make_unique<MainWindow>();
+    scriptExecutor *pExec = window->pScriptExecutor;
+    std::atomic<int> nExecuted{0};
+    connect(pExec, &scriptExecutor::commandExecuted, pExec, [&nExecuted] { ++nExecuted; }, Qt::DirectConnection);
+    lvScript script;
+    for (const auto &line : {std::make_tuple("MEAS", 2, 0), std::make_tuple("GOTOCMD", 0, 1),
+                             std::make_tuple("GOTOCMD", 0, 2)}) {
+        lvScriptCommand cmd;
+        cmd.setCommand(script.cmdList.size(), QString::fromLatin1(std::get<0>(line)), std::get<1>(line),
+                       std::get<2>(line));
+        script.cmdList.append(cmd);
+    }
+    QMetaObject::invokeMethod(pExec, [pExec, script] {
+        pExec->setScript(script);
+        pExec->processScript();
+    }, Qt::QueuedConnection);
+    QTRY_VERIFY_WITH_TIMEOUT(nExecuted.load() > 1000, 20000);
+    // The window goes while the loop never returns to its event loop.
+    window.reset();
+    QVERIFY(nExecuted.load() > 1000);
 }
 
 namespace {

@@ -58,6 +58,7 @@ private slots:
     void stopDuringWaitAndResume();
     void chosenCommandStartsTheRun();
     void setValueAndLastValueStartAtZero();
+    void recordReadWhileScriptThreadAppends();
 
     void measurementPointTable_data();
     void measurementPointTable();
@@ -603,6 +604,58 @@ void tst_scriptExecutor::setValueAndLastValueStartAtZero()
     scriptExecutor fresh;
     QCOMPARE(fresh.dblDataSetpoint, 0.0);
     QCOMPARE(fresh.dblLastData, 0.0);
+}
+
+void tst_scriptExecutor::recordReadWhileScriptThreadAppends()
+{
+    QThread thread;
+    auto *exec = new scriptExecutor;
+    exec->moveToThread(&thread);
+    connect(&thread, &QThread::finished, exec, &QObject::deleteLater);
+    thread.start();
+    const auto stopThread = qScopeGuard([&thread] {
+        thread.quit();
+        thread.wait();
+    });
+    exec->onSetExtFeedback(feedbackWithFormula(QStringLiteral("val1")));
+    lvTeachIn *pHanded = nullptr;
+    connect(exec, &scriptExecutor::updateDiagramMeasure, this, [&pHanded](lvTeachIn *p, bool) { pHanded = p; });
+    lvTeachIn *pRecord = exec->measurementRecord();
+    const lvScript script = executorRig::scriptOf({"MEAS 1 1", "WAIT 100000 1"});
+    constexpr int nPoints = 20000;
+    QMetaObject::invokeMethod(exec, [exec, script] {
+        exec->init();
+        exec->setScript(script);
+        exec->processScript();
+        for (int i = 1; i <= nPoints; ++i) {
+            exec->onMotorPositionUpdated(i);
+            exec->onGetAnalogValue(i, 0.0, 0.0, 0, 1);
+        }
+    }, Qt::QueuedConnection);
+
+    // The GUI side reads the record as the diagram does while the points
+    // arrive: every view is one consistent state.
+    int nSeen = 0;
+    QElapsedTimer timer;
+    timer.start();
+    while (nSeen < nPoints && timer.elapsed() < 60000) {
+        const lvTeachIn view = pRecord->snapshot();
+        const int n = view.vecTeachInData.size();
+        QVERIFY(n >= nSeen);
+        if (n > 0) {
+            QCOMPARE(view.vecTeachInData.last().nSteps, n);
+            QCOMPARE(view.dblMaxSteps, double(n));
+            QCOMPARE(view.dblMaxData, double(n));
+        }
+        bool bGrown = false;
+        pRecord->withLock([&bGrown, n](const lvTeachIn &t) { bGrown = t.vecTeachInData.size() >= n; });
+        QVERIFY(bGrown);
+        nSeen = n;
+    }
+    QCOMPARE(nSeen, nPoints);
+    // The address handed out with every point is that record.
+    QTRY_VERIFY_WITH_TIMEOUT(pHanded != nullptr, 20000);
+    QCOMPARE(pHanded, pRecord);
 }
 
 void tst_scriptExecutor::measurementPointTable_data()
