@@ -927,9 +927,12 @@ void tst_MainWindow::scriptPageJoinsTheRunWhileShown()
     emit pExec->connectDataReached(true);
     window.onSetMeasurement(false);
 
-    // Leaving the page releases all of them, a cut report included.
+    // Leaving the page releases all of them, a cut report included. The
+    // saved data is offered as the active teach-in; the operator declines.
     emit pExec->connectDataReached(false);
+    boxAnswerer answerer({QStringLiteral("&No")});
     pTabs->setCurrentIndex(1);
+    QCOMPARE(answerer.texts, QStringList{QStringLiteral("TeachIn Data changed")});
     QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->positionReached(); }), 0);
     QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->reachedDataPoint(); }), 0);
     QCOMPARE(queuedCallsInto(pDriver, [&] { emit pExec->gotoPosAbs(5); }), 0);
