@@ -59,7 +59,7 @@ void tst_scriptTabEndToEnd::runAScriptFromTheTab()
         s.setValue(QStringLiteral("motor driver/type"), QStringLiteral("BergerLahr"));
         s.setValue(QStringLiteral("motor driver/motor port"), QStringLiteral("ttySIM"));
         s.setValue(QStringLiteral("motor driver/position"), 250000);
-        s.setValue(QStringLiteral("controller/long press time"), 300);
+        s.setValue(QStringLiteral("controller/long press time"), 1500);
         s.setValue(QStringLiteral("controller/Analog Card Type"), 1);
         s.setValue(QStringLiteral("inputs/sampling"), 1000);
         s.setValue(QStringLiteral("external feedback/sensor name"), QStringLiteral("e2e sensor"));
@@ -91,7 +91,7 @@ void tst_scriptTabEndToEnd::runAScriptFromTheTab()
     QCOMPARE(program.request(QStringLiteral("tap tblViewScripts 0 0")), QStringLiteral("ok"));
     QTest::qWait(500);
     QVERIFY(!sim.receivedCommands().mid(nBefore).contains("g20000"));
-    QCOMPARE(program.request(QStringLiteral("hold tblViewScripts 0 0 600")), QStringLiteral("ok"));
+    QCOMPARE(program.request(QStringLiteral("hold tblViewScripts 0 0 2000")), QStringLiteral("ok"));
     QCOMPARE(program.request(QStringLiteral("enabled tblViewCommands")), QStringLiteral("ok 0"));
 
     // The controller is sent to half open (20000 of 40000 steps), then back
