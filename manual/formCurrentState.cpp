@@ -8,13 +8,13 @@
 #include "manual/qLvCustomPlot.h"
 #include "platform/systemClock.h"
 #include "valve/lvTeachIn.h"
+#include "valve/settingsStore.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QSettings>
 
 #include <cmath>
 #include <limits>
@@ -116,11 +116,9 @@ void formCurrentState::replotDiagram()
 
 void formCurrentState::readDiagramSettings()
 {
-    QSettings settings(QStringLiteral("varnix"), QStringLiteral("Pendrosix"));
-    settings.beginGroup(QStringLiteral("diagram"));
-    bShowSens = settings.value(QStringLiteral("show sensitivity")).toBool();
-    nPenWidth = settings.value(QStringLiteral("pen width")).toInt();
-    settings.endGroup();
+    const settingsStore settings;
+    bShowSens = settings.flag(settingKey::ShowSensitivity);
+    nPenWidth = settings.number(settingKey::PenWidth);
 }
 
 void formCurrentState::setTitleText(const QString &strText)
@@ -484,10 +482,7 @@ void formCurrentState::onDiagramMenuShowSens()
     }
     ui->customPlotLeakrateDiagram->yAxis2->setVisible(bShowSens);
 
-    QSettings settings(QStringLiteral("varnix"), QStringLiteral("Pendrosix"));
-    settings.beginGroup(QStringLiteral("diagram"));
-    settings.setValue(QStringLiteral("show sensitivity"), bShowSens);
-    settings.endGroup();
+    settingsStore().setValue(settingKey::ShowSensitivity, bShowSens);
 
     replotDiagram();
 }

@@ -6,10 +6,11 @@
 // the program's boxes.
 #include "app/MainWindow.h"
 #include "app/formStatusWidget.h"
-#include "app/settingsKeyTable.h"
+#include "valve/settingsKeyTable.h"
 #include "controllerSim.h"
 #include "fakeProcessRunner.h"
 #include "layoutCheck.h"
+#include "modalAnswerer.h"
 #include "manual/qLvCustomPlot.h"
 #include "platform/analogFrameSource.h"
 #include "programBoxes.h"
@@ -85,7 +86,6 @@ private slots:
 
 private:
     void fillStatusStripWidest();
-    void closeUnexpectedBoxes();
     void verifyNoProblems(const QList<layoutProblem> &problems);
 
     std::unique_ptr<testWorkDir> work;
@@ -93,7 +93,7 @@ private:
     std::unique_ptr<fakeProcessRunner> runner;
     fullScaleSource analogSource;
     std::unique_ptr<MainWindow> window;
-    QTimer boxWatch;
+    std::unique_ptr<modalAnswerer> unexpected;
     QStringList unexpectedBoxes;
     QPointer<QWidget> pBoxUnderCheck;
     layoutCheck check;
@@ -125,9 +125,19 @@ void tst_layoutFits::initTestCase()
     storeValue(QStringLiteral("motor driver"), QStringLiteral("type"), QStringLiteral("BergerLahr"));
     storeValue(QStringLiteral("motor driver"), QStringLiteral("motor port"), QStringLiteral("ttyUSB0"));
 
-    // A box nobody expects would stop the test in its event loop.
-    connect(&boxWatch, &QTimer::timeout, this, [this] { closeUnexpectedBoxes(); });
-    boxWatch.start(50);
+    // A box nobody expects would stop the test in its event loop: noted and
+    // rejected; the box under check is left alone.
+    unexpected = std::make_unique<modalAnswerer>(
+        [this](QWidget *pModal) {
+            auto *pBox = qobject_cast<QMessageBox *>(pModal);
+            const QString strWhat = pBox ? pBox->text() : layoutCheck::widgetPath(pModal);
+            if (!unexpectedBoxes.contains(strWhat))
+                unexpectedBoxes << strWhat;
+            if (auto *pDialog = qobject_cast<QDialog *>(pModal))
+                pDialog->reject();
+        },
+        modalAnswerer::MODAL, modalAnswerer::EVERY_ONE);
+    unexpected->leaveAlone = [this](QWidget *pModal) { return pModal == pBoxUnderCheck; };
 
     // As the program shows it.
     window = std::make_unique<MainWindow>(nullptr);
@@ -149,23 +159,13 @@ void tst_layoutFits::initTestCase()
 
 void tst_layoutFits::cleanupTestCase()
 {
+    unexpected.reset();
     window.reset();
     analogFrameSource::setInstance(nullptr);
     sim.reset();
     runner.reset();
     work.reset();
     qunsetenv("VALVE_DEV_DIR");
-}
-
-void tst_layoutFits::closeUnexpectedBoxes()
-{
-    QWidget *pModal = QApplication::activeModalWidget();
-    if (!pModal || !pModal->isVisible() || pModal == pBoxUnderCheck)
-        return;
-    auto *pBox = qobject_cast<QMessageBox *>(pModal);
-    unexpectedBoxes << (pBox ? pBox->text() : layoutCheck::widgetPath(pModal));
-    if (auto *pDialog = qobject_cast<QDialog *>(pModal))
-        QTimer::singleShot(0, pDialog, &QDialog::reject);
 }
 
 void tst_layoutFits::verifyNoProblems(const QList<layoutProblem> &problems)

@@ -7,9 +7,11 @@
 
 #include "app/formStatusWidget.h"
 #include "app/qlvLogFile.h"
-#include "app/settingsKeyTable.h"
+#include "app/statusStripTexts.h"
+#include "valve/settingsKeyTable.h"
 #include "controllerSim.h"
 #include "fakeProcessRunner.h"
+#include "modalAnswerer.h"
 #include "manual/formManualTab.h"
 #include "manual/formCurrentState.h"
 #include "script/formScriptTab.h"
@@ -25,6 +27,7 @@
 #include <QApplication>
 #include <QAtomicInt>
 #include <QFile>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -82,50 +85,6 @@ bool logHasMessage(const testWorkDir &work, const QString &strMessage)
             return true;
     return false;
 }
-
-// Answers the modal message boxes as they open: records each box's text and
-// clicks the button with the next planned text (the default button when the
-// plan is empty). onOpen runs while a box is open, before it is answered.
-class boxAnswerer : public QObject
-{
-public:
-    explicit boxAnswerer(QStringList answers = {})
-        : plan(std::move(answers))
-    {
-        connect(&poll, &QTimer::timeout, this, [this] { answer(); });
-        poll.start(10);
-    }
-
-    QStringList texts;
-    std::function<void(const QString &)> onOpen;
-    void answerNext(const QString &strButton) { plan << strButton; }
-
-private:
-    void answer()
-    {
-        auto *pBox = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!pBox || pBox == pAnswered)
-            return;
-        pAnswered = pBox;
-        texts << pBox->text();
-        if (onOpen)
-            onOpen(pBox->text());
-        QAbstractButton *pButton = nullptr;
-        const QString strWanted = plan.isEmpty() ? QString() : plan.takeFirst();
-        for (QAbstractButton *pCandidate : pBox->buttons())
-            if (!strWanted.isEmpty() && pCandidate->text() == strWanted)
-                pButton = pCandidate;
-        if (!pButton)
-            pButton = pBox->defaultButton() ? static_cast<QAbstractButton *>(pBox->defaultButton())
-                                            : pBox->buttons().value(0);
-        // Clicked from the event loop, not from inside this poll.
-        QTimer::singleShot(0, pButton, &QAbstractButton::click);
-    }
-
-    QStringList plan;
-    QTimer poll;
-    QPointer<QMessageBox> pAnswered;
-};
 
 // Counts the queued calls that reach an object in its own thread.
 class metaCallCounter : public QObject
@@ -351,7 +310,7 @@ void tst_MainWindow::updateCleanup()
     storeValue(QStringLiteral("controller"), QStringLiteral("update cleanup"), strRecorded);
 
     for (int nStart = 1; nStart <= 2; ++nStart) {
-        boxAnswerer boxes;
+        modalAnswerer boxes;
         MainWindow window;
         QCOMPARE(storedValue(QStringLiteral("controller"), QStringLiteral("update cleanup")).toString(), QString());
         window.show();
@@ -441,7 +400,7 @@ void tst_MainWindow::startupBoxes()
         storeValue(QStringLiteral("external feedback"), QStringLiteral("sensor name"), QStringLiteral("my sensor"));
     }
 
-    boxAnswerer answerer;
+    modalAnswerer answerer;
     QStringList calibrationSeenWhileOpen;
     answerer.onOpen = [&](const QString &strText) {
         if (sim->countOf("n") > 0)
@@ -481,7 +440,7 @@ void tst_MainWindow::ctrlQ()
     attachController();
     writeCleanShutdownLog(*work);
     fakeProcessRunner runner;
-    boxAnswerer answerer;  // the sensor note of a panel without teach-in
+    modalAnswerer answerer;  // the sensor note of a panel without teach-in
     MainWindow window;
     window.show();
     waitForPosition(window);
@@ -503,7 +462,7 @@ void tst_MainWindow::quitNeverStoresUnknownPosition()
     storeValue(QStringLiteral("motor driver"), QStringLiteral("position"), 123456);
     writeCleanShutdownLog(*work);
     fakeProcessRunner runner;
-    boxAnswerer answerer;
+    modalAnswerer answerer;
     MainWindow window;
     window.show();
     QTRY_VERIFY_WITH_TIMEOUT(form(window)->widgetManual->pMainWindow && !QApplication::activeModalWidget(), WAIT_MS);
@@ -519,40 +478,63 @@ void tst_MainWindow::quitNeverStoresUnknownPosition()
 void tst_MainWindow::shutdownAndReboot_data()
 {
     QTest::addColumn<bool>("reboot");
+    QTest::addColumn<bool>("powerButton");
     QTest::addColumn<QString>("command");
-    QTest::newRow("shutdown") << false << "sudo shutdown -h now";
-    QTest::newRow("reboot") << true << "sudo reboot";
+    QTest::newRow("shutdown") << false << false << "sudo shutdown -h now";
+    QTest::newRow("reboot") << true << false << "sudo reboot";
+    QTest::newRow("status strip power button") << false << true << "sudo shutdown -h now";
 }
 
+// Every way of powering off stores the position, the running time, the
+// travel counter and "calibrate on start" before the command runs.
 void tst_MainWindow::shutdownAndReboot()
 {
     QFETCH(bool, reboot);
+    QFETCH(bool, powerButton);
     QFETCH(QString, command);
     attachController();
     storeValue(QStringLiteral("controller"), QStringLiteral("total steps"), 1000);
+    storeValue(QStringLiteral("controller"), QStringLiteral("uptime in sec"), 10);
     storeValue(QStringLiteral("motor driver"), QStringLiteral("calibrate on start"), true);
     snapshotRunner runner;
     MainWindow window;
     waitForPosition(window);
     window.bCalibrateOnStart = false;  // as the settings page writes it
+    driver(window)->setTotalSteps(4321);
+    window.pLogFile->setUptime(98765);
 
     int nPositionAtCommand = -2;
     QString strLastLogAtCommand;
+    QVariantList countersAtCommand;
     runner.atExecute = [&] {
         // A fresh store object reads what reached the disk.
         nPositionAtCommand = storedValue(QStringLiteral("motor driver"), QStringLiteral("position")).toInt();
         strLastLogAtCommand = lastLogMessage(*work);
+        countersAtCommand = {storedValue(QStringLiteral("controller"), QStringLiteral("uptime in sec")),
+                             storedValue(QStringLiteral("controller"), QStringLiteral("total steps")),
+                             storedValue(QStringLiteral("motor driver"), QStringLiteral("calibrate on start"))};
     };
-    window.onRequestShutdown(reboot);
+    if (powerButton) {
+        // The strip stores the last position it has shown.
+        auto *pPos = form(window)->widgetStatus->findChild<QLabel *>(QStringLiteral("lblPos"));
+        QVERIFY(pPos);
+        QTRY_COMPARE_WITH_TIMEOUT(pPos->text(), positionText(driver(window)->getMotorPosition()), WAIT_MS);
+        modalAnswerer answerer(QStringList{QStringLiteral("&Yes")});
+        form(window)->widgetStatus->findChild<QPushButton *>(QStringLiteral("pushBtnIO"))->click();
+        QCOMPARE(answerer.texts, QStringList{QStringLiteral("Shutdown")});
+    } else {
+        window.onRequestShutdown(reboot);
+    }
 
     QCOMPARE(runner.commandLines(), QStringList{command});
+    QVERIFY(driver(window)->getMotorPosition() >= 0);
     QCOMPARE(nPositionAtCommand, driver(window)->getMotorPosition());
     QCOMPARE(strLastLogAtCommand, QStringLiteral("Shutdown"));
     // What only closing the window used to store survives the way down too.
-    QVERIFY(storedValue(QStringLiteral("controller"), QStringLiteral("uptime in sec")).isValid());
-    QCOMPARE(storedValue(QStringLiteral("controller"), QStringLiteral("total steps")).toLongLong(),
-             driver(window)->getTotalSteps());
-    QCOMPARE(storedValue(QStringLiteral("motor driver"), QStringLiteral("calibrate on start")).toBool(), false);
+    QCOMPARE(countersAtCommand.size(), 3);
+    QVERIFY2(countersAtCommand.at(0).toLongLong() >= 98765, qPrintable(countersAtCommand.at(0).toString()));
+    QCOMPARE(countersAtCommand.at(1).toLongLong(), 4321);
+    QCOMPARE(countersAtCommand.at(2).toBool(), false);
 }
 
 void tst_MainWindow::writeSettingsWritesItsKeys()
@@ -635,7 +617,7 @@ void tst_MainWindow::closeKeepsValuesChosenForNextStart()
     storeValue(QStringLiteral("external feedback"), QStringLiteral("curve use"), 0);
     writeCleanShutdownLog(*work);
     fakeProcessRunner runner;
-    boxAnswerer answerer;
+    modalAnswerer answerer;
     {
         MainWindow window;
         window.show();
@@ -704,7 +686,7 @@ void tst_MainWindow::setDataQuestionOnLeavingManual()
     QSignalSpy haltSpy(pManual, &formManualTab::onHaltClicked);
     pManual->bSetDataRunning = running;
 
-    boxAnswerer answerer(answer.isEmpty() ? QStringList{} : QStringList{answer});
+    modalAnswerer answerer(answer.isEmpty() ? QStringList{} : QStringList{answer});
     form(window)->tabWidget->setCurrentIndex(2);
 
     QCOMPARE(answerer.texts.count(QStringLiteral("Set Data is running...")), questions);
@@ -773,7 +755,7 @@ void tst_MainWindow::newTeachInFromAnotherFolder()
     fakeProcessRunner runner;
     MainWindow window;
 
-    boxAnswerer answerer;
+    modalAnswerer answerer;
     // The folder a file dialog returned is not used: the name is.
     emit form(window)->widgetManual->setNewTeachIn(QStringLiteral("/media/usb/exports/curve1.kfxteachin"));
 
@@ -930,7 +912,7 @@ void tst_MainWindow::scriptPageJoinsTheRunWhileShown()
     // Leaving the page releases all of them, a cut report included. The
     // saved data is offered as the active teach-in; the operator declines.
     emit pExec->connectDataReached(false);
-    boxAnswerer answerer({QStringLiteral("&No")});
+    modalAnswerer answerer({QStringLiteral("&No")});
     pTabs->setCurrentIndex(1);
     QCOMPARE(answerer.texts, QStringList{QStringLiteral("TeachIn Data changed")});
     QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->positionReached(); }), 0);
@@ -1099,7 +1081,7 @@ void tst_MainWindow::leavingScriptWithChanges()
     pTab->commandModel()->setData(pTab->commandModel()->index(0, 1), QStringLiteral("2500"));
     QVERIFY(pTab->isScriptChanged());
 
-    boxAnswerer answerer({answer});
+    modalAnswerer answerer({answer});
     form(window)->tabWidget->setCurrentIndex(1);
     QCOMPARE(answerer.texts, QStringList{QStringLiteral("Script changed")});
     QCOMPARE(form(window)->tabWidget->currentIndex(), tabAfter);
@@ -1136,7 +1118,7 @@ void tst_MainWindow::newTeachInQuestionOnLeavingScript()
     // A script saved its measurement.
     window.onNewDataSaved(QStringLiteral("measured"));
 
-    boxAnswerer answerer({answer});
+    modalAnswerer answerer({answer});
     form(window)->tabWidget->setCurrentIndex(1);
     QCOMPARE(answerer.texts, QStringList{QStringLiteral("TeachIn Data changed")});
     QCOMPARE(form(window)->tabWidget->currentIndex(), tabAfter);
@@ -1167,7 +1149,7 @@ void tst_MainWindow::scriptPageAtStart()
     QCOMPARE(pTab->scriptTable()->nLongPressTime, 1234);
     QCOMPARE(pTab->commandTable()->nLongPressTime, 1234);
     QCOMPARE(pTab->pCurrentState->teachIn(), &window.activeTeachIn);
-    boxAnswerer answerer; // no teach-in: its sensor differs
+    modalAnswerer answerer; // no teach-in: its sensor differs
     window.show();
     QTRY_COMPARE_WITH_TIMEOUT(pTab->pMainWindow, &window, WAIT_MS);
     // The page fits its place in the window.

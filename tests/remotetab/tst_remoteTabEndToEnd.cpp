@@ -3,7 +3,7 @@
 // program), a TCP client speaks the text protocol and a libmodbus master reads
 // and writes the registers, all on 127.0.0.1.
 #include "controllerSim.h"
-#include "programUnderTest.h"
+#include "driver/programUnderTest.h"
 #include "testWorkDir.h"
 
 #include <modbus.h>
@@ -21,16 +21,6 @@
 #include <memory>
 
 namespace {
-
-constexpr int nStepTimeoutMs = programUnderTest::nStepTimeoutMs;
-
-quint16 freePort()
-{
-    QTcpServer probe;
-    if (!probe.listen(QHostAddress::LocalHost, 0))
-        return 0;
-    return probe.serverPort();
-}
 
 // Reads from a TCP client until the text holds strWanted or time runs out.
 QByteArray readUntil(QTcpSocket &client, const QByteArray &strWanted, QByteArray &received)
@@ -93,9 +83,8 @@ void tst_remoteTabEndToEnd::ethernetProtocolsThroughTheTab()
         s.sync();
     }
 
-    programUnderTest program(QStringLiteral(REMOTETAB_PROGRAM), QStringLiteral(REMOTETAB_DRIVER_PLUGIN_DIR),
-                             QStringLiteral("remotetabdriver"));
-    QVERIFY2(program.start(wd), "the program did not start or its driver did not connect");
+    programUnderTest program;
+    QVERIFY2(program.start(wd, QStringLiteral(REMOTETAB_PROGRAM), QStringLiteral(REMOTETAB_DRIVER_PLUGIN_DIR)), "the program did not start or its driver did not connect");
     QVERIFY2(program.waitReady(), "the main window did not come up");
 
     // The operator opens the Remote tab: the stored source is shown.
@@ -129,7 +118,7 @@ void tst_remoteTabEndToEnd::ethernetProtocolsThroughTheTab()
     client.write("G20000\r");
     QTRY_VERIFY_WITH_TIMEOUT(sim.receivedCommands().contains("g20000"), nStepTimeoutMs);
     QTRY_COMPARE_WITH_TIMEOUT(sim.position(), 20000, nStepTimeoutMs);
-    QVERIFY(program.requestText(QStringLiteral("pane plTextEditEthernet")).contains(QLatin1String("Connection established")));
+    QVERIFY(program.pane(QStringLiteral("plTextEditEthernet")).contains(QLatin1String("Connection established")));
 
     // Disconnecting from the tab drops the client.
     QCOMPARE(program.request(QStringLiteral("click pushBtnConnect")), QStringLiteral("ok checked=0"));
@@ -168,7 +157,7 @@ void tst_remoteTabEndToEnd::ethernetProtocolsThroughTheTab()
     QCOMPARE(modbus_write_registers(master.ctx, 0, 2, target), 2);
     QTRY_VERIFY_WITH_TIMEOUT(sim.receivedCommands().contains("g10000"), nStepTimeoutMs);
     QTRY_COMPARE_WITH_TIMEOUT(readPosition(), 250000, nStepTimeoutMs);
-    QVERIFY(program.requestText(QStringLiteral("pane plTextEditEthernet")).contains(QLatin1String("Holding Register received")));
+    QVERIFY(program.pane(QStringLiteral("plTextEditEthernet")).contains(QLatin1String("Holding Register received")));
 
     // Disconnect stops the server: a new master finds nobody.
     QCOMPARE(program.request(QStringLiteral("click pushBtnConnect")), QStringLiteral("ok checked=0"));

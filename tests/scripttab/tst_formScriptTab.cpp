@@ -144,7 +144,7 @@ void tst_formScriptTab::listsScriptsInNameOrder()
 void tst_formScriptTab::missingFolderIsReported()
 {
     QVERIFY(QDir(work->filePath(QStringLiteral("scripts"))).removeRecursively());
-    boxAnswerer boxes;
+    modalAnswerer boxes(QStringList{}, true);
     formScriptTab &t = makeTab();
     QTRY_COMPARE_WITH_TIMEOUT(boxes.texts.size(), 1, 10000);
     QVERIFY2(boxes.texts.at(0).startsWith(QLatin1String("Scripts|The scripts folder")), qPrintable(boxes.texts.at(0)));
@@ -165,14 +165,13 @@ void tst_formScriptTab::missingFolderIsReported()
     t.show();
     QTest::qWait(50);
     QCOMPARE(boxes.texts.size(), 2);
-    QCOMPARE(boxes.nStuck, 0);
 }
 
 void tst_formScriptTab::unreadableFilesAreReported()
 {
     // A name the script files refuse cannot be read.
     QVERIFY(work->writeFile(scriptFile("bad;name"), scriptA));
-    boxAnswerer boxes;
+    modalAnswerer boxes(QStringList{}, true);
     formScriptTab &t = makeTab();
     QTRY_COMPARE_WITH_TIMEOUT(boxes.texts.size(), 1, 10000);
     QVERIFY2(boxes.texts.at(0).contains(QLatin1String("bad;name.kfxscript")), qPrintable(boxes.texts.at(0)));
@@ -208,8 +207,8 @@ void tst_formScriptTab::saveRenumbersCommands()
     t.commandTable()->selectRow(2);
     t.on_pushBtnCommandUp_clicked();
     QVERIFY(t.isScriptChanged());
-    boxAnswerer boxes;
-    boxes.plan(QMessageBox::Save);
+    modalAnswerer boxes(QStringList{}, true);
+    boxes.answerNext(buttonText(QMessageBox::Save));
     QCOMPARE(t.saveScript(-1), 0);
     QCOMPARE(boxes.texts, QStringList{"Script changed|do you want to save it?"});
     QCOMPARE(work->readFile(scriptFile("A")), QByteArray("0;GOTOPOS;0;1;\n1;SAVE;0;0;\n2;WAIT;1000;1;\n"));
@@ -226,8 +225,8 @@ void tst_formScriptTab::renameIsWrittenAtSave()
     // Nothing on disk changes before the save.
     QVERIFY(QFile::exists(work->filePath(scriptFile("A"))));
     QVERIFY(!QFile::exists(work->filePath(scriptFile("z last"))));
-    boxAnswerer boxes;
-    boxes.plan(QMessageBox::Save);
+    modalAnswerer boxes(QStringList{}, true);
+    boxes.answerNext(buttonText(QMessageBox::Save));
     QCOMPARE(t.saveScript(0), 0);
     QVERIFY(!QFile::exists(work->filePath(scriptFile("A"))));
     QCOMPARE(work->readFile(scriptFile("z last")), scriptA);
@@ -260,7 +259,7 @@ void tst_formScriptTab::renameRefusals()
     QFETCH(QString, strName);
     QFETCH(bool, bBox);
     formScriptTab &t = makeTab();
-    boxAnswerer boxes;
+    modalAnswerer boxes(QStringList{}, true);
     t.scriptModel()->setData(t.scriptModel()->index(0, 2), strName);
     QCOMPARE(boxes.texts.size(), bBox ? 1 : 0);
     if (bBox)
@@ -278,8 +277,8 @@ void tst_formScriptTab::renameOntoNameTakenMeanwhile()
     QVERIFY(t.isScriptChanged());
     // Another script of that name appears before the save.
     QVERIFY(work->writeFile(scriptFile("later"), scriptC));
-    boxAnswerer boxes;
-    boxes.plan(QMessageBox::Save);
+    modalAnswerer boxes(QStringList{}, true);
+    boxes.answerNext(buttonText(QMessageBox::Save));
     QCOMPARE(t.saveScript(0), 1);
     QCOMPARE(boxes.texts.size(), 2);
     QVERIFY(boxes.texts.at(1).startsWith(QLatin1String("Script Save|There is already a script named")));
@@ -295,8 +294,8 @@ void tst_formScriptTab::failedSaveKeepsEverything()
     t.commandModel()->setData(t.commandModel()->index(1, 1), QStringLiteral("2000"));
     // The folder vanishes (a card pulled, a share gone) before the save.
     QVERIFY(QDir(work->filePath(QStringLiteral("scripts"))).removeRecursively());
-    boxAnswerer boxes;
-    boxes.plan(QMessageBox::Save);
+    modalAnswerer boxes(QStringList{}, true);
+    boxes.answerNext(buttonText(QMessageBox::Save));
     QCOMPARE(t.saveScript(0), 1);
     QCOMPARE(boxes.texts.size(), 2);
     QVERIFY2(boxes.texts.at(1).contains(QLatin1String("could not be written")), qPrintable(boxes.texts.at(1)));
@@ -304,7 +303,7 @@ void tst_formScriptTab::failedSaveKeepsEverything()
     QVERIFY(t.isScriptChanged());
     QCOMPARE(t.commandModel()->cmdList.at(1).nValue, 2000);
     QVERIFY(QDir(work->path()).mkpath(QStringLiteral("scripts")));
-    boxes.plan(QMessageBox::Save);
+    boxes.answerNext(buttonText(QMessageBox::Save));
     QCOMPARE(t.saveScript(0), 0);
     QCOMPARE(work->readFile(scriptFile("renamed")), QByteArray("0;GOTOPOS;0;1;\n1;WAIT;2000;1;\n"));
 }
@@ -336,8 +335,8 @@ void tst_formScriptTab::tapWithPendingChanges()
     t.on_pushBtnCommandNew_clicked();
     t.scriptModel()->setData(t.scriptModel()->index(0, 2), QStringLiteral("A2"));
     QSignalSpy selected(&t, &formScriptTab::scriptSelected);
-    boxAnswerer boxes;
-    boxes.plan(QMessageBox::StandardButton(nAnswer));
+    modalAnswerer boxes(QStringList{}, true);
+    boxes.answerNext(buttonText(QMessageBox::StandardButton(nAnswer)));
     t.scriptTable()->selectRow(2);
     t.on_tblViewScripts_clicked(t.scriptModel()->index(2, 2));
     QCOMPARE(boxes.texts, QStringList{"Script changed|do you want to save it?"});
@@ -363,8 +362,8 @@ void tst_formScriptTab::tapOwnRowWithPendingChanges()
 {
     formScriptTab &t = makeTab();
     t.commandModel()->setData(t.commandModel()->index(0, 1), QStringLiteral("300000"));
-    boxAnswerer boxes;
-    boxes.plan(QMessageBox::Discard);
+    modalAnswerer boxes(QStringList{}, true);
+    boxes.answerNext(buttonText(QMessageBox::Discard));
     t.on_tblViewScripts_clicked(t.scriptModel()->index(0, 2));
     QCOMPARE(boxes.texts.size(), 1);
     QCOMPARE(t.current().strName, QStringLiteral("A"));
@@ -372,7 +371,7 @@ void tst_formScriptTab::tapOwnRowWithPendingChanges()
     QVERIFY(!t.isScriptChanged());
 
     t.commandModel()->setData(t.commandModel()->index(0, 1), QStringLiteral("300000"));
-    boxes.plan(QMessageBox::Save);
+    boxes.answerNext(buttonText(QMessageBox::Save));
     t.on_tblViewScripts_clicked(t.scriptModel()->index(0, 2));
     QCOMPARE(t.current().strName, QStringLiteral("A"));
     QCOMPARE(work->readFile(scriptFile("A")), QByteArray("0;GOTOPOS;300000;1;\n1;WAIT;1000;1;\n"));
@@ -382,11 +381,15 @@ void tst_formScriptTab::saveAskedWhileAsking()
 {
     formScriptTab &t = makeTab();
     t.commandModel()->setData(t.commandModel()->index(0, 1), QStringLiteral("1"));
-    boxAnswerer boxes;
+    modalAnswerer boxes(QStringList{}, true);
     int nInner = -1;
     // While the first question is open, a second save is asked for.
-    boxes.plan(QMessageBox::Cancel, [&] { nInner = t.saveScript(-1); });
-    boxes.plan(QMessageBox::Ok);
+    boxes.onOpen = [&](const QString &strText) {
+        if (strText == QLatin1String("Script changed") && nInner < 0)
+            nInner = t.saveScript(-1);
+    };
+    boxes.answerNext(buttonText(QMessageBox::Cancel));
+    boxes.answerNext(buttonText(QMessageBox::Ok));
     const int nOuter = t.saveScript(-1);
     QCOMPARE(nInner, 0);
     QCOMPARE(nOuter, 1);
@@ -394,7 +397,6 @@ void tst_formScriptTab::saveAskedWhileAsking()
              QStringList({"Script changed|do you want to save it?", "Script Save|Click ok to go on."}));
     QCOMPARE(work->readFile(scriptFile("A")), scriptA);
     QVERIFY(t.isScriptChanged());
-    QCOMPARE(boxes.nStuck, 0);
 }
 
 void tst_formScriptTab::saveWithoutSelectionUsesCurrentScript()
@@ -405,8 +407,8 @@ void tst_formScriptTab::saveWithoutSelectionUsesCurrentScript()
     QCOMPARE(t.current().strName, QStringLiteral("b"));
     t.commandModel()->setData(t.commandModel()->index(0, 0), QStringLiteral("GOTOPOS"));
     t.scriptTable()->clearSelection();
-    boxAnswerer boxes;
-    boxes.plan(QMessageBox::Discard);
+    modalAnswerer boxes(QStringList{}, true);
+    boxes.answerNext(buttonText(QMessageBox::Discard));
     QCOMPARE(t.saveScript(-1), 2);
     QCOMPARE(t.current().strName, QStringLiteral("b"));
     QCOMPARE(t.currentRow(), 1);
@@ -417,8 +419,8 @@ void tst_formScriptTab::saveColumnAlwaysAsks()
 {
     formScriptTab &t = makeTab();
     QVERIFY(work->writeFile(scriptFile("A"), "0;GOTOPOS;0;1;\n1;WAIT;1000;1;")); // no final line end
-    boxAnswerer boxes;
-    boxes.plan(QMessageBox::Save);
+    modalAnswerer boxes(QStringList{}, true);
+    boxes.answerNext(buttonText(QMessageBox::Save));
     t.onScriptTableLongPress(t.scriptModel()->index(0, 5));
     QCOMPARE(boxes.texts, QStringList{"Script changed|do you want to save it?"});
     // Written again, whole.
@@ -432,8 +434,8 @@ void tst_formScriptTab::deleteActsOnHeldRowOnly()
     t.commandModel()->setData(t.commandModel()->index(1, 1), QStringLiteral("42"));
     t.scriptTable()->selectRow(2);
     QSignalSpy selected(&t, &formScriptTab::scriptSelected);
-    boxAnswerer boxes;
-    boxes.plan(QMessageBox::Yes);
+    modalAnswerer boxes(QStringList{}, true);
+    boxes.answerNext(buttonText(QMessageBox::Yes));
     t.onScriptTableLongPress(t.scriptModel()->index(2, 4));
     QCOMPARE(boxes.texts, QStringList{"Delete|Do you ant to delete the current script?"});
     QVERIFY(!QFile::exists(work->filePath(scriptFile("C"))));
@@ -449,7 +451,7 @@ void tst_formScriptTab::deleteActsOnHeldRowOnly()
     t.scriptTable()->selectRow(1);
     t.on_tblViewScripts_clicked(t.scriptModel()->index(1, 2)); // discards A's edits
     QCOMPARE(t.current().strName, QStringLiteral("b"));
-    boxes.plan(QMessageBox::Yes);
+    boxes.answerNext(buttonText(QMessageBox::Yes));
     t.onScriptTableLongPress(t.scriptModel()->index(0, 4));
     QVERIFY(!QFile::exists(work->filePath(scriptFile("A"))));
     QCOMPARE(t.current().strName, QStringLiteral("b"));
@@ -459,14 +461,14 @@ void tst_formScriptTab::deleteActsOnHeldRowOnly()
 void tst_formScriptTab::deleteCurrentScriptAndRefusals()
 {
     formScriptTab &t = makeTab();
-    boxAnswerer boxes;
-    boxes.plan(QMessageBox::No);
+    modalAnswerer boxes(QStringList{}, true);
+    boxes.answerNext(buttonText(QMessageBox::No));
     t.onScriptTableLongPress(t.scriptModel()->index(0, 4));
     QCOMPARE(listNames(t).size(), 3);
 
     t.commandModel()->setData(t.commandModel()->index(0, 1), QStringLiteral("7"));
     QSignalSpy selected(&t, &formScriptTab::scriptSelected);
-    boxes.plan(QMessageBox::Yes);
+    boxes.answerNext(buttonText(QMessageBox::Yes));
     t.scriptTable()->selectRow(0);
     t.on_pushBtnScriptDelete_clicked();
     QVERIFY(!QFile::exists(work->filePath(scriptFile("A"))));
@@ -475,16 +477,15 @@ void tst_formScriptTab::deleteCurrentScriptAndRefusals()
     QVERIFY(!t.isScriptChanged());
     QCOMPARE(selected.size(), 1);
 
-    boxes.plan(QMessageBox::Yes);
+    boxes.answerNext(buttonText(QMessageBox::Yes));
     t.onScriptTableLongPress(t.scriptModel()->index(1, 4));
     QCOMPARE(listNames(t), QStringList{"b"});
     // The last script stays.
-    boxes.plan(QMessageBox::Yes);
+    boxes.answerNext(buttonText(QMessageBox::Yes));
     t.onScriptTableLongPress(t.scriptModel()->index(0, 4));
     QCOMPARE(boxes.texts.last(), QStringLiteral("Delete|You cannot delete the last script"));
     QVERIFY(QFile::exists(work->filePath(scriptFile("b"))));
     QCOMPARE(listNames(t), QStringList{"b"});
-    QCOMPARE(boxes.nStuck, 0);
 }
 
 void tst_formScriptTab::commandEditing()
@@ -521,7 +522,7 @@ void tst_formScriptTab::commandEditing()
     t.commandTable()->selectRow(0);
     t.on_pushBtnCommandDelete_clicked();
     QCOMPARE(commandsText(m->cmdList), QStringLiteral("WAIT 1000 1"));
-    boxAnswerer boxes;
+    modalAnswerer boxes(QStringList{}, true);
     t.on_pushBtnCommandDelete_clicked();
     QCOMPARE(boxes.texts, QStringList{"Delete|You cannot delete the last command"});
     QCOMPARE(m->rowCount(), 1);
@@ -540,7 +541,7 @@ void tst_formScriptTab::runStopAndFinish()
 
     // Unsaved commands do not run.
     t.commandModel()->setData(t.commandModel()->index(0, 1), QStringLiteral("5"));
-    boxAnswerer boxes;
+    modalAnswerer boxes(QStringList{}, true);
     t.onScriptTableLongPress(t.scriptModel()->index(0, 0));
     QCOMPARE(boxes.texts, QStringList{"Script Changed|The script was changed.\nIt will not run until it is saved or "
                                       "the changes are cancelled."});
@@ -548,7 +549,7 @@ void tst_formScriptTab::runStopAndFinish()
     QVERIFY(!t.isScriptRunning());
 
     // A pending name alone does not hold the script back.
-    boxes.plan(QMessageBox::Discard);
+    boxes.answerNext(buttonText(QMessageBox::Discard));
     t.saveScript(0);
     t.scriptModel()->setData(t.scriptModel()->index(0, 2), QStringLiteral("A new name"));
     t.on_tblViewScripts_doubleClicked(t.scriptModel()->index(0, 0));

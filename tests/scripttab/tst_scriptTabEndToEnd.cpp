@@ -4,7 +4,7 @@
 // valve, waits, records measurement points and saves them as a teach-in,
 // which the operator then makes the active one on leaving the tab.
 #include "controllerSim.h"
-#include "programUnderTest.h"
+#include "../remotetab/driver/programUnderTest.h"
 #include "testWorkDir.h"
 
 #include <QDir>
@@ -15,7 +15,11 @@
 
 namespace {
 
-constexpr int nStepTimeoutMs = programUnderTest::nStepTimeoutMs;
+// The text after "ok " of a driver reply, percent-decoded.
+QString replyText(programUnderTest &program, const QString &strCommand)
+{
+    return QUrl::fromPercentEncoding(program.request(strCommand).mid(3).toUtf8());
+}
 
 // The log lines so far (the status strip writes every status text there).
 QString logText(const testWorkDir &wd)
@@ -74,15 +78,16 @@ void tst_scriptTabEndToEnd::runAScriptFromTheTab()
                          "4;WAIT;2500;0;\n5;MEAS;0;0;\n6;SAVE;0;0;\n"));
     QVERIFY(wd.writeFile(QStringLiteral("scripts/other.kfxscript"), "0;WAIT;1000;1;\n"));
 
-    programUnderTest program(QStringLiteral(SCRIPTTAB_PROGRAM), QStringLiteral(SCRIPTTAB_DRIVER_PLUGIN_DIR),
-                             QStringLiteral("scripttabdriver"));
-    QVERIFY2(program.start(wd), "the program did not start or its driver did not connect");
+    programUnderTest program;
+    QVERIFY2(program.start(wd, QStringLiteral(SCRIPTTAB_PROGRAM), QStringLiteral(SCRIPTTAB_DRIVER_PLUGIN_DIR),
+                           QStringLiteral("scripttabdriver")),
+             "the program did not start or its driver did not connect");
     QVERIFY2(program.waitReady(), "the main window did not come up");
     QTRY_VERIFY_WITH_TIMEOUT(sim.receivedCommands().size() > 2, nStepTimeoutMs);
 
     QCOMPARE(program.request(QStringLiteral("tab 2")), QStringLiteral("ok 2"));
-    QCOMPARE(program.requestText(QStringLiteral("cells tblViewScripts 2")), QStringLiteral("e2e|other"));
-    QCOMPARE(program.requestText(QStringLiteral("cells tblViewCommands 0")),
+    QCOMPARE(replyText(program, QStringLiteral("cells tblViewScripts 2")), QStringLiteral("e2e|other"));
+    QCOMPARE(replyText(program, QStringLiteral("cells tblViewCommands 0")),
              QStringLiteral("MEAS|GOTOPOS|WAIT|GOTOREL|WAIT|MEAS|SAVE"));
 
     // A tap on the start cell only selects; holding it past the hold time

@@ -6,9 +6,11 @@
 // reaches the widgets only through their object names, so the program needs
 // nothing of its own for it.
 //
-// Protocol, one line each way: commands "ready", "tab N", "combo NAME N",
-// "text NAME TEXT", "click NAME", "pane NAME", "quit"; replies "ok ..." or
-// "err ..."; unsolicited "box TEXT|INFORMATIVE" lines for every box answered.
+// Protocol, one line each way: commands "ready", "tab N", "page NAME",
+// "combo NAME N", "text NAME TEXT", "click NAME", "pane NAME", "quit"; replies
+// "ok ..." or "err ..."; unsolicited "box TEXT|INFORMATIVE" lines for every
+// box answered. "page" chooses the tab page (by object name) whose widgets
+// the other commands reach, "widgetRemote" until a test chooses another.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
@@ -22,6 +24,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "modalAnswerer.h"
+
 namespace {
 
 class remoteTabDriver : public QObject
@@ -31,8 +35,9 @@ public:
     explicit remoteTabDriver(quint16 nPort)
     {
         connect(&socket, &QTcpSocket::readyRead, this, &remoteTabDriver::onReadyRead);
-        connect(&boxTimer, &QTimer::timeout, this, &remoteTabDriver::answerBoxes);
-        boxTimer.start(50);
+        // Each box the program shows is reported, then answered with its
+        // default button.
+        boxes.onOpen = [this](const QString &) { send(QStringLiteral("box ") + oneLine(boxes.texts.last())); };
         socket.connectToHost(QStringLiteral("127.0.0.1"), nPort);
     }
 
@@ -46,18 +51,6 @@ private slots:
             buffer.remove(0, nEnd + 1);
             send(handle(strLine));
         }
-    }
-
-    void answerBoxes()
-    {
-        auto *pBox = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!pBox || !pBox->isVisible())
-            return;
-        send(QStringLiteral("box ") + oneLine(pBox->text() + QLatin1Char('|') + pBox->informativeText()));
-        if (QAbstractButton *pDefault = pBox->defaultButton())
-            pDefault->click();
-        else
-            pBox->reject();
     }
 
 private:
@@ -81,11 +74,11 @@ private:
     }
 
     template<typename T>
-    static T *remoteChild(const QString &strName)
+    T *remoteChild(const QString &strName) const
     {
         QWidget *pWindow = mainWindow();
-        QWidget *pRemote = pWindow ? pWindow->findChild<QWidget *>(QStringLiteral("widgetRemote")) : nullptr;
-        return pRemote ? pRemote->findChild<T *>(strName) : nullptr;
+        QWidget *pPage = pWindow ? pWindow->findChild<QWidget *>(strPage) : nullptr;
+        return pPage ? pPage->findChild<T *>(strName) : nullptr;
     }
 
     QString handle(const QString &strLine)
@@ -102,6 +95,13 @@ private:
                 return QStringLiteral("err no tabWidget");
             pTabs->setCurrentIndex(strName.toInt());
             return QStringLiteral("ok %1").arg(pTabs->currentIndex());
+        }
+        if (strVerb == QLatin1String("page")) {
+            QWidget *pWindow = mainWindow();
+            if (!pWindow || !pWindow->findChild<QWidget *>(strName))
+                return QStringLiteral("err no ") + strName;
+            strPage = strName;
+            return QStringLiteral("ok");
         }
         if (strVerb == QLatin1String("combo")) {
             auto *pCombo = remoteChild<QComboBox>(strName);
@@ -140,8 +140,9 @@ private:
     }
 
     QTcpSocket socket;
-    QTimer boxTimer;
+    modalAnswerer boxes{QStringList(), true};
     QByteArray buffer;
+    QString strPage = QStringLiteral("widgetRemote");
 };
 
 } // namespace

@@ -1,11 +1,13 @@
 #ifndef PROGRAMUNDERTEST_H
 #define PROGRAMUNDERTEST_H
 
+// The real program, offscreen, with the driver plugin inside (see
+// remoteTabDriverPlugin.cpp): started in a test's working directory and
+// operated through the plugin's line protocol on a loopback socket.
 #include "testWorkDir.h"
 
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QStringList>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QUrl>
@@ -13,24 +15,22 @@
 
 #include <memory>
 
-// The real program, offscreen, in a test's working directory, with a driver
-// plugin inside (a Qt generic plugin the test builds) that operates its
-// widgets on one-line commands over a loopback socket and reports the boxes
-// it answers as "box TEXT|INFORMATIVE" lines. Always killed at the end.
+// Generous: the program starts under the sanitizers on a busy machine.
+constexpr int nStartTimeoutMs = 120000;
+constexpr int nStepTimeoutMs = 30000;
+
+inline quint16 freePort()
+{
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost, 0))
+        return 0;
+    return probe.serverPort();
+}
+
+// The program with the driver plugin inside; always killed at the end.
 class programUnderTest
 {
 public:
-    // Generous: the program starts under the sanitizers on a busy machine.
-    static constexpr int nStartTimeoutMs = 120000;
-    static constexpr int nStepTimeoutMs = 30000;
-
-    programUnderTest(QString strProgram, QString strPluginDir, QString strPluginKey)
-        : strProgram(std::move(strProgram))
-        , strPluginDir(std::move(strPluginDir))
-        , strPluginKey(std::move(strPluginKey))
-    {
-    }
-
     ~programUnderTest()
     {
         if (proc.state() != QProcess::NotRunning) {
@@ -39,7 +39,10 @@ public:
         }
     }
 
-    bool start(const testWorkDir &wd, const QProcessEnvironment &extra = QProcessEnvironment())
+    // strProgram: the program file; strPluginDir: the folder holding
+    // "generic/" with the driver plugin; strPluginKey: the plugin's key.
+    bool start(const testWorkDir &wd, const QString &strProgram, const QString &strPluginDir,
+               const QString &strPluginKey = QStringLiteral("remotetabdriver"))
     {
         if (!server.listen(QHostAddress::LocalHost, 0))
             return false;
@@ -49,10 +52,8 @@ public:
         env.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("%1:%2").arg(strPluginKey).arg(server.serverPort()));
         env.insert(QStringLiteral("VALVE_DEV_DIR"), wd.filePath(QStringLiteral("dev")));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), wd.configPath());
-        // These tests look at the wire and the files, not at leaks at exit.
+        // This test looks at the wire, not at the program's leaks at exit.
         env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0:abort_on_error=0"));
-        for (const QString &strKey : extra.keys())
-            env.insert(strKey, extra.value(strKey));
         proc.setProcessEnvironment(env);
         proc.setWorkingDirectory(wd.path());
         proc.setProcessChannelMode(QProcess::ForwardedChannels);
@@ -88,10 +89,9 @@ public:
         return QStringLiteral("timeout");
     }
 
-    // The text after "ok " of a reply, percent-decoded.
-    QString requestText(const QString &strCommand)
+    QString pane(const QString &strName)
     {
-        const QString strReply = request(strCommand);
+        const QString strReply = request(QStringLiteral("pane ") + strName);
         return QUrl::fromPercentEncoding(strReply.mid(3).toUtf8());
     }
 
@@ -117,11 +117,6 @@ public:
     QTcpServer server;
     std::unique_ptr<QTcpSocket> driver;
     QStringList boxes;
-
-private:
-    QString strProgram;
-    QString strPluginDir;
-    QString strPluginKey;
 };
 
 #endif // PROGRAMUNDERTEST_H
