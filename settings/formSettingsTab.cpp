@@ -2,6 +2,8 @@
 #include "ui_formSettingsTab.h"
 
 #include "app/MainWindow.h"
+#include "app/fixedPlaceFit.h"
+#include "app/labelWidthReserve.h"
 #include "app/qlvMessageBox.h"
 #include "settings/debugPageValues.h"
 #include "settings/lvSensorDlg.h"
@@ -85,6 +87,26 @@ formSettingsTab::formSettingsTab(QWidget *parent)
 
     ui->pushBtnChooseColorOpenGraph->hide();
     ui->widgetColorOpenGraph->hide();
+    fitFixedPlaces();
+}
+
+void formSettingsTab::fitFixedPlaces()
+{
+    // The fixed rows of the valve page hold captions and combos at the
+    // panel's font that need more than the rows' drawn width (the port row,
+    // the language row with its file names): the rows widen into the free
+    // room right of them.
+    for (QWidget *pRow : {ui->layoutWidget, ui->layoutWidget1, ui->layoutWidget2, ui->layoutWidget3})
+        fixedPlaceFit::growToLayout(pRow);
+    // The test page's captions grow to their texts; one with its field right
+    // behind it grows to the left. The page on the panel is narrower than the
+    // form's: the input fields at its right edge end there.
+    for (QLabel *pCaption : {ui->label, ui->label_2, ui->label_3, ui->label_4, ui->label_5, ui->label_6, ui->label_7,
+                             ui->label_8})
+        labelWidthReserve::reserve(pCaption, pCaption->text());
+    labelWidthReserve::reserve(ui->label_9, ui->label_9->text(), ui->lineEditDebugmotDriveCMD);
+    for (QWidget *pField : {ui->lineEditDebugInput1, ui->lineEditDebugInput2, ui->lineEditDebugInput3})
+        fixedPlaceFit::keepInsideParent(pField);
 }
 
 formSettingsTab::~formSettingsTab()

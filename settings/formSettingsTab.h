@@ -128,6 +128,8 @@ private slots:
     void debugTimerElapsed();
 
 private:
+    // Gives widgets at fixed positions the room their texts need on the panel.
+    void fitFixedPlaces();
     friend class tst_formSettingsTab;
 
     enum boundarySide { UPPER, LOWER };
