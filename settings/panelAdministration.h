@@ -30,6 +30,8 @@ public:
     // The tab's file dialog: frameless, 340 x 260 at (20, 20), not the
     // platform's own. Returns the chosen path, empty when cancelled.
     static QString chooseFile(QWidget *pTab, const fileDialogSpec &spec);
+    // That dialog, built but not shown; the caller owns it.
+    static QFileDialog *makeFileDialog(QWidget *pTab, const fileDialogSpec &spec);
 
     // The path of the teach-in file chosen, empty when cancelled.
     static QString chooseTeachIn(QWidget *pTab);
