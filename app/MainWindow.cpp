@@ -1,6 +1,8 @@
 #include "app/MainWindow.h"
 #include "ui_MainWindow.h"
 
+#include "app/comboWidthFit.h"
+#include <QComboBox>
 #include "app/formStatusWidget.h"
 #include "app/qlvLogFile.h"
 #include "app/qlvMessageBox.h"
@@ -97,6 +99,10 @@ MainWindow::MainWindow(QWidget *parent)
     pAnalogData->init();
     pAnalogData->setSampling(pAnalogData->nSampling);
     pScriptExecutor->onSetExtFeedback(extFeedback);
+
+    // Every item of every combo is shown whole on the panel.
+    for (QComboBox *pCombo : findChildren<QComboBox *>())
+        comboWidthFit::fit(pCombo);
 
     installTabRules();
     tabRules.bIgnoreNextTabChange = false;
