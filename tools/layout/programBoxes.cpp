@@ -190,6 +190,21 @@ QList<programBox> programBoxes()
              pBox->setDefaultButton(QMessageBox::Ok);
              return pBox;
          }},
+        {QStringLiteral("status-full-status-every-line"),
+         [](QWidget *pParent) -> QWidget * {
+             // Everything the status strip can hold at once: taller than the
+             // screen without the box's scrolling text.
+             auto *pBox = new qlvMessageBox(pParent);
+             pBox->setText(QStringLiteral("Full Status"));
+             pBox->setInformativeText(tr("formStatusWidget", "Do Script: Cmd %1 %2/%3 ")
+                                          .arg(QStringLiteral("GotoPosition"), QStringLiteral("1000"),
+                                               QStringLiteral("1000"))
+                                      + tr("formStatusWidget", "\nReal Time Clock not working") + QLatin1Char('\n')
+                                      + widestMotorStatus());
+             pBox->setStandardButtons(QMessageBox::Ok);
+             pBox->setDefaultButton(QMessageBox::Ok);
+             return pBox;
+         }},
         {QStringLiteral("status-help-missing"),
          [](QWidget *pParent) -> QWidget * {
              return new QMessageBox(QMessageBox::Critical, tr("formStatusWidget", "kfxZENTU"),
