@@ -2,7 +2,6 @@
 #include "ui_MainWindow.h"
 
 #include "app/comboWidthFit.h"
-#include <QComboBox>
 #include "app/formStatusWidget.h"
 #include "app/qlvLogFile.h"
 #include "app/qlvMessageBox.h"
@@ -21,6 +20,7 @@
 #include "valve/motorDriver.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QKeyEvent>
