@@ -745,7 +745,9 @@ void formSettingsTab::on_pushBtnChoose_clicked()
         return;
     // The main window loads it (same thread, at once) before the name shows.
     emit setNewTeachIn(strFile);
-    ui->lineEditDataFile->setText(QFileInfo(strFile).baseName());
+    // Cut at the last dot, as the main window names the file it loads: a
+    // name like "run.2024.a" must not be stored as "run".
+    ui->lineEditDataFile->setText(QFileInfo(strFile).completeBaseName());
     settingsStore().setValue(settingKey::TeachInFile, ui->lineEditDataFile->text());
 }
 
