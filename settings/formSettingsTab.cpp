@@ -34,6 +34,7 @@ formSettingsTab::formSettingsTab(QWidget *parent)
     , pAnalogData(nullptr)
     , pExtFeedback(nullptr)
     , bFilling(false)
+    , bPortsListed(false)
     , bDebugOn(false)
 {
     ui->setupUi(this);
@@ -68,6 +69,12 @@ formSettingsTab::formSettingsTab(QWidget *parent)
         // The panel's own UART is the controller's line, never the PC's.
         if (strPort != QLatin1String("ttyAMA0"))
             ui->cmbBoxRemotePort->addItem(strPort);
+    }
+    bPortsListed = true;
+    {
+        const settingsStore settings;
+        showStoredMotorPort(settings);
+        showStoredRemotePort(settings);
     }
 
     // Filled quietly, then set to the stored language: filling the list is
@@ -145,17 +152,7 @@ void formSettingsTab::readSettingsToGUI()
 
     ui->checkBoxCalibrateOnStart->setChecked(settings.flag(settingKey::CalibrateOnStart));
     ui->lineEditContSpeed->setText(settings.text(settingKey::ContinuousSpeed));
-    if (settings.text(settingKey::MotorType) == QLatin1String("NanoTec")) {
-        // The NanoTec controller sits on the panel's own UART.
-        const int nPort = ui->cmbBoxMotorPort->findText(QStringLiteral("ttyAMA0"));
-        if (nPort >= 0)
-            ui->cmbBoxMotorPort->setCurrentIndex(nPort);
-        ui->cmbBoxMotorPort->setEnabled(false);
-    } else {
-        const int nPort = ui->cmbBoxMotorPort->findText(settings.text(settingKey::MotorPort));
-        if (nPort >= 0)
-            ui->cmbBoxMotorPort->setCurrentIndex(nPort);
-    }
+    showStoredMotorPort(settings);
 
     ui->cmbOutput1Config->setCurrentIndex(settings.number(settingKey::Output1Config));
     ui->lblVersion->setText(tr("Version %1").arg(g_dblProgramVersion, 0, 'f', 2));
@@ -164,13 +161,43 @@ void formSettingsTab::readSettingsToGUI()
     ui->checkBoxShowSens->setChecked(settings.flag(settingKey::ShowSensitivity));
 
     ui->lineEditLongPressTime->setText(settings.text(settingKey::LongPressTime));
-    const int nRemotePort = ui->cmbBoxRemotePort->findText(settings.text(settingKey::RemotePort));
-    if (nRemotePort >= 0)
-        ui->cmbBoxRemotePort->setCurrentIndex(nRemotePort);
+    showStoredRemotePort(settings);
     const int nLanguage = ui->cmbBoxLanguage->findText(settings.text(settingKey::LanguageFile));
     if (nLanguage >= 0)
         ui->cmbBoxLanguage->setCurrentIndex(nLanguage);
     bFilling = false;
+}
+
+void formSettingsTab::selectPort(QComboBox *pCombo, const QString &strPort)
+{
+    int nPort = pCombo->findText(strPort);
+    // A stored port that is not plugged in right now stays the choice: the
+    // next save would otherwise put another port (or none) in its place.
+    if (nPort < 0 && bPortsListed && !strPort.isEmpty()) {
+        pCombo->addItem(strPort);
+        nPort = pCombo->count() - 1;
+    }
+    if (nPort >= 0)
+        pCombo->setCurrentIndex(nPort);
+}
+
+void formSettingsTab::showStoredMotorPort(const settingsStore &settings)
+{
+    if (settings.text(settingKey::MotorType) == QLatin1String("NanoTec")) {
+        // The NanoTec controller sits on the panel's own UART.
+        selectPort(ui->cmbBoxMotorPort, QStringLiteral("ttyAMA0"));
+        ui->cmbBoxMotorPort->setEnabled(false);
+    } else {
+        selectPort(ui->cmbBoxMotorPort, settings.text(settingKey::MotorPort));
+    }
+}
+
+void formSettingsTab::showStoredRemotePort(const settingsStore &settings)
+{
+    const QString strPort = settings.text(settingKey::RemotePort);
+    // The panel's own UART is never offered for the PC's line.
+    if (strPort != QLatin1String("ttyAMA0"))
+        selectPort(ui->cmbBoxRemotePort, strPort);
 }
 
 qLvLineEdit *formSettingsTab::firstUnusableField(QString &strCaption) const

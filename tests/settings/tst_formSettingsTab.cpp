@@ -92,6 +92,8 @@ private slots:
     void wholeNumberFields();
     void output1AndButtons();
     void nanoTecFixesTheMotorPort();
+    void storedPortsAreKept_data();
+    void storedPortsAreKept();
     void sensorFolderIsListed();
     void sensorAddChangeRenameDelete();
     void sensorRefusals();
@@ -563,6 +565,73 @@ void tst_formSettingsTab::nanoTecFixesTheMotorPort()
     QVERIFY(tab.saveSettingsFromGUI());
     QCOMPARE(stored(settingKey::MotorPort), QStringLiteral("ttyAMA0"));
     QCOMPARE(stored(settingKey::RemotePort), QStringLiteral("ttyUSB1"));
+}
+
+void tst_formSettingsTab::storedPortsAreKept_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QString>("motorPort");
+    QTest::addColumn<QString>("remotePort");
+    QTest::addColumn<QString>("savedMotorPort");
+    QTest::addColumn<QString>("motorList");
+    QTest::addColumn<QString>("remoteList");
+    const QStringList usb{QStringLiteral("ttyUSB0"), QStringLiteral("ttyUSB1")};
+    QTest::newRow("both present") << "BergerLahr" << usb << "ttyUSB1" << "ttyUSB0" << "ttyUSB1"
+                                  << "ttyUSB0,ttyUSB1" << "ttyUSB0,ttyUSB1";
+    QTest::newRow("both unplugged") << "BergerLahr" << usb << "ttyUSB3" << "ttyACM0" << "ttyUSB3"
+                                    << "ttyUSB0,ttyUSB1,ttyUSB3" << "ttyUSB0,ttyUSB1,ttyACM0";
+    QTest::newRow("no port at all") << "BergerLahr" << QStringList() << "ttyUSB0" << "ttyUSB1" << "ttyUSB0"
+                                    << "ttyUSB0" << "ttyUSB1";
+    QTest::newRow("nothing stored") << "BergerLahr" << usb << "" << "" << "ttyUSB0" << "ttyUSB0,ttyUSB1"
+                                    << "ttyUSB0,ttyUSB1";
+    QTest::newRow("NanoTec without its UART") << "NanoTec" << usb << "ttyUSB0" << "ttyUSB1" << "ttyAMA0"
+                                              << "ttyUSB0,ttyUSB1,ttyAMA0" << "ttyUSB0,ttyUSB1";
+}
+
+// A port that is stored but not plugged in when the page is built stays the
+// page's choice: leaving the page must not put another port in its place.
+void tst_formSettingsTab::storedPortsAreKept()
+{
+    QFETCH(QString, type);
+    QFETCH(QStringList, present);
+    QFETCH(QString, motorPort);
+    QFETCH(QString, remotePort);
+    QFETCH(QString, savedMotorPort);
+    QFETCH(QString, motorList);
+    QFETCH(QString, remoteList);
+    for (const QString &strPort : present)
+        QVERIFY(wd->writeFile(QStringLiteral("dev/") + strPort, QByteArray()));
+    {
+        settingsStore s;
+        s.setValue(settingKey::MotorType, type);
+        if (!motorPort.isEmpty())
+            s.setValue(settingKey::MotorPort, motorPort);
+        if (!remotePort.isEmpty())
+            s.setValue(settingKey::RemotePort, remotePort);
+    }
+    analogData analog;
+    lvExternalFeedback feedback;
+    formSettingsTab tab;
+    tab.setAnalogData(&analog);
+    tab.setExtFeedback(&feedback);
+    Ui::formSettingsTab *ui = tab.ui;
+    auto items = [](QComboBox *pCombo) {
+        QStringList list;
+        for (int i = 0; i < pCombo->count(); ++i)
+            list << pCombo->itemText(i);
+        return list.join(QLatin1Char(','));
+    };
+    // Right after construction and after every later fill alike.
+    for (int nFill = 0; nFill < 2; ++nFill) {
+        QCOMPARE(items(ui->cmbBoxMotorPort), motorList);
+        QCOMPARE(items(ui->cmbBoxRemotePort), remoteList);
+        QCOMPARE(ui->cmbBoxMotorPort->currentText(), savedMotorPort);
+        QVERIFY(tab.saveSettingsFromGUI());
+        QCOMPARE(stored(settingKey::MotorPort), savedMotorPort);
+        QCOMPARE(stored(settingKey::RemotePort), remotePort.isEmpty() ? QStringLiteral("ttyUSB0") : remotePort);
+        tab.readSettingsToGUI();
+    }
 }
 
 void tst_formSettingsTab::sensorFolderIsListed()
