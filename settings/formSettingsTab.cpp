@@ -819,12 +819,17 @@ void formSettingsTab::on_pushBtnExportSettings_clicked()
 
 void formSettingsTab::on_pushBtnImportSettings_clicked()
 {
-    if (!panelAdministration::importSettings(this, pMainWindow))
+    QString strFile;
+    if (!panelAdministration::importSettings(this, pMainWindow, &strFile))
         return;
     readSettingsToGUI();
     // The running objects still hold the old values, and closing the window
     // would write them back: the program starts again on the imported ones.
     if (pMainWindow) {
+        // Going down stores the window's calibrate-on-start choice; an
+        // imported one takes its place first.
+        if (QSettings(strFile, QSettings::IniFormat).contains(settingsStore::path(settingKey::CalibrateOnStart)))
+            pMainWindow->bCalibrateOnStart = settingsStore().flag(settingKey::CalibrateOnStart);
         panelAdministration::showBox(pMainWindow, tr("Settings imported"),
                                      tr("The program restarts to use the imported settings."));
         pMainWindow->restartProgram();
