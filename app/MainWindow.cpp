@@ -7,10 +7,12 @@
 #include "valve/settingsStore.h"
 #include "app/startupChecks.h"
 #include "app/updateCleanup.h"
+#include "manual/formCurrentState.h"
 #include "manual/formManualTab.h"
 #include "remote/formRemoteTab.h"
 #include "settings/formSettingsTab.h"
 #include "platform/processRunner.h"
+#include "script/formScriptTab.h"
 #include "script/lvScript.h"
 #include "script/scriptExecutor.h"
 #include "valve/analogData.h"
@@ -84,6 +86,7 @@ MainWindow::MainWindow(QWidget *parent)
     bMeasuring = false;
 
     createScriptExecutor();
+    connectScriptTab();
 
     loadTeachIn(settings);
     loadExternalFeedback(settings);
@@ -143,8 +146,7 @@ void MainWindow::connectStatusStrip()
     formStatusWidget *sw = ui->widgetStatus;
     motorDriver *md = pMotorDriver;
     connect(sw, &formStatusWidget::onStop, md, &motorDriver::onMotorHalt);
-    // The status strip's Stop also stops a running script once the Script
-    // page is part of the window.
+    // The status strip's Stop also stops a running script (connectScriptTab).
     connect(sw, &formStatusWidget::onWriteLog, pLogFile, &qlvLogFile::writeToLog);
     connect(sw, &formStatusWidget::storeShutdownState, this, &MainWindow::storeShutdownState);
     connect(md, &motorDriver::onWriteLog, pLogFile, &qlvLogFile::writeToLog);
@@ -235,8 +237,9 @@ void MainWindow::connectSettingsTab()
 {
     formSettingsTab *st = ui->widgetSettings;
     motorDriver *md = pMotorDriver;
-    // The long-press time reaches the Script page too once it is part of the
-    // window.
+    // The long-press time reaches the Script, Remote and Manual pages, in
+    // that order.
+    connect(st, &formSettingsTab::setLongPressTime, ui->widgetScript, &formScriptTab::setLongPressTime);
     connect(st, &formSettingsTab::setLongPressTime, ui->widgetRemote, &formRemoteTab::setLongPressTime);
     connect(st, &formSettingsTab::setLongPressTime, ui->widgetManual, &formManualTab::setLongPressTime);
     connect(st, &formSettingsTab::setOutput1Mode, this, &MainWindow::onSetOutput1Mode);
@@ -259,6 +262,7 @@ void MainWindow::loadTeachIn(settingsStore &settings)
     activeTeachIn.readTeachInFromFile(strTeachInFile);
 
     ui->widgetManual->setTeachIn(&activeTeachIn);
+    ui->widgetScript->setTeachIn(&activeTeachIn);
     ui->widgetRemote->setTeachIn(&activeTeachIn);
     pMotorDriver->setTeachIn(&activeTeachIn);
 
@@ -348,12 +352,10 @@ void MainWindow::installTabRules()
     tabRules.setEnterRule(TAB_REMOTE, [this] { ui->widgetRemote->readSettingsToGUI(); });
     tabRules.setEnterRule(TAB_SCRIPT, [this] {
         connectScriptRun(true);
+        connectScriptPage(true);
         bNewDataSaved = false;
     });
-    tabRules.setLeaveRule(TAB_SCRIPT, [this] {
-        connectScriptRun(false);
-        return true;
-    });
+    tabRules.setLeaveRule(TAB_SCRIPT, [this] { return leaveScriptTab(); });
     tabRules.setLeaveRule(TAB_SETTINGS, [this] { return leaveSettingsTab(); });
     tabRules.setEnterRule(TAB_SETTINGS, [this] { ui->widgetSettings->readSettingsToGUI(); });
 }
@@ -387,6 +389,92 @@ void MainWindow::connectScriptRun(bool bConnect)
         disconnect(se, &scriptExecutor::connectPositionReached, this, &MainWindow::connectPositionReachedToScriptExec);
         disconnect(se, &scriptExecutor::connectDataReached, this, &MainWindow::connectDataReachedToScriptExec);
     }
+}
+
+void MainWindow::connectScriptPage(bool bConnect)
+{
+    formScriptTab *st = ui->widgetScript;
+    scriptExecutor *se = pScriptExecutor;
+    formStatusWidget *sw = ui->widgetStatus;
+    formCurrentState *cs = st->pCurrentState;
+    if (bConnect) {
+        connect(st, &formScriptTab::runScript, se, &scriptExecutor::processScript, Qt::UniqueConnection);
+        connect(st, &formScriptTab::stopScript, se, &scriptExecutor::stopScript, Qt::UniqueConnection);
+        connect(st, &formScriptTab::cmdSet, se, &scriptExecutor::onSetCmd, Qt::UniqueConnection);
+        connect(st, &formScriptTab::setStatusMsg, sw, &formStatusWidget::setStatus, Qt::UniqueConnection);
+        connect(se, &scriptExecutor::commandExecuted, st, &formScriptTab::setCommandSelected, Qt::UniqueConnection);
+        connect(se, &scriptExecutor::updateCommandExecute, st, &formScriptTab::updateCommandSelected,
+                Qt::UniqueConnection);
+        connect(se, &scriptExecutor::finished, st, &formScriptTab::onScriptFinished, Qt::UniqueConnection);
+        connect(se, &scriptExecutor::updateDiagramMeasure, st, &formScriptTab::onUpdateDiagramm,
+                Qt::UniqueConnection);
+        connect(se, &scriptExecutor::clearDiagram, st, &formScriptTab::onClearDiagramm, Qt::UniqueConnection);
+        connect(se, &scriptExecutor::setDiagramName, cs, &formCurrentState::setDiagramName, Qt::UniqueConnection);
+    } else {
+        disconnect(st, &formScriptTab::runScript, se, &scriptExecutor::processScript);
+        disconnect(st, &formScriptTab::stopScript, se, &scriptExecutor::stopScript);
+        disconnect(st, &formScriptTab::cmdSet, se, &scriptExecutor::onSetCmd);
+        disconnect(st, &formScriptTab::setStatusMsg, sw, &formStatusWidget::setStatus);
+        disconnect(se, &scriptExecutor::commandExecuted, st, &formScriptTab::setCommandSelected);
+        disconnect(se, &scriptExecutor::updateCommandExecute, st, &formScriptTab::updateCommandSelected);
+        disconnect(se, &scriptExecutor::finished, st, &formScriptTab::onScriptFinished);
+        disconnect(se, &scriptExecutor::updateDiagramMeasure, st, &formScriptTab::onUpdateDiagramm);
+        disconnect(se, &scriptExecutor::clearDiagram, st, &formScriptTab::onClearDiagramm);
+        disconnect(se, &scriptExecutor::setDiagramName, cs, &formCurrentState::setDiagramName);
+    }
+}
+
+bool MainWindow::leaveScriptTab()
+{
+    formScriptTab *st = ui->widgetScript;
+    // Unsaved edits: Save and Discard let the operator go, Cancel keeps
+    // the page.
+    if (st->isScriptChanged() && st->saveScript(-1) == 1)
+        return false;
+    connectScriptRun(false);
+    connectScriptPage(false);
+    ui->widgetStatus->setStatus(QStringLiteral("Script Tab changed"));
+    if (!bNewDataSaved)
+        return true;
+
+    qlvMessageBox msgBox(this);
+    msgBox.setText(tr("TeachIn Data changed"));
+    msgBox.setInformativeText(tr("Do you want to set the new data file active?"));
+    msgBox.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    msgBox.setDefaultButton(QMessageBox::Cancel);
+    switch (msgBox.exec()) {
+    case QMessageBox::Yes: {
+        strTeachInFile = strNewDataFileName;
+        activeTeachIn.readTeachInFromFile(strTeachInFile);
+        handTeachInToUsers();
+        bNewDataSaved = false;
+        settingsStore settings;
+        settings.setValue(settingKey::TeachInFile, strTeachInFile);
+        return true;
+    }
+    case QMessageBox::No:
+        // The page's diagram shows the active teach-in again instead of the
+        // measurement.
+        st->setTeachIn(&activeTeachIn);
+        pMotorDriver->setTeachIn(&activeTeachIn);
+        bNewDataSaved = false;
+        return true;
+    default:
+        // Back to the page as it was, its connections made again.
+        connectScriptRun(true);
+        connectScriptPage(true);
+        return false;
+    }
+}
+
+void MainWindow::connectScriptTab()
+{
+    formScriptTab *st = ui->widgetScript;
+    connect(ui->widgetStatus, &formStatusWidget::onStop, st, &formScriptTab::onScriptStop);
+    connect(st, &formScriptTab::scriptSelected, pScriptExecutor, &scriptExecutor::setScript);
+    st->emitScriptSelected();
+    connect(st, &formScriptTab::setNewTeachIn, this, &MainWindow::onSetNewTeachIn);
+    connect(this, &MainWindow::setLongPressTime, st, &formScriptTab::setLongPressTime);
 }
 
 bool MainWindow::leaveManualTab()
@@ -484,7 +572,7 @@ void MainWindow::setData(int nValue, int nRepeat, double dblActualData)
 void MainWindow::handTeachInToUsers()
 {
     ui->widgetManual->setTeachIn(&activeTeachIn);
-    // The Script page receives it here once it is part of the window.
+    ui->widgetScript->setTeachIn(&activeTeachIn);
     ui->widgetRemote->setTeachIn(&activeTeachIn);
     pMotorDriver->setTeachIn(&activeTeachIn);
 }
@@ -705,9 +793,9 @@ void MainWindow::showEvent(QShowEvent *event)
 
 void MainWindow::windowLoaded()
 {
-    // The Script page receives the window here once it is part of it.
     ui->widgetRemote->pMainWindow = this;
     ui->widgetManual->pMainWindow = this;
+    ui->widgetScript->pMainWindow = this;
     ui->widgetRemote->bWindowLoaded = true;
     ui->widgetSettings->pMainWindow = this;
     ui->widgetSettings->bWindowLoaded = true;

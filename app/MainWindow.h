@@ -125,6 +125,12 @@ private:
     // The executor's connections that exist while the Script page is shown:
     // its requests to the drive and the window, the drive's reports to it.
     void connectScriptRun(bool bConnect);
+    // The Script page's own part of them: its requests to the executor, the
+    // executor's progress, diagram and end reports to it, its status texts.
+    void connectScriptPage(bool bConnect);
+    bool leaveScriptTab();
+    // The Script page's permanent connections, made once at start.
+    void connectScriptTab();
 
     // Stores the valve position with a forced write-back, unless it is still
     // unknown: an unknown position never replaces a stored one.

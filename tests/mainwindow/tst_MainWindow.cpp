@@ -13,6 +13,11 @@
 #include "fakeProcessRunner.h"
 #include "modalAnswerer.h"
 #include "manual/formManualTab.h"
+#include "manual/formCurrentState.h"
+#include "script/formScriptTab.h"
+#include "script/mdlCommandTable.h"
+#include "script/qTblViewScript.h"
+#include "script/scriptExecutor.h"
 #include "testWorkDir.h"
 #include "script/scriptExecutor.h"
 #include "valve/analogData.h"
@@ -173,6 +178,13 @@ private slots:
     void otherPagesPauseTheScript();
     void closingEndsARunningLoop();
 
+    void scriptPageConnectionsWhileShown();
+    void leavingScriptWithChanges_data();
+    void leavingScriptWithChanges();
+    void newTeachInQuestionOnLeavingScript_data();
+    void newTeachInQuestionOnLeavingScript();
+    void scriptPageAtStart();
+
 private:
     // A controller at the motor port "ttyUSB0" and the store pointing at it.
     void attachController(controllerSim::family eFamily = controllerSim::FAMILY_BERGER_LAHR);
@@ -181,6 +193,10 @@ private:
     motorDriver *driver(MainWindow &window) { return window.pMotorDriver; }
     analogData *analog(MainWindow &window) { return window.pAnalogData; }
     Ui::MainWindow *form(MainWindow &window) { return window.ui; }
+    scriptExecutor *executor(MainWindow &window) { return window.pScriptExecutor; }
+    // The number of connections of each Script-page signal, in a fixed
+    // order, as one text ("1 1 1 ...").
+    QString scriptPageConnections(MainWindow &window);
 
     std::unique_ptr<testWorkDir> work;
     std::unique_ptr<controllerSim> sim;
@@ -893,9 +909,12 @@ void tst_MainWindow::scriptPageJoinsTheRunWhileShown()
     emit pExec->connectDataReached(true);
     window.onSetMeasurement(false);
 
-    // Leaving the page releases all of them, a cut report included.
+    // Leaving the page releases all of them, a cut report included. The
+    // saved data is offered as the active teach-in; the operator declines.
     emit pExec->connectDataReached(false);
+    modalAnswerer answerer({QStringLiteral("&No")});
     pTabs->setCurrentIndex(1);
+    QCOMPARE(answerer.texts, QStringList{QStringLiteral("TeachIn Data changed")});
     QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->positionReached(); }), 0);
     QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->reachedDataPoint(); }), 0);
     QCOMPARE(queuedCallsInto(pDriver, [&] { emit pExec->gotoPosAbs(5); }), 0);
@@ -961,6 +980,181 @@ void tst_MainWindow::closingEndsARunningLoop()
     // The window goes while the loop never returns to its event loop.
     window.reset();
     QVERIFY(nExecuted.load() > 1000);
+}
+
+namespace {
+
+// QObject::receivers() is protected; a derived class may name it.
+struct receiverCount : QObject
+{
+    static int of(const QObject *pObject, const char *pszSignal)
+    {
+        return (pObject->*&receiverCount::receivers)(pszSignal);
+    }
+};
+
+} // namespace
+
+QString tst_MainWindow::scriptPageConnections(MainWindow &window)
+{
+    formScriptTab *pTab = form(window)->widgetScript;
+    scriptExecutor *pExec = executor(window);
+    motorDriver *pDriver = driver(window);
+    const QList<QPair<const QObject *, const char *>> signalList = {
+        {pTab, SIGNAL(runScript())},
+        {pTab, SIGNAL(stopScript())},
+        {pTab, SIGNAL(cmdSet(int))},
+        {pDriver, SIGNAL(positionReached())},
+        {pDriver, SIGNAL(reachedDataPoint())},
+        {pExec, SIGNAL(gotoPosAbs(int))},
+        {pExec, SIGNAL(gotoPosRel(int))},
+        {pExec, SIGNAL(gotoData(int, int, double))},
+        {pExec, SIGNAL(commandExecuted(int, int, int, QString))},
+        {pExec, SIGNAL(finished())},
+        {pExec, SIGNAL(updateDiagramMeasure(lvTeachIn *, bool))},
+        {pExec, SIGNAL(setMeasurement(bool))},
+        {pExec, SIGNAL(newDataSeved(QString))},
+        {pTab, SIGNAL(setStatusMsg(QString))},
+        {pExec, SIGNAL(clearDiagram())},
+        {pExec, SIGNAL(setDiagramName(QString))},
+        {pExec, SIGNAL(connectPositionReached(bool))},
+        {pExec, SIGNAL(connectDataReached(bool))},
+        {pExec, SIGNAL(updateCommandExecute(int, int, int, QString, QString))},
+    };
+    QStringList counts;
+    for (const auto &sig : signalList)
+        counts << QString::number(receiverCount::of(sig.first, sig.second));
+    return counts.join(QLatin1Char(' '));
+}
+
+void tst_MainWindow::scriptPageConnectionsWhileShown()
+{
+    writeCleanShutdownLog(*work);
+    fakeProcessRunner runner;
+    MainWindow window;
+    const QString strNone = QStringLiteral("0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0");
+    const QString strOnce = QStringLiteral("1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1");
+    QCOMPARE(scriptPageConnections(window), strNone);
+
+    // Entered twice, left twice: each of the nineteen exists once while the
+    // page is shown and not at all otherwise.
+    for (int nRound = 0; nRound < 2; ++nRound) {
+        form(window)->tabWidget->setCurrentIndex(2);
+        QCOMPARE(scriptPageConnections(window), strOnce);
+        form(window)->tabWidget->setCurrentIndex(nRound == 0 ? 1 : 3);
+        QCOMPARE(scriptPageConnections(window), strNone);
+        QTRY_VERIFY_WITH_TIMEOUT(logHasMessage(*work, QStringLiteral("Script Tab changed")), WAIT_MS);
+    }
+
+    // The status strip's Stop reaches the page at every tab.
+    formScriptTab *pTab = form(window)->widgetScript;
+    pTab->on_pushBtnScriptRun_clicked();
+    QVERIFY(pTab->isScriptRunning());
+    emit form(window)->widgetStatus->onStop();
+    QVERIFY(!pTab->isScriptRunning());
+}
+
+void tst_MainWindow::leavingScriptWithChanges_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("tabAfter");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("changed");
+    const QByteArray stored = "0;WAIT;1000;1;\n";
+    QTest::newRow("Cancel stays") << "Cancel" << 2 << stored << true;
+    QTest::newRow("Save leaves") << "Save" << 1 << QByteArray("0;WAIT;2500;1;\n") << false;
+    QTest::newRow("Discard leaves") << "Discard" << 1 << stored << false;
+}
+
+void tst_MainWindow::leavingScriptWithChanges()
+{
+    QFETCH(QString, answer);
+    QFETCH(int, tabAfter);
+    QFETCH(QByteArray, file);
+    QFETCH(bool, changed);
+    writeCleanShutdownLog(*work);
+    QVERIFY(work->writeFile(QStringLiteral("scripts/run.kfxscript"), "0;WAIT;1000;1;\n"));
+    fakeProcessRunner runner;
+    MainWindow window;
+    formScriptTab *pTab = form(window)->widgetScript;
+    form(window)->tabWidget->setCurrentIndex(2);
+    pTab->commandModel()->setData(pTab->commandModel()->index(0, 1), QStringLiteral("2500"));
+    QVERIFY(pTab->isScriptChanged());
+
+    modalAnswerer answerer({answer});
+    form(window)->tabWidget->setCurrentIndex(1);
+    QCOMPARE(answerer.texts, QStringList{QStringLiteral("Script changed")});
+    QCOMPARE(form(window)->tabWidget->currentIndex(), tabAfter);
+    QCOMPARE(window.tabRules.nLastTab, tabAfter);
+    QCOMPARE(work->readFile(QStringLiteral("scripts/run.kfxscript")), file);
+    QCOMPARE(pTab->isScriptChanged(), changed);
+    QCOMPARE(scriptPageConnections(window).count(QLatin1Char('1')), tabAfter == 2 ? 19 : 0);
+    QCOMPARE(logHasMessage(*work, QStringLiteral("Script Tab changed")), tabAfter != 2);
+}
+
+void tst_MainWindow::newTeachInQuestionOnLeavingScript_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("tabAfter");
+    QTest::addColumn<QString>("activeAfter");
+    QTest::newRow("Yes makes it active") << "&Yes" << 1 << "measured";
+    QTest::newRow("No keeps the active one") << "&No" << 1 << "curve1";
+    QTest::newRow("Cancel stays on the page") << "Cancel" << 2 << "curve1";
+}
+
+void tst_MainWindow::newTeachInQuestionOnLeavingScript()
+{
+    QFETCH(QString, answer);
+    QFETCH(int, tabAfter);
+    QFETCH(QString, activeAfter);
+    writeCleanShutdownLog(*work);
+    QVERIFY(work->writeFile(QStringLiteral("teachIn/curve1.kfxteachin"), teachInFile("s")));
+    QVERIFY(work->writeFile(QStringLiteral("teachIn/measured.kfxteachin"), teachInFile("s")));
+    storeValue(QStringLiteral("teachIn"), QStringLiteral("teachInFile"), QStringLiteral("curve1"));
+    storeValue(QStringLiteral("external feedback"), QStringLiteral("sensor name"), QStringLiteral("s"));
+    fakeProcessRunner runner;
+    MainWindow window;
+    form(window)->tabWidget->setCurrentIndex(2);
+    // A script saved its measurement.
+    window.onNewDataSaved(QStringLiteral("measured"));
+
+    modalAnswerer answerer({answer});
+    form(window)->tabWidget->setCurrentIndex(1);
+    QCOMPARE(answerer.texts, QStringList{QStringLiteral("TeachIn Data changed")});
+    QCOMPARE(form(window)->tabWidget->currentIndex(), tabAfter);
+    QCOMPARE(window.strTeachInFile, activeAfter);
+    QCOMPARE(storedValue(QStringLiteral("teachIn"), QStringLiteral("teachInFile")).toString(), activeAfter);
+    QCOMPARE(form(window)->widgetScript->pCurrentState->teachIn(), &window.activeTeachIn);
+    QCOMPARE(scriptPageConnections(window).count(QLatin1Char('1')), tabAfter == 2 ? 19 : 0);
+    QCOMPARE(window.bNewDataSaved, tabAfter == 2);
+    if (tabAfter == 2) {
+        // Asked again at the next attempt.
+        answerer.answerNext(QStringLiteral("&No"));
+        form(window)->tabWidget->setCurrentIndex(1);
+        QCOMPARE(answerer.texts.size(), 2);
+        QCOMPARE(form(window)->tabWidget->currentIndex(), 1);
+    }
+}
+
+void tst_MainWindow::scriptPageAtStart()
+{
+    writeCleanShutdownLog(*work);
+    QVERIFY(work->writeFile(QStringLiteral("scripts/first.kfxscript"), "0;GOTOPOS;500000;1;\n"));
+    storeValue(QStringLiteral("controller"), QStringLiteral("long press time"), 1234);
+    fakeProcessRunner runner;
+    MainWindow window;
+    formScriptTab *pTab = form(window)->widgetScript;
+    QCOMPARE(pTab->current().strName, QStringLiteral("first"));
+    // The stored hold time reaches the Script page at start.
+    QCOMPARE(pTab->scriptTable()->nLongPressTime, 1234);
+    QCOMPARE(pTab->commandTable()->nLongPressTime, 1234);
+    QCOMPARE(pTab->pCurrentState->teachIn(), &window.activeTeachIn);
+    modalAnswerer answerer; // no teach-in: its sensor differs
+    window.show();
+    QTRY_COMPARE_WITH_TIMEOUT(pTab->pMainWindow, &window, WAIT_MS);
+    // The page fits its place in the window.
+    form(window)->tabWidget->setCurrentIndex(2);
+    QVERIFY(pTab->height() >= pTab->minimumSizeHint().height());
 }
 
 QTEST_MAIN(tst_MainWindow)

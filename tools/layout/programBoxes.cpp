@@ -50,6 +50,11 @@ QString remoteText(const char *pszText)
     return tr("formRemoteTab", pszText);
 }
 
+QString scriptText(const char *pszText)
+{
+    return tr("formScriptTab", pszText);
+}
+
 std::function<QWidget *(QWidget *)> fileDialog(const QString &strCaption, const QString &strFilter, bool bSave)
 {
     // As the diagram's menu builds it for a JPG, XLSX or teach-in file.
@@ -208,6 +213,52 @@ QList<programBox> programBoxes()
              remoteText("Yopur local IP addresses are:\n%1")
                  .arg(QStringLiteral("127.0.0.1\n192.168.100.200\n::1\nfe80::a00:27ff:fe4e:66a1%eth0\n")),
              QMessageBox::Ok)},
+        // Script tab
+        {QStringLiteral("script-save-question"),
+         box("formScriptTab", "Script changed", scriptText("do you want to save it?"),
+             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel)},
+        {QStringLiteral("script-save-again"),
+         box("formScriptTab", "Script Save", scriptText("Click ok to go on."), QMessageBox::Ok)},
+        {QStringLiteral("script-save-failed"),
+         box("formScriptTab", "Script Save",
+             scriptText("The script \"%1\" could not be written to %2. Your changes are kept; the file on disk is "
+                        "unchanged.")
+                 .arg(QStringLiteral("New Script998"), QStringLiteral("/home/pi/leakvalve/scripts/")),
+             QMessageBox::Ok)},
+        {QStringLiteral("script-rename-invalid"),
+         box("formScriptTab", "Rename",
+             scriptText("\"%1\" cannot be a script name: it must not contain \"/\", \"\\\", \";\", \"..\" or "
+                        "control characters, nor begin with \".\".")
+                 .arg(QStringLiteral("../../etc/passwd-and-some")),
+             QMessageBox::Ok)},
+        {QStringLiteral("script-rename-taken"),
+         box("formScriptTab", "Rename",
+             scriptText("There is already a script named \"%1\".").arg(QStringLiteral("Leak test chamber 2")),
+             QMessageBox::Ok)},
+        {QStringLiteral("script-delete-question"),
+         box("formScriptTab", "Delete", QStringLiteral("Do you ant to delete the current script?"),
+             QMessageBox::Yes | QMessageBox::No)},
+        {QStringLiteral("script-delete-last"),
+         box("formScriptTab", "Delete", QStringLiteral("You cannot delete the last script"), QMessageBox::Ok)},
+        {QStringLiteral("script-delete-last-command"),
+         box("formScriptTab", "Delete", scriptText("You cannot delete the last command"), QMessageBox::Ok)},
+        {QStringLiteral("script-not-saved-run"),
+         box("formScriptTab", "Script Changed",
+             scriptText("The script was changed.\nIt will not run until it is saved or the changes are cancelled."),
+             QMessageBox::Ok)},
+        {QStringLiteral("script-folder-missing"),
+         box("formScriptTab", "Scripts",
+             scriptText("The scripts folder %1 does not exist, so there are no scripts to show.")
+                 .arg(QStringLiteral("/home/pi/leakvalve/scripts/")),
+             QMessageBox::Ok)},
+        {QStringLiteral("script-names-used-up"),
+         box("formScriptTab", "New Script",
+             scriptText("All names from New Script0 to New Script998 are taken. Rename or delete one of these "
+                        "scripts first."),
+             QMessageBox::Ok)},
+        {QStringLiteral("script-new-teach-in"),
+         box("MainWindow", "TeachIn Data changed", tr("MainWindow", "Do you want to set the new data file active?"),
+             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)},
         // The shell's own dialog: part of its widget set, shown by nothing yet.
         {QStringLiteral("message-dialog"), [](QWidget *pParent) -> QWidget * { return new qlvMessageDialog(pParent); }},
     };

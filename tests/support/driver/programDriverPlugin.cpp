@@ -8,11 +8,18 @@
 //
 // Protocol, one line each way: commands "ready", "scope NAME", "tab N",
 // "combo NAME N", "text NAME TEXT", "click NAME", "pane NAME", "read NAME",
-// "quit"; replies "ok ..." or "err ..."; unsolicited "box TEXT|INFORMATIVE"
-// lines for every box answered. Names are looked up below the widget chosen
+// "plan BUTTON", "tap TABLE ROW COLUMN", "hold TABLE ROW COLUMN MS",
+// "cells TABLE COLUMN", "enabled TABLE", "quit"; replies "ok ..." or
+// "err ..."; unsolicited "box TEXT|INFORMATIVE" lines for every box answered.
+// A box takes the button of the next "plan" text, its default button
+// otherwise. "tap" and "hold" reply once the release (and whatever it
+// started, a question included) is over. Names are looked up below the widget chosen
 // with "scope" (the main window until then), because several pages use the
 // same object names.
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QApplication>
 #include <QComboBox>
 #include <QGenericPlugin>
@@ -51,7 +58,13 @@ private slots:
         while ((nEnd = buffer.indexOf('\n')) >= 0) {
             const QString strLine = QString::fromUtf8(buffer.left(nEnd));
             buffer.remove(0, nEnd + 1);
-            send(handle(strLine));
+            // From the event loop: a command may open a box, whose own loop
+            // must be free to answer it.
+            QTimer::singleShot(0, this, [this, strLine] {
+                const QString strReply = handle(strLine);
+                if (!strReply.isNull())
+                    send(strReply);
+            });
         }
     }
 
@@ -157,12 +170,59 @@ private:
                 return QStringLiteral("err no ") + strName;
             return QStringLiteral("ok ") + oneLine(pPane->toPlainText());
         }
+        if (strVerb == QLatin1String("plan")) {
+            boxes.answerNext(strLine.section(QLatin1Char(' '), 1));
+            return QStringLiteral("ok");
+        }
+        if (strVerb == QLatin1String("enabled") || strVerb == QLatin1String("cells") || strVerb == QLatin1String("tap")
+            || strVerb == QLatin1String("hold"))
+            return tableCommand(strLine.split(QLatin1Char(' ')));
         if (strVerb == QLatin1String("quit")) {
             if (QWidget *pWindow = mainWindow())
                 QTimer::singleShot(0, pWindow, &QWidget::close);
             return QStringLiteral("ok");
         }
         return QStringLiteral("err unknown ") + strVerb;
+    }
+
+    static void mouse(QAbstractItemView *pView, QEvent::Type type, const QPoint &pt)
+    {
+        QMouseEvent event(type, pt, pView->viewport()->mapToGlobal(pt), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pView->viewport(), &event);
+    }
+
+    // The touch tables: a finger's tap or hold on a cell, a column's cells,
+    // whether the table takes input. A null reply is sent later.
+    QString tableCommand(const QStringList &parts)
+    {
+        const QString strVerb = parts.value(0);
+        auto *pView = child<QAbstractItemView>(parts.value(1));
+        if (!pView)
+            return QStringLiteral("err no ") + parts.value(1);
+        if (strVerb == QLatin1String("enabled"))
+            return QStringLiteral("ok %1").arg(pView->isEnabled() ? 1 : 0);
+        if (strVerb == QLatin1String("cells")) {
+            QStringList cells;
+            const QAbstractItemModel *pModel = pView->model();
+            for (int r = 0; r < pModel->rowCount(); ++r)
+                cells << pModel->index(r, parts.value(2).toInt()).data().toString();
+            return QStringLiteral("ok ") + oneLine(cells.join(QLatin1Char('|')));
+        }
+        const QModelIndex index = pView->model()->index(parts.value(2).toInt(), parts.value(3).toInt());
+        if (!index.isValid())
+            return QStringLiteral("err no cell");
+        pView->scrollTo(index);
+        const QPoint pt = pView->visualRect(index).center();
+        mouse(pView, QEvent::MouseButtonPress, pt);
+        const int nHoldMs = strVerb == QLatin1String("hold") ? parts.value(4).toInt() : 0;
+        QPointer<QAbstractItemView> pGuard(pView);
+        QTimer::singleShot(nHoldMs, this, [this, pGuard, pt] {
+            if (pGuard)
+                mouse(pGuard, QEvent::MouseButtonRelease, pt);
+            send(QStringLiteral("ok"));
+        });
+        return QString();
     }
 
     QTcpSocket socket;
