@@ -746,8 +746,12 @@ void formSettingsTab::on_pushBtnChangeSensor_clicked()
         ui->cmbFeedbackType->removeItem(ui->cmbFeedbackType->currentIndex());
         ui->cmbFeedbackType->addItem(sensor.strName);
     }
+    // A definition made with the change button while none was listed joins
+    // the list, so the combo never offers a sensor the page does not know.
     if (nIndex >= 0)
         sensorList[nIndex] = sensor;
+    else
+        sensorList.append(sensor);
     ui->cmbFeedbackType->setCurrentIndex(ui->cmbFeedbackType->findText(sensor.strName));
     showSensor(sensor);
 }

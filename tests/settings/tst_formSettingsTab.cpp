@@ -98,6 +98,7 @@ private slots:
     void sensorAddChangeRenameDelete();
     void sensorRefusals();
     void missingSensorFolderIsReported();
+    void changeWithoutListedSensor();
 
 private:
     std::unique_ptr<testWorkDir> wd;
@@ -765,6 +766,29 @@ void tst_formSettingsTab::missingSensorFolderIsReported()
              qPrintable(boxes.texts.first()));
     QCOMPARE(ui->cmbFeedbackType->count(), 0);
     QVERIFY(tab.sensorList.isEmpty());
+}
+
+// With no sensor listed the change button defines one all the same; it is
+// then listed like an added one and can be deleted again.
+void tst_formSettingsTab::changeWithoutListedSensor()
+{
+    formSettingsTab tab;
+    Ui::formSettingsTab *ui = tab.ui;
+    QCOMPARE(ui->cmbFeedbackType->count(), 0);
+    boxesOnly boxes;
+    {
+        sensorDialogAnswer dlg(QStringLiteral("Penning"), QStringLiteral("val1"), QStringLiteral("mbar"));
+        ui->pushBtnChangeSensor->click();
+        QVERIFY(dlg.bDialog);
+    }
+    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(QFile::exists(wd->filePath(QStringLiteral("sensor/Penning.kfxsensor"))));
+    QCOMPARE(ui->cmbFeedbackType->count(), 1);
+    QCOMPARE(tab.sensorList.size(), 1);
+    QCOMPARE(ui->lblSensorFormula->text(), QStringLiteral("val1"));
+    ui->pushBtnDeleteSensor->click();
+    QVERIFY(!QFile::exists(wd->filePath(QStringLiteral("sensor/Penning.kfxsensor"))));
+    QCOMPARE(ui->cmbFeedbackType->count(), 0);
 }
 
 QTEST_MAIN(tst_formSettingsTab)
