@@ -112,7 +112,22 @@ void formSettingsTab::readSettingsToGUI()
     ui->lineEditDataFile->setText(settings.text(settingKey::TeachInFile));
     ui->lineEditDataFile->setKeyboardMode(KEYBOARD_NONE);
 
-    const int nSensor = ui->cmbFeedbackType->findText(settings.text(settingKey::SensorName));
+    const QString strSensorName = settings.text(settingKey::SensorName);
+    int nSensor = ui->cmbFeedbackType->findText(strSensorName);
+    if (nSensor < 0 && !strSensorName.isEmpty()) {
+        // The active sensor is defined in the store; without a file of its
+        // own it is still listed, or the next save would give its formula
+        // the name of whichever sensor the list showed.
+        lvSensor active;
+        active.strName = strSensorName;
+        active.strDataName = settings.text(settingKey::SensorDataName);
+        active.strFormula = settings.text(settingKey::SensorFormula);
+        active.strUnit = settings.text(settingKey::SensorUnit);
+        active.strInputMask = settings.text(settingKey::SensorInputMask);
+        sensorList.append(active);
+        ui->cmbFeedbackType->addItem(strSensorName);
+        nSensor = ui->cmbFeedbackType->count() - 1;
+    }
     if (nSensor >= 0)
         ui->cmbFeedbackType->setCurrentIndex(nSensor);
     ui->lblSensorDataName->setText(settings.text(settingKey::SensorDataName));

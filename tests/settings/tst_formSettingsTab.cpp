@@ -99,6 +99,7 @@ private slots:
     void sensorRefusals();
     void missingSensorFolderIsReported();
     void changeWithoutListedSensor();
+    void activeSensorWithoutFileKeepsItsName();
 
 private:
     std::unique_ptr<testWorkDir> wd;
@@ -240,7 +241,7 @@ void tst_formSettingsTab::fillAndSaveEveryKey()
         const char *pszText;
     } expected[] = {
         {settingKey::TeachInFile, 0, "run.2024.a"},
-        {settingKey::SensorName, 0, ""},  // no such sensor file: the combo is empty
+        {settingKey::SensorName, 0, "Pirani"},  // no such sensor file: still the active sensor
         {settingKey::SensorDataName, 0, "Leak rate"},
         {settingKey::SensorFormula, 0, "val1*2"},
         {settingKey::SensorUnit, 0, "mbar l/s"},
@@ -789,6 +790,41 @@ void tst_formSettingsTab::changeWithoutListedSensor()
     ui->pushBtnDeleteSensor->click();
     QVERIFY(!QFile::exists(wd->filePath(QStringLiteral("sensor/Penning.kfxsensor"))));
     QCOMPARE(ui->cmbFeedbackType->count(), 0);
+}
+
+// The active sensor is defined in the store; when no file of that name is
+// in the sensor folder, leaving the page must not give its formula the name
+// of another listed sensor.
+void tst_formSettingsTab::activeSensorWithoutFileKeepsItsName()
+{
+    QVERIFY(wd->writeFile(QStringLiteral("sensor/Penning.kfxsensor"), "Penning;P;mbar;val2;exp;;"));
+    {
+        settingsStore s;
+        s.setValue(settingKey::SensorName, QStringLiteral("Pirani"));
+        s.setValue(settingKey::SensorFormula, QStringLiteral("val1*2"));
+        s.setValue(settingKey::SensorUnit, QStringLiteral("mbar l/s"));
+    }
+    analogData analog;
+    lvExternalFeedback feedback;
+    formSettingsTab tab;
+    tab.setAnalogData(&analog);
+    tab.setExtFeedback(&feedback);
+    Ui::formSettingsTab *ui = tab.ui;
+    for (int nFill = 0; nFill < 2; ++nFill) {
+        QCOMPARE(ui->cmbFeedbackType->currentText(), QStringLiteral("Pirani"));
+        QCOMPARE(ui->lblSensorFormula->text(), QStringLiteral("val1*2"));
+        QVERIFY(tab.saveSettingsFromGUI());
+        QCOMPARE(stored(settingKey::SensorName), QStringLiteral("Pirani"));
+        QCOMPARE(stored(settingKey::SensorFormula), QStringLiteral("val1*2"));
+        QCOMPARE(feedback.sensor.strName, QStringLiteral("Pirani"));
+        tab.readSettingsToGUI();
+    }
+    QCOMPARE(ui->cmbFeedbackType->count(), 2);
+    // Switching away and back shows its definition again.
+    ui->cmbFeedbackType->setCurrentIndex(ui->cmbFeedbackType->findText(QStringLiteral("Penning")));
+    QCOMPARE(ui->lblSensorFormula->text(), QStringLiteral("val2"));
+    ui->cmbFeedbackType->setCurrentIndex(ui->cmbFeedbackType->findText(QStringLiteral("Pirani")));
+    QCOMPARE(ui->lblSensorUnit->text(), QStringLiteral("mbar l/s"));
 }
 
 QTEST_MAIN(tst_formSettingsTab)
