@@ -399,7 +399,11 @@ void MainWindow::connectScriptPage(bool bConnect)
     formCurrentState *cs = st->pCurrentState;
     if (bConnect) {
         connect(st, &formScriptTab::runScript, se, &scriptExecutor::processScript, Qt::UniqueConnection);
-        connect(st, &formScriptTab::stopScript, se, &scriptExecutor::stopScript, Qt::UniqueConnection);
+        // Direct: a chain of commands that never returns to the script
+        // thread's event loop (a loop of immediate commands) would never see
+        // a queued stop; stopScript() is safe from any thread.
+        connect(st, &formScriptTab::stopScript, se, &scriptExecutor::stopScript,
+                Qt::ConnectionType(Qt::DirectConnection | Qt::UniqueConnection));
         connect(st, &formScriptTab::cmdSet, se, &scriptExecutor::onSetCmd, Qt::UniqueConnection);
         connect(st, &formScriptTab::setStatusMsg, sw, &formStatusWidget::setStatus, Qt::UniqueConnection);
         connect(se, &scriptExecutor::commandExecuted, st, &formScriptTab::setCommandSelected, Qt::UniqueConnection);

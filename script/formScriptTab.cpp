@@ -378,10 +378,15 @@ void formScriptTab::onTblScriptEditCompleted(QString strText)
         pScriptModel->scriptList[nRow].strName = strShown;
         pScriptModel->updateTable();
     };
-    // Only the current script is renamed; another row's name cell (or an
-    // empty name) leaves everything as it was.
-    if (strText.isEmpty() || nRow != nCurrentScriptRow || scriptList.isEmpty()) {
+    // Only the current script's name cell renames; another row's name cell
+    // or an icon cell's plain editor leaves everything as it was.
+    if (pScriptModel->nEditedColumn != S_NAME || nRow != nCurrentScriptRow || scriptList.isEmpty()) {
         restoreName();
+        return;
+    }
+    if (strText.isEmpty()) {
+        restoreName();
+        showBox(tr("Rename"), tr("A script needs a name: the name was not changed."));
         return;
     }
     const QString strProblem = renameProblem(strText);

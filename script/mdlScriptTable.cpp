@@ -63,6 +63,7 @@ bool mdlScriptTable::setData(const QModelIndex &index, const QVariant &value, in
 {
     const int nRow = index.row();
     nEditedRow = nRow;
+    nEditedColumn = index.column();
     if (role == Qt::EditRole && nRow >= 0 && nRow < scriptList.size() && index.column() == COLUMN_NAME) {
         lvScript script = scriptList.at(nRow);
         script.strName = value.toString();

@@ -36,9 +36,11 @@ public:
     // The row whose icons are drawn highlighted; written by the tab.
     int nSelectedRow;
     QList<lvScript> scriptList;
-    // The row of the last setData(), so the tab knows whose name was edited;
-    // -1 before the first.
+    // The cell of the last setData(), so the tab knows whose name was edited
+    // (an icon cell's plain editor commits its text too); -1 before the
+    // first.
     int nEditedRow = -1;
+    int nEditedColumn = -1;
 
 signals:
     void editCompleted(QString strText);

@@ -30,6 +30,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -176,6 +177,7 @@ private slots:
     void reachedConnectionsAreMadeOnce();
     void scriptPageJoinsTheRunWhileShown();
     void otherPagesPauseTheScript();
+    void pageStopReachesABusyScriptThread();
     void closingEndsARunningLoop();
 
     void scriptPageConnectionsWhileShown();
@@ -955,6 +957,36 @@ void tst_MainWindow::otherPagesPauseTheScript()
     // Entering the Script page does not resume it.
     pTabs->setCurrentIndex(2);
     QVERIFY(stopped());
+}
+
+void tst_MainWindow::pageStopReachesABusyScriptThread()
+{
+    fakeProcessRunner runner;
+    MainWindow window;
+    scriptExecutor *pExec = window.pScriptExecutor;
+    form(window)->tabWidget->setCurrentIndex(2);
+    lvScript script;
+    script.cmdList.append(lvScriptCommand()); // WAIT 1000
+    QMetaObject::invokeMethod(pExec, [pExec, script] {
+        pExec->setScript(script);
+        pExec->processScript();
+    }, Qt::BlockingQueuedConnection);
+    QVERIFY(!pExec->resumeable);
+
+    // The script thread busy as in a chain of commands that never returns to
+    // its event loop (a loop of immediate commands): the page's Stop (and the
+    // status strip's, which runs it) must still reach the chain.
+    QSemaphore busy;
+    QSemaphore release;
+    QMetaObject::invokeMethod(pExec, [&busy, &release] {
+        busy.release();
+        release.acquire();
+    }, Qt::QueuedConnection);
+    busy.acquire();
+    emit form(window)->widgetStatus->onStop();
+    const bool bStopSeen = pExec->resumeable;
+    release.release();
+    QVERIFY(bStopSeen);
 }
 
 void tst_MainWindow::closingEndsARunningLoop()

@@ -244,23 +244,28 @@ void tst_formScriptTab::renameRefusals_data()
 {
     QTest::addColumn<QString>("strName");
     QTest::addColumn<bool>("bBox");
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("another script's name") << "C" << true;
-    QTest::newRow("slash") << "a/b" << true;
-    QTest::newRow("backslash") << "a\\b" << true;
-    QTest::newRow("dot dot") << "a..b" << true;
-    QTest::newRow("leading dot") << ".hidden" << true;
-    QTest::newRow("control character") << "a\tb" << true;
-    QTest::newRow("field separator") << "a;b" << true;
+    QTest::addColumn<int>("nColumn");
+    QTest::newRow("empty") << "" << true << 2;
+    QTest::newRow("another script's name") << "C" << true << 2;
+    QTest::newRow("slash") << "a/b" << true << 2;
+    QTest::newRow("backslash") << "a\\b" << true << 2;
+    QTest::newRow("dot dot") << "a..b" << true << 2;
+    QTest::newRow("leading dot") << ".hidden" << true << 2;
+    QTest::newRow("control character") << "a\tb" << true << 2;
+    QTest::newRow("field separator") << "a;b" << true << 2;
+    // An icon cell's plain editor commits its text too: no name of it.
+    QTest::newRow("text from the save cell") << "Z" << false << 5;
+    QTest::newRow("nothing from the start cell") << "" << false << 0;
 }
 
 void tst_formScriptTab::renameRefusals()
 {
     QFETCH(QString, strName);
     QFETCH(bool, bBox);
+    QFETCH(int, nColumn);
     formScriptTab &t = makeTab();
     modalAnswerer boxes(QStringList{}, true);
-    t.scriptModel()->setData(t.scriptModel()->index(0, 2), strName);
+    t.scriptModel()->setData(t.scriptModel()->index(0, nColumn), strName);
     QCOMPARE(boxes.texts.size(), bBox ? 1 : 0);
     if (bBox)
         QVERIFY2(boxes.texts.at(0).startsWith(QLatin1String("Rename|")), qPrintable(boxes.texts.at(0)));
