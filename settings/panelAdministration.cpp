@@ -200,11 +200,13 @@ void panelAdministration::exportSettings(QWidget *pTab, QWidget *pBoxParent)
         showBox(pBoxParent, tr("Settings not exported"), settingsTransfer::message(eStatus));
 }
 
-bool panelAdministration::importSettings(QWidget *pTab, QWidget *pBoxParent)
+bool panelAdministration::importSettings(QWidget *pTab, QWidget *pBoxParent, QString *pstrFile)
 {
     const QString strFile = chooseFile(pTab, settingsImportDialog());
     if (strFile.isEmpty())
         return false;
+    if (pstrFile)
+        *pstrFile = strFile;
     settingsStore settings;
     const settingsTransfer::status eStatus = settingsTransfer::importFrom(strFile, settings.store());
     if (eStatus != settingsTransfer::OK) {
