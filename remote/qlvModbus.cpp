@@ -130,8 +130,6 @@ void qlvModbus::writeInitialValues()
     nFeedbackVal1 = 0;
     nFeedbackVal2 = 0;
     bLoopCoilSet = false;
-    for (int &nInput : nLastInputs)
-        nInput = 0;
 }
 
 void qlvModbus::stopCommunicating()
@@ -229,12 +227,14 @@ void qlvModbus::handleCoilWrite(int nAddress, int nSize)
         emit sendMinusContPressed(false, action.nSpeed);
         break;
     case modbusCoilAction::START_LOOP:
-        emit setMotorFeedbackVal(nFeedbackVal1, nFeedbackVal2);
+        // Marked first: should the drive end the loop at once, it says so
+        // during the call.
         bFeedbackLoopActive = true;
+        emit setMotorFeedbackVal(nFeedbackVal1, nFeedbackVal2);
         break;
     case modbusCoilAction::STOP_LOOP:
-        emit stopFeedbackData();
         bFeedbackLoopActive = false;
+        emit stopFeedbackData();
         break;
     case modbusCoilAction::NONE:
         break;
@@ -277,20 +277,12 @@ void qlvModbus::handleHoldingWrite(int nAddress, int nSize)
 
 void qlvModbus::restorePublished(int nAddress, int nSize)
 {
-    const int nLast = nAddress + nSize - 1;
-    const auto touches = [nAddress, nLast](int nFirstReg, int nLastReg) {
-        return nAddress <= nLastReg && nLast >= nFirstReg;
-    };
-    // HR0..HR4 show what the valve reports; a master's write (a move order or
-    // a stray one) must not leave its own numbers there.
-    if (touches(HR_POSITION_LOW, HR_POSITION_HIGH))
-        publishPosition(nLastPosition);
-    if (touches(HR_INPUT1, HR_INPUT3)) {
-        QVector<quint16> inputs;
-        for (int nInput : nLastInputs)
-            inputs.append(publishedInput(nInput));
-        pDevice->setData(QModbusDataUnit(QModbusDataUnit::HoldingRegisters, HR_INPUT1, inputs));
-    }
+    // HR0/HR1 show where the valve is; a master's write (a move order or a
+    // stray one) must not leave its own numbers there. Put back quietly: the
+    // valve reported nothing new. A write to HR2..HR4 stays until the next
+    // sample publishes the inputs.
+    if (nAddress <= HR_POSITION_HIGH && nAddress + nSize - 1 >= HR_POSITION_LOW)
+        publishPosition(nLastPosition, false);
 }
 
 void qlvModbus::onStateChanged(int state)
@@ -317,9 +309,6 @@ void qlvModbus::setAnalogInputs(int nInput1, int nInput2, int nInput3)
 {
     if (!pDevice)
         return;
-    nLastInputs[0] = nInput1;
-    nLastInputs[1] = nInput2;
-    nLastInputs[2] = nInput3;
     pDevice->setData(QModbusDataUnit(
         QModbusDataUnit::HoldingRegisters, HR_INPUT1,
         QVector<quint16>{publishedInput(nInput1), publishedInput(nInput2), publishedInput(nInput3)}));
@@ -335,14 +324,15 @@ void qlvModbus::setPosition(int nPosition)
     publishPosition(nPosition);
 }
 
-void qlvModbus::publishPosition(int nPosition)
+void qlvModbus::publishPosition(int nPosition, bool bTell)
 {
     if (!pDevice)
         return;
     const positionWords words = publishedPosition(nPosition);
     pDevice->setData(QModbusDataUnit(QModbusDataUnit::HoldingRegisters, HR_POSITION_LOW,
                                      QVector<quint16>{words.nLow, words.nHigh}));
-    emit setReceivedMessageMotor(tr("Position set to: %1").arg(nPosition));
+    if (bTell)
+        emit setReceivedMessageMotor(tr("Position set to: %1").arg(nPosition));
 }
 
 void qlvModbus::onReachedDataPoint()
@@ -355,4 +345,12 @@ void qlvModbus::onNotReachedDataPoint()
 {
     if (pDevice)
         pDevice->setData(QModbusDataUnit::DiscreteInputs, DI_REACHED, 0);
+}
+
+void qlvModbus::onFeedbackLoopEnded()
+{
+    bFeedbackLoopActive = false;
+    bLoopCoilSet = false;
+    if (pDevice)
+        pDevice->setData(QModbusDataUnit::Coils, COIL_FEEDBACK_LOOP, 0);
 }

@@ -74,13 +74,18 @@ public slots:
     void setPosition(int nPosition);
     void onReachedDataPoint();
     void onNotReachedDataPoint();
+    // The drive's regulation ended (a Stop, the end of measuring, coil 7 =
+    // 0): coil 7 reads 0 again, and the next 1 a master writes starts the
+    // loop anew.
+    void onFeedbackLoopEnded();
 
 private:
     bool startDevice(QModbusServer *pNewDevice);
     void dropDevice();
     static void closeDevice(QModbusServer *pServer);
     void writeInitialValues();
-    void publishPosition(int nPosition);
+    // bTell: also report it for the valve's-side pane.
+    void publishPosition(int nPosition, bool bTell = true);
     void restorePublished(int nAddress, int nSize);
     void handleCoilWrite(int nAddress, int nSize);
     void handleHoldingWrite(int nAddress, int nSize);
@@ -93,7 +98,6 @@ private:
     bool bFeedbackLoopActive = false;
     bool bLoopCoilSet = false;        // coil 7 as the master last left it
     int nLastPosition = -1;           // last position the drive reported
-    int nLastInputs[3] = {0, 0, 0};   // last inputs the drive reported
     bool bStarting = false;
     QStringList lstStartMessages;
 };

@@ -10,14 +10,12 @@
 #include "valve/nanoTecReply.h"
 #include "valve/positionUnits.h"
 #include "valve/analogRemoteMapping.h"
+#include "valve/remoteLink.h"
 #include "valve/remoteTextProtocol.h"
 #include "remote/qlvModbus.h"
 
-#include <QHostAddress>
 #include <QLoggingCategory>
 #include <QMutexLocker>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTimer>
 
 #include <cmath>
@@ -54,7 +52,6 @@ motorDriver::motorDriver(QObject *parent, int nType)
     connect(pCommTimer, SIGNAL(timeout()), this, SLOT(communicateWithMotor()));
 
     pSerialMotor = new QSerialPort(this);
-    pSerialPc = new QSerialPort(this);
     connect(pSerialMotor, SIGNAL(errorOccurred(QSerialPort::SerialPortError)), this,
             SLOT(handleErrorMotor(QSerialPort::SerialPortError)));
     connect(pSerialMotor, SIGNAL(readyRead()), this, SLOT(readFromMotor()));
@@ -62,11 +59,13 @@ motorDriver::motorDriver(QObject *parent, int nType)
     setMotorType(nType);
     nMotStat |= STAT_POS_REACHED;
 
-    pModbus = new qlvModbus(this);
-    connect(pModbus, SIGNAL(logString(QString)), this, SLOT(onConnectWriteLog(QString)));
-
-    pTcpServer = new QTcpServer(this);
-    connect(pTcpServer, SIGNAL(newConnection()), this, SLOT(on_newConnectionEthernet()));
+    remote = new remoteLink(this);
+    remote->setCommandRunner([this](const QByteArray &strLine) { return runRemoteTextCommand(strLine); });
+    connect(remote->modbus(), SIGNAL(logString(QString)), this, SLOT(onConnectWriteLog(QString)));
+    connect(remote, &remoteLink::fromPc, this, &motorDriver::receivedFromPc);
+    connect(remote, &remoteLink::toController, this, &motorDriver::sendToMotor);
+    connect(remote, &remoteLink::logLine, this, &motorDriver::onWriteLog);
+    connect(remote, &remoteLink::pcPortError, this, &motorDriver::handleErrorPc);
 }
 
 motorDriver::~motorDriver()
@@ -75,15 +74,9 @@ motorDriver::~motorDriver()
         pSerialMotor->close();
         qCDebug(lcMotorDriver) << "serial close";
     }
-    if (pSerialPc->isOpen()) {
-        pSerialPc->close();
-        qCDebug(lcMotorDriver) << "serial PC close";
-    }
     delete pCommTimer;
+    delete remote;
     delete pSerialMotor;
-    delete pSerialPc;
-    delete pModbus;
-    delete pTcpServer;
     qCDebug(lcMotorDriver) << "motorDriver destroyed";
 }
 
@@ -173,7 +166,7 @@ void motorDriver::communicateWithMotor()
         pTickThread = QThread::currentThread();
         connect(pTickThread, &QThread::finished, pCommTimer, &QTimer::stop, Qt::DirectConnection);
     }
-    if (family.bKnown && isPassThroughMode()) {
+    if (family.bKnown && remote->isPassThrough()) {
         if (nMotStat & STAT_PORT_NOT_OPEN)
             retryOpenMotorPort();
         // The PC or the terminal owns the line: no polls, no waiting for
@@ -188,9 +181,7 @@ void motorDriver::communicateWithMotor()
     } else if (family.bKnown) {
         if (nMotStat & STAT_PORT_NOT_OPEN)
             retryOpenMotorPort();
-        const bool bIdlePolls = nRemoteMode != REMOTE_DIRECT && nRemoteMode != REMOTE_TERMINAL
-                                && nRemoteMode != REMOTE_PARSER;
-        const motorCommandQueue::tickResult r = motorCmdList.tick(bIdlePolls);
+        const motorCommandQueue::tickResult r = motorCmdList.tick(!remote->ownsLine());
         if (bDebug)
             for (const controllerCommand &c : r.queued)
                 emit debugSendToMotor(QString::fromLatin1(c.strCommand));
@@ -330,21 +321,14 @@ void motorDriver::sendToPc(QByteArray data)
 {
     if (deferToOwnThread([this, data] { sendToPc(data); }))
         return;
-    qCDebug(lcMotorDriver) << "send to pc: " << data;
-    if (remoteChannel == 3) {
-        if (pSerialPc->isOpen())
-            pSerialPc->write(data);
-    } else if (remoteChannel == 4 && pTcpSocket) {
-        pTcpSocket->write(data);
-    }
+    remote->sendToPc(data);
 }
 
 void motorDriver::readFromPc()
 {
-    const QByteArray data = pSerialPc->readAll();
-    qCDebug(lcMotorDriver) << "read Pc: " << data;
-    dataReadPc.append(data);
-    parseRemoteCommand(data);
+    if (deferToOwnThread([this] { readFromPc(); }))
+        return;
+    remote->readPcSerial();
 }
 
 void motorDriver::handleErrorMotor(QSerialPort::SerialPortError error)
@@ -369,7 +353,7 @@ void motorDriver::handleErrorMotor(QSerialPort::SerialPortError error)
 void motorDriver::handleErrorPc(QSerialPort::SerialPortError error)
 {
     if (error == QSerialPort::ResourceError)
-        qCDebug(lcMotorDriver) << "error Pc-Com: " << pSerialPc->errorString() << "end";
+        qCDebug(lcMotorDriver) << "error Pc-Com: " << remote->pcPortErrorString() << "end";
 }
 
 void motorDriver::renderStatusText()
@@ -626,7 +610,7 @@ void motorDriver::testTarget()
 
 bool motorDriver::takeRemoteMotorData(const QByteArray &bytesRead)
 {
-    if (nRemoteMode != REMOTE_DIRECT && nRemoteMode != REMOTE_TERMINAL && nRemoteMode != REMOTE_PARSER)
+    if (!remote->ownsLine())
         return false;
 
     // The answer the controller still owed when the remote mode took over
@@ -644,12 +628,12 @@ bool motorDriver::takeRemoteMotorData(const QByteArray &bytesRead)
 
     if (dataReadMotor.contains('\r')) {
         emit receivedFromMotor(dataReadMotor);
-        if (isPassThroughMode())
+        if (remote->isPassThrough())
             dataReadMotor.clear();
     }
-    if (nRemoteMode == REMOTE_DIRECT && !forward.isEmpty())
+    if (remote->mode() == REMOTE_DIRECT && !forward.isEmpty())
         sendToPc(forward);
-    if (!isPassThroughMode())
+    if (!remote->isPassThrough())
         return false;
     if (dataReadMotor.size() > MAX_PENDING_REPLY_BYTES) {
         // Shown as it is rather than collected for ever.
@@ -857,6 +841,7 @@ void motorDriver::onMotorHalt()
     bCompareValue = false;
     bsetleak = false;
     regulation.nRecalcCount = 0;
+    regulationOff();
     const bool bWasMeasuring = bMeasureData;
     onSetMeasureData(false);
     // The main window stops delivering samples only when told; a Stop ends
@@ -975,7 +960,6 @@ void motorDriver::onGetAnalogValue(double dblData1, double dblData2, double dblD
     if (nIsFeedback2 >= 0 && nIsFeedback2 <= 2)
         dblFeedbackVal2 = dblVolts[nIsFeedback2];
 
-    const bool bWasExceeded = bBoundaryExceeded;
     if (checkFeedbackBoundary(dblFeedbackVal1, nFeedbackIdx1) != 100)
         return;
     if (checkFeedbackBoundary(dblFeedbackVal2, nFeedbackIdx2) != 100)
@@ -1006,9 +990,6 @@ void motorDriver::onGetAnalogValue(double dblData1, double dblData2, double dblD
         else if (r.isReached())
             emit reachedDataPoint();
         strStatusLine = measuringStatusLine();
-    } else if (bWasExceeded) {
-        // Back inside the band: the boundary note no longer holds.
-        strStatusLine = tr("Measuring...");
     }
     emit setMeasuredData(dblActual);
 }
@@ -1069,6 +1050,7 @@ void motorDriver::onSetMeasureData(bool pbMeasureData)
         nFeedbackIdx2 = -1;
         bBoundaryExceeded = false;
         bsetleak = false;
+        regulationOff();
     } else if (bsetleak) {
         strStatusLine = measuringStatusLine();
     } else {
@@ -1087,7 +1069,13 @@ void motorDriver::onStopFeedback()
         return;
     bsetleak = false;
     regulation.nRecalcCount = 0;
+    regulationOff();
     emit setMeasurement(false);
+}
+
+void motorDriver::regulationOff()
+{
+    remote->regulationEnded();
 }
 
 // -------------------------------------------------------------- remote side
@@ -1108,94 +1096,21 @@ void motorDriver::releaseLink()
         pSerialMotor->clear(QSerialPort::Input);
 }
 
-bool motorDriver::openPcPort()
-{
-    disconnect(pSerialPc, nullptr, this, nullptr);
-    connect(pSerialPc, SIGNAL(errorOccurred(QSerialPort::SerialPortError)), this,
-            SLOT(handleErrorPc(QSerialPort::SerialPortError)));
-    connect(pSerialPc, SIGNAL(readyRead()), this, SLOT(readFromPc()));
-    if (pSerialPc->isOpen())
-        pSerialPc->close();
-    pSerialPc->clearError();
-    pSerialPc->setPortName(resolveSerialDeviceName(getRemotePort()));
-    pSerialPc->setBaudRate(QSerialPort::Baud19200, QSerialPort::AllDirections);
-    pSerialPc->setDataBits(QSerialPort::Data8);
-    pSerialPc->setParity(QSerialPort::EvenParity);
-    pSerialPc->setStopBits(QSerialPort::OneStop);
-    pSerialPc->setFlowControl(QSerialPort::NoFlowControl);
-    const bool bOpen = pSerialPc->open(QIODevice::ReadWrite);
-    if (bOpen) {
-        nMotStat &= ~STAT_REMOTE_PORT_NOT_OPEN;
-        qCDebug(lcMotorDriver) << "serial PC Open";
-    } else {
-        nMotStat |= STAT_REMOTE_PORT_NOT_OPEN;
-        qCDebug(lcMotorDriver) << "serial PC not open";
-    }
-    return bOpen;
-}
-
-void motorDriver::closePcPort()
-{
-    if (pSerialPc->isOpen())
-        pSerialPc->close();
-    disconnect(pSerialPc, nullptr, this, nullptr);
-}
-
-bool motorDriver::listenEthernet(const QString &strAddress, int nPort)
-{
-    // A server still listening from an earlier connect is moved, not kept.
-    if (pTcpServer->isListening())
-        pTcpServer->close();
-    const QHostAddress address(strAddress.trimmed());
-    QString strError;
-    if (address.isNull())
-        strError = tr("not an IP address");
-    else if (nPort < 1 || nPort > 65535)
-        strError = tr("port must be 1..65535");
-    else if (!pTcpServer->listen(address, quint16(nPort)))
-        strError = pTcpServer->errorString();
-    if (strError.isEmpty())
-        return true;
-    const QString strMessage = tr("TCP server not started on %1:%2: %3\n").arg(strAddress).arg(nPort).arg(strError);
-    qCDebug(lcMotorDriver) << strMessage;
-    emit onWriteLog(strMessage.trimmed());
-    emit receivedFromPc(strMessage.toLatin1());
-    return false;
-}
-
 void motorDriver::connectRemoteUSB(int pnRemoteMode)
 {
     if (deferToOwnThread([this, pnRemoteMode] { connectRemoteUSB(pnRemoteMode); }))
         return;
-    switch (pnRemoteMode) {
-    case 0:
-        nRemoteMode = REMOTE_DIRECT;
-        remoteChannel = 3;
+    switch (remote->connectUsb(pnRemoteMode, getRemotePort(), nPositionPpm)) {
+    case remoteLink::PC_PORT_OPEN:
+        nMotStat &= ~STAT_REMOTE_PORT_NOT_OPEN;
         break;
-    case 1:
-        nRemoteMode = REMOTE_PARSER;
-        remoteChannel = 3;
+    case remoteLink::PC_PORT_FAILED:
+        nMotStat |= STAT_REMOTE_PORT_NOT_OPEN;
         break;
-    case 2:
-        nRemoteMode = REMOTE_MODBUS;
-        remoteChannel = 3;
-        startModbus(true, getRemotePort(), 0);
-        break;
-    case 3:
-        nRemoteMode = REMOTE_TERMINAL;
-        remoteChannel = 2;
-        break;
-    default:
-        nRemoteMode = REMOTE_OFF;
+    case remoteLink::PC_PORT_UNUSED:
         break;
     }
-    if (nRemoteMode == REMOTE_DIRECT || nRemoteMode == REMOTE_PARSER) {
-        openPcPort();
-        dataReadPc.clear();
-        bDiscardPcLine = false;
-        bPcChunkEndedWithCr = false;
-    }
-    if (nRemoteMode == REMOTE_DIRECT || nRemoteMode == REMOTE_PARSER || nRemoteMode == REMOTE_TERMINAL)
+    if (remote->ownsLine())
         takeOverLink();
     else
         bDropNextAnswer = true;
@@ -1205,50 +1120,24 @@ void motorDriver::connectRemoteEthernet(int pnRemoteMode, QString strIPADdress, 
 {
     if (deferToOwnThread([=] { connectRemoteEthernet(pnRemoteMode, strIPADdress, nIPPort); }))
         return;
-    remoteChannel = 4;
-    switch (pnRemoteMode) {
-    case 0:
-        nRemoteMode = REMOTE_DIRECT;
-        break;
-    case 1:
-        nRemoteMode = REMOTE_PARSER;
-        break;
-    case 2:
-        nRemoteMode = REMOTE_MODBUS;
-        startModbus(false, strIPADdress, nIPPort);
-        break;
-    default:
-        nRemoteMode = REMOTE_OFF;
-        break;
-    }
-    if (nRemoteMode == REMOTE_DIRECT || nRemoteMode == REMOTE_PARSER) {
-        listenEthernet(strIPADdress, nIPPort);
-        dataReadPc.clear();
-        bDiscardPcLine = false;
-        bPcChunkEndedWithCr = false;
+    remote->connectEthernet(pnRemoteMode, strIPADdress, nIPPort, nPositionPpm);
+    if (remote->ownsLine())
         takeOverLink();
-    } else {
+    else
         bDropNextAnswer = true;
-    }
 }
 
 void motorDriver::disconnectRemoteUSB()
 {
     if (deferToOwnThread([this] { disconnectRemoteUSB(); }))
         return;
-    if (nRemoteMode == REMOTE_MODBUS)
-        stopModbus();
-    if (nRemoteMode == REMOTE_DIRECT || nRemoteMode == REMOTE_PARSER) {
-        closePcPort();
+    const bool bPassThrough = remote->isPassThrough();
+    if (remote->mode() == REMOTE_DIRECT || remote->mode() == REMOTE_PARSER)
         dataReadMotor.clear();
-        dataReadPc.clear();
-        // No PC port is wanted any more, so none can be missing.
-        nMotStat &= ~STAT_REMOTE_PORT_NOT_OPEN;
-    }
-    if (isPassThroughMode())
+    // "Remote Port Not Open" stays until the PC port opens.
+    remote->disconnectUsb();
+    if (bPassThrough)
         releaseLink();
-    nRemoteMode = REMOTE_OFF;
-    remoteChannel = 0;
     if (family.isBergerLahr())
         setMotorCommand(bergerLahrCommands::statusQuery(true).strCommand, true);
     bDropNextAnswer = false;
@@ -1258,73 +1147,11 @@ void motorDriver::disconnectRemoteEhternet()
 {
     if (deferToOwnThread([this] { disconnectRemoteEhternet(); }))
         return;
-    if (nRemoteMode == REMOTE_DIRECT || nRemoteMode == REMOTE_PARSER) {
-        if (pTcpSocket)
-            pTcpSocket->disconnectFromHost();
-        // Without a client the server would otherwise go on listening.
-        pTcpServer->close();
-    }
-    if (nRemoteMode == REMOTE_MODBUS)
-        stopModbus();
-    if (isPassThroughMode())
+    const bool bPassThrough = remote->isPassThrough();
+    remote->disconnectEthernet();
+    if (bPassThrough)
         releaseLink();
-    nRemoteMode = REMOTE_OFF;
-    remoteChannel = 0;
     bDropNextAnswer = false;
-}
-
-void motorDriver::startModbus(bool bSerial, const QString &strAddress, int nPort)
-{
-    // The USB source always serves RTU on the PC serial port, whatever its
-    // name; the Ethernet source serves TCP only on an address it can bind.
-    if (bSerial)
-        pModbus->startSerial(strAddress);
-    else
-        pModbus->startTcp(strAddress, nPort);
-    connectModbus(true);
-    // The master reads the valve's position from the start on.
-    pModbus->setPosition(nPositionPpm);
-}
-
-void motorDriver::stopModbus()
-{
-    // Stopped while still connected, so that a feedback loop the master
-    // started ends here too; only then are the connections removed.
-    pModbus->stopCommunicating();
-    connectModbus(false);
-}
-
-void motorDriver::connectModbus(bool bConnect)
-{
-    struct link {
-        QObject *pSender;
-        const char *pszSignal;
-        QObject *pReceiver;
-        const char *pszSlot;
-    };
-    const link links[] = {
-        {this, SIGNAL(setMotorPosition(int)), pModbus, SLOT(setPosition(int))},
-        {this, SIGNAL(updateAnalogData(int,int,int)), pModbus, SLOT(setAnalogInputs(int,int,int))},
-        {this, SIGNAL(reachedDataPoint()), pModbus, SLOT(onReachedDataPoint())},
-        {this, SIGNAL(notReachedDataPoint()), pModbus, SLOT(onNotReachedDataPoint())},
-        {pModbus, SIGNAL(setPositionMotor(int)), this, SLOT(onMotorGotoStep(int))},
-        {pModbus, SIGNAL(setMotorFeedbackVal(int,int)), this, SLOT(onMotorSetFeedbackVal(int,int))},
-        {pModbus, SIGNAL(stopFeedbackData()), this, SLOT(onStopFeedback())},
-        {pModbus, SIGNAL(sendStopToMotor()), this, SLOT(onMotorHalt())},
-        {pModbus, SIGNAL(sendPlusToMotor()), this, SLOT(onMotorPlus())},
-        {pModbus, SIGNAL(sendMinusToMotor()), this, SLOT(onMotorMinus())},
-        {pModbus, SIGNAL(sendPlusContPressed(bool,int)), this, SLOT(onMotorPlusCont(bool,int))},
-        {pModbus, SIGNAL(sendMinusContPressed(bool,int)), this, SLOT(onMotorMinusCont(bool,int))},
-        {pModbus, SIGNAL(setReceivedMessagePC(QString)), this, SLOT(onReceivedFromModbusPC(QString))},
-        {pModbus, SIGNAL(setReceivedMessageMotor(QString)), this, SLOT(onReceivedFromModbusMotor(QString))},
-    };
-    for (const link &l : links) {
-        // Always removed first, so that a repeated connect never doubles a
-        // connection (a doubled stop or step would run twice).
-        disconnect(l.pSender, l.pszSignal, l.pReceiver, l.pszSlot);
-        if (bConnect)
-            connect(l.pSender, l.pszSignal, l.pReceiver, l.pszSlot);
-    }
 }
 
 void motorDriver::clearDataReadMotor()
@@ -1340,8 +1167,7 @@ void motorDriver::clearDataReadPc()
     if (deferToOwnThread([this] { clearDataReadPc(); }))
         return;
     qCDebug(lcMotorDriver) << "motorDriver clearDataReadPc";
-    dataReadPc.clear();
-    bDiscardPcLine = false;
+    remote->clearPcData();
 }
 
 void motorDriver::connectRemoteAnalog(int pnInput)
@@ -1349,8 +1175,7 @@ void motorDriver::connectRemoteAnalog(int pnInput)
     if (deferToOwnThread([this, pnInput] { connectRemoteAnalog(pnInput); }))
         return;
     nRemoteInput = pnInput;
-    nRemoteMode = REMOTE_ANALOG;
-    remoteChannel = 1;
+    remote->connectAnalog();
     bDropNextAnswer = true;
 }
 
@@ -1358,8 +1183,7 @@ void motorDriver::disconnectRemoteAnalog()
 {
     if (deferToOwnThread([this] { disconnectRemoteAnalog(); }))
         return;
-    nRemoteMode = REMOTE_OFF;
-    remoteChannel = 0;
+    remote->disconnectAnalog();
     bDropNextAnswer = false;
 }
 
@@ -1367,14 +1191,14 @@ void motorDriver::onUpdateInputs(double dblInput1, double dblInput2, double dblI
 {
     if (deferToOwnThread([=] { onUpdateInputs(dblInput1, dblInput2, dblInput3); }))
         return;
-    if (nRemoteMode == REMOTE_ANALOG) {
+    if (remote->mode() == REMOTE_ANALOG) {
         if (nRemoteInput < 0 || nRemoteInput > 2)
             return;
         const double dblVolts[3] = {dblInput1, dblInput2, dblInput3};
         const int nPosition = calcPosFromInput(dblVolts[nRemoteInput], nRemoteInput);
         if (nPosition >= 0)
             onMotorGotoStep(nPosition);
-    } else if (nRemoteMode == REMOTE_MODBUS) {
+    } else if (remote->mode() == REMOTE_MODBUS) {
         emit updateAnalogData(analogVoltsToModbusCounts(dblInput1), analogVoltsToModbusCounts(dblInput2),
                               analogVoltsToModbusCounts(dblInput3));
     }
@@ -1404,50 +1228,17 @@ void motorDriver::onConnectWriteLog(QString strLogMessage)
 
 void motorDriver::on_newConnectionEthernet()
 {
-    while (QTcpSocket *pSocket = pTcpServer->nextPendingConnection()) {
-        if (pTcpSocket) {
-            // One client at a time; a second one would otherwise hang on a
-            // socket nobody reads.
-            qCDebug(lcMotorDriver) << "second connection refused: " << pSocket->peerAddress().toString();
-            pSocket->abort();
-            pSocket->deleteLater();
-            emit receivedFromPc(tr("Second connection refused\n").toLatin1());
-            continue;
-        }
-        pTcpSocket = pSocket;
-        connect(pTcpSocket, SIGNAL(disconnected()), this, SLOT(on_disconnectedEthernet()));
-        connect(pTcpSocket, SIGNAL(readyRead()), this, SLOT(on_readyReadEthernet()));
-        if (pTcpSocket->state() == QAbstractSocket::ConnectedState)
-            qCDebug(lcMotorDriver) << "New connection established: " << pTcpSocket->peerAddress().toString();
-        // A new PC starts with a clean line.
-        dataReadPc.clear();
-        bDiscardPcLine = false;
-        bPcChunkEndedWithCr = false;
-        emit receivedFromPc(tr("Connection established\n").toLatin1());
-        if (pTcpSocket->bytesAvailable() > 0)
-            on_readyReadEthernet();
-    }
+    remote->acceptTcpClients();
 }
 
 void motorDriver::on_disconnectedEthernet()
 {
-    if (!pTcpSocket)
-        return;
-    disconnect(pTcpSocket, nullptr, this, nullptr);
-    pTcpSocket->deleteLater();
-    pTcpSocket = nullptr;
-    pTcpServer->close();
-    emit receivedFromPc(tr("Connection closed\n").toLatin1());
+    remote->tcpClientGone();
 }
 
 void motorDriver::on_readyReadEthernet()
 {
-    if (!pTcpSocket)
-        return;
-    const QByteArray data = pTcpSocket->readAll();
-    qCDebug(lcMotorDriver) << "TCP read: " << data;
-    dataReadPc.append(data);
-    parseRemoteCommand(data);
+    remote->readTcpClient();
 }
 
 void motorDriver::onReceivedFromModbusPC(QString strMsg)
@@ -1462,49 +1253,7 @@ void motorDriver::onReceivedFromModbusMotor(QString strMsg)
     emit receivedFromMotor(strMsg.toLatin1());
 }
 
-void motorDriver::parseRemoteCommand(QByteArray data)
-{
-    if (nRemoteMode == REMOTE_DIRECT) {
-        // Line feeds after a "\r" are the PC's line ends, not the
-        // controller's: the controller gets "\r" only.
-        if (bPcChunkEndedWithCr && data.startsWith('\n')) {
-            data.remove(0, 1);
-            if (dataReadPc.startsWith('\n'))
-                dataReadPc.remove(0, 1);
-        }
-        if (!data.isEmpty())
-            bPcChunkEndedWithCr = data.endsWith('\r');
-        if (data.endsWith('\n'))
-            data.chop(1);
-        if (!data.isEmpty())
-            sendToMotor(data);
-        if (dataReadPc.endsWith('\n'))
-            dataReadPc.chop(1);
-        if (dataReadPc.contains('\r') || dataReadPc.size() > REMOTE_TEXT_MAX_LINE) {
-            emit receivedFromPc(dataReadPc);
-            dataReadPc.clear();
-        }
-        return;
-    }
-    if (nRemoteMode == REMOTE_PARSER) {
-        const remoteLineSplit split = splitRemoteLines(dataReadPc, bDiscardPcLine);
-        if (split.nDroppedLines > 0) {
-            const QString strNote = tr("Command longer than %1 bytes dropped\n").arg(REMOTE_TEXT_MAX_LINE);
-            emit onWriteLog(strNote.trimmed());
-            emit receivedFromPc(strNote.toLatin1());
-        }
-        for (const QByteArray &strLine : split.lines) {
-            emit receivedFromPc(strLine);
-            runRemoteTextCommand(strLine);
-        }
-        return;
-    }
-    // No mode reads the PC now; keep nothing that nobody will take.
-    if (dataReadPc.size() > REMOTE_TEXT_MAX_LINE)
-        dataReadPc.clear();
-}
-
-void motorDriver::runRemoteTextCommand(const QByteArray &strLine)
+QByteArray motorDriver::runRemoteTextCommand(const QByteArray &strLine)
 {
     const remoteTextCommand cmd = parseRemoteTextLine(strLine);
     QByteArray reply = cmd.reply;
@@ -1539,5 +1288,5 @@ void motorDriver::runRemoteTextCommand(const QByteArray &strLine)
     case remoteTextCommand::CMD_UNKNOWN:
         break;
     }
-    sendToPc(reply);
+    return reply;
 }

@@ -18,12 +18,10 @@
 
 #include <atomic>
 
-class QTcpServer;
-class QTcpSocket;
 class QTimer;
 class analogData;
 class lvTeachIn;
-class qlvModbus;
+class remoteLink;
 
 // The valve drive: the serial link to the motor controller of either family
 // (command queue, 100 ms send tick, reply parsing, position, status word and
@@ -202,27 +200,20 @@ private:
     QString measuringStatusLine() const;
 
     // --- remote side ---
-    void parseRemoteCommand(QByteArray data);
-    void runRemoteTextCommand(const QByteArray &strLine);
+    // Runs one text-protocol line; returns the reply for the PC.
+    QByteArray runRemoteTextCommand(const QByteArray &strLine);
     int calcPosFromInput(double dblVolt, int nInput);
-    bool openPcPort();
-    void closePcPort();
+    // The drive's regulation is off: the remote side learns it.
+    void regulationOff();
     // The link as a remote mode takes it over: what the controller still owes
     // is dropped when it arrives, and the link may send at once.
     void takeOverLink();
     // The line as the pass-through modes leave it: nothing they queued or
     // left unanswered is taken for the replies of later commands.
     void releaseLink();
-    bool isPassThroughMode() const { return nRemoteMode == REMOTE_DIRECT || nRemoteMode == REMOTE_TERMINAL; }
-    void startModbus(bool bSerial, const QString &strAddress, int nPort);
-    void stopModbus();
-    // The fourteen connections between the drive and the Modbus server.
-    void connectModbus(bool bConnect);
-    bool listenEthernet(const QString &strAddress, int nPort);
 
     QTimer *pCommTimer = nullptr;
     QSerialPort *pSerialMotor = nullptr;
-    QSerialPort *pSerialPc = nullptr;
     // The queue with the tick state (ready/waiting, no-answer countdown and
     // the after-command poll counters).
     motorCommandQueue motorCmdList;
@@ -235,8 +226,6 @@ private:
     int nNanoTecErrorShown = 0;
     std::atomic<int> nMotorType{-1};
     motorFamily family;
-    int nRemoteMode = REMOTE_OFF;
-    int remoteChannel = 0;
     QString strStatusText;
     // Re-target count and cooldown, the deviation window and its integral.
     regulationState regulation;
@@ -271,12 +260,10 @@ private:
     bool bBoundaryExceeded = false;
     QString strStatusLine;
     QByteArray dataReadMotor;
-    QByteArray dataReadPc;
     int nRemoteInput = -1;
     std::atomic<qint64> nTotalSteps{0};
-    qlvModbus *pModbus = nullptr;
-    QTcpServer *pTcpServer = nullptr;
-    QTcpSocket *pTcpSocket = nullptr;
+    // The remote mode and the transports to the remote master.
+    remoteLink *remote = nullptr;
     QString strMotorPort;
     std::atomic<int> nContSpeed{1};
     QString strLastModbusMsg;
@@ -293,10 +280,6 @@ private:
     int nReopenTicks = 0;
     // Ticks the pass-through modes have waited for lines still owed.
     int nStaleTicks = 0;
-    // The PC's current text-protocol line was too long and is being skipped.
-    bool bDiscardPcLine = false;
-    // The last PC chunk in direct mode ended with "\r" (a "\n" may follow).
-    bool bPcChunkEndedWithCr = false;
     // The thread the tick last ran in.
     QThread *pTickThread = nullptr;
     // Successful opens of the controller port so far.

@@ -72,41 +72,50 @@ remoteTextCommand parseRemoteTextLine(const QByteArray &line)
     return cmd;
 }
 
-remoteLineSplit splitRemoteLines(QByteArray &buffer, bool &bDiscarding, int nMaxLine)
+remoteLineSplit splitRemoteLines(QByteArray &buffer, remoteLineState &state, int nMaxLine)
 {
     remoteLineSplit split;
     int nStart = 0;
     while (nStart < buffer.size()) {
         const int nCr = buffer.indexOf('\r', nStart);
-        if (bDiscarding) {
+        if (state.bDiscarding) {
             if (nCr < 0) {
                 nStart = buffer.size();   // still inside the overlong line
                 break;
             }
-            bDiscarding = false;
+            state.bDiscarding = false;
             nStart = nCr + 1;
             continue;
         }
         if (buffer.at(nStart) == '\n') {
+            if (state.bLineEndOpen)
+                split.lines.append(QByteArrayLiteral("\n"));
+            state.bLineEndOpen = false;
             ++nStart;
             continue;
         }
+        state.bLineEndOpen = false;
         if (nCr < 0) {
             if (buffer.size() - nStart > nMaxLine) {
                 // No terminator within the limit: the line is lost anyway, so
                 // stop collecting it now instead of growing the buffer.
                 ++split.nDroppedLines;
-                bDiscarding = true;
+                state.bDiscarding = true;
                 nStart = buffer.size();
             }
             break;
         }
-        const int nLen = nCr + 1 - nStart;
-        if (nLen > nMaxLine)
+        int nEnd = nCr + 1;
+        const bool bOverlong = nEnd - nStart > nMaxLine;
+        if (nEnd < buffer.size() && buffer.at(nEnd) == '\n')
+            ++nEnd;
+        else if (nEnd == buffer.size() && !bOverlong)
+            state.bLineEndOpen = true;
+        if (bOverlong)
             ++split.nDroppedLines;
         else
-            split.lines.append(buffer.mid(nStart, nLen));
-        nStart = nCr + 1;
+            split.lines.append(buffer.mid(nStart, nEnd - nStart));
+        nStart = nEnd;
     }
     buffer.remove(0, nStart);
     return split;

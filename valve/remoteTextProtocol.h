@@ -32,8 +32,8 @@ constexpr int REMOTE_TEXT_STEP_PPM = 25;
 // Longest line the protocol accepts, "\r" included.
 constexpr int REMOTE_TEXT_MAX_LINE = 256;
 
-// One line, as split off by splitRemoteLines (ends with "\r"). Upper-cased
-// first; the echo is the upper-cased line.
+// One line, as split off by splitRemoteLines (ends with "\r" or "\r\n").
+// Upper-cased first; the echo is the whole upper-cased line.
 remoteTextCommand parseRemoteTextLine(const QByteArray &line);
 
 // "IP<pos>" with the limit switch reached, "RP<pos>" otherwise; no "\r", as
@@ -42,16 +42,27 @@ QByteArray remoteStatusReply(bool bLimitSwitch, qint64 nPosition40k);
 
 struct remoteLineSplit
 {
-    QList<QByteArray> lines;   // complete commands in arrival order, each ending with "\r"
+    // Complete commands in arrival order, each ending with "\r", or with
+    // "\r\n" when the PC's line feed came with it. A line of just "\n" is the
+    // line feed of the previous line, arrived in a later chunk.
+    QList<QByteArray> lines;
     int nDroppedLines = 0;     // lines longer than the limit, thrown away whole
 };
 
-// Takes every complete "\r"-terminated line off the front of buffer, in order;
-// an incomplete tail stays for the next chunk. A line feed that starts a line
-// (left over from a PC sending "\r\n") is ignored. A line that grows beyond
-// nMaxLine bytes is discarded up to and including its "\r" (bDiscarding keeps
-// that state between chunks), so the buffer never grows without bound.
-remoteLineSplit splitRemoteLines(QByteArray &buffer, bool &bDiscarding,
+// What the splitter carries from one chunk to the next.
+struct remoteLineState
+{
+    bool bDiscarding = false;   // inside a line that grew beyond the limit
+    bool bLineEndOpen = false;  // the last line ended the buffer with "\r"
+};
+
+// Takes every complete "\r"-terminated line off the front of buffer, in order,
+// together with a line feed that directly follows its "\r"; an incomplete
+// tail stays for the next chunk. Any other line feed at the start of a line
+// is ignored. A line that grows beyond nMaxLine bytes ("\r" included) is
+// discarded up to and including its "\r", so the buffer never grows without
+// bound.
+remoteLineSplit splitRemoteLines(QByteArray &buffer, remoteLineState &state,
                                  int nMaxLine = REMOTE_TEXT_MAX_LINE);
 
 #endif // REMOTETEXTPROTOCOL_H

@@ -1,6 +1,6 @@
 // The real motorDriver in its motor thread over a real serial port against the
 // controller simulator, for both families.
-#include "driveHarness.h"
+#include "driveRig.h"
 
 #include <QLoggingCategory>
 #include <QtTest>
@@ -21,7 +21,7 @@ private slots:
 
     void bergerLahrStartAndGoto()
     {
-        driveHarness h(controllerSim::FAMILY_BERGER_LAHR);
+        driveRig h(controllerSim::FAMILY_BERGER_LAHR);
         h.sim.setPosition(20000);
         QVERIFY(h.startSim());
         h.startDriver(motorDriver::BergerLahr);
@@ -33,7 +33,7 @@ private slots:
         QCOMPARE(h.rec.stepPositions.first(), 500000);
 
         h.gotoPpm(1000000);
-        QTRY_COMPARE_WITH_TIMEOUT(h.rec.nReached, 1, WAIT_MS);
+        QTRY_COMPARE_WITH_TIMEOUT(h.rec.nPositionReached, 1, WAIT_MS);
         QVERIFY(h.sim.receivedCommands().contains("g40000"));
         QTRY_COMPARE_WITH_TIMEOUT(h.sim.position(), 40000, WAIT_MS);
         QTRY_COMPARE_WITH_TIMEOUT(h.rec.positions.last(), 1000000, WAIT_MS);
@@ -47,12 +47,12 @@ private slots:
 
         // A go-to to where the valve stands answers at once.
         h.gotoPpm(1000000);
-        QTRY_COMPARE_WITH_TIMEOUT(h.rec.nReached, 2, WAIT_MS);
+        QTRY_COMPARE_WITH_TIMEOUT(h.rec.nPositionReached, 2, WAIT_MS);
     }
 
     void nanoTecGotoShowsPositioning()
     {
-        driveHarness h(controllerSim::FAMILY_NANOTEC);
+        driveRig h(controllerSim::FAMILY_NANOTEC);
         h.sim.setPosition(0);
         h.sim.setSpeed(200000); // half travel in about 2.5 s
         QVERIFY(h.startSim());
@@ -63,7 +63,7 @@ private slots:
 
         h.gotoPpm(500000);
         QTRY_VERIFY_WITH_TIMEOUT(h.rec.anyStatusContains(QStringLiteral("OK\nPositioning to 500000\n")), WAIT_MS);
-        QTRY_COMPARE_WITH_TIMEOUT(h.rec.nReached, 1, WAIT_MS);
+        QTRY_COMPARE_WITH_TIMEOUT(h.rec.nPositionReached, 1, WAIT_MS);
         QTRY_VERIFY_WITH_TIMEOUT(!h.rec.lastStatus().contains(QLatin1String("Positioning")), WAIT_MS);
         QTRY_COMPARE_WITH_TIMEOUT(h.sim.position(), 512000, WAIT_MS);
         QTRY_COMPARE_WITH_TIMEOUT(h.rec.positions.last(), 500000, WAIT_MS);
@@ -81,7 +81,7 @@ private slots:
 
     void splitRepliesAreJoined()
     {
-        driveHarness h(controllerSim::FAMILY_BERGER_LAHR);
+        driveRig h(controllerSim::FAMILY_BERGER_LAHR);
         h.sim.setPosition(20000);
         h.sim.setSplitReplies(true);
         QVERIFY(h.startSim());
@@ -105,7 +105,7 @@ private slots:
         QFETCH(int, family);
         QFETCH(QByteArray, moveCommand);
         QFETCH(int, stepsPerCommand);
-        driveHarness h{controllerSim::family(family)};
+        driveRig h{controllerSim::family(family)};
         h.sim.setPosition(10000);
         QVERIFY(h.startSim());
         h.startDriver(family);
@@ -137,7 +137,7 @@ private slots:
 
     void haltWhileAnAnswerIsOutstanding()
     {
-        driveHarness h(controllerSim::FAMILY_BERGER_LAHR);
+        driveRig h(controllerSim::FAMILY_BERGER_LAHR);
         h.sim.setPosition(20000);
         h.sim.setSpeed(4000);
         QVERIFY(h.startSim());
@@ -153,9 +153,9 @@ private slots:
         h.sim.setReplyDelayMs(0);
 
         // The link is still in step: the next go-to is answered and reached.
-        const int nBefore = h.rec.nReached;
+        const int nBefore = h.rec.nPositionReached;
         h.gotoPpm(250000);
-        QTRY_COMPARE_WITH_TIMEOUT(h.rec.nReached, nBefore + 1, WAIT_MS);
+        QTRY_COMPARE_WITH_TIMEOUT(h.rec.nPositionReached, nBefore + 1, WAIT_MS);
         QTRY_COMPARE_WITH_TIMEOUT(h.sim.position(), 10000, WAIT_MS);
         QTRY_COMPARE_WITH_TIMEOUT(h.rec.positions.last(), 250000, WAIT_MS);
         QVERIFY(!h.rec.anyStatusContains(QStringLiteral("Reconnect")));
@@ -163,7 +163,7 @@ private slots:
 
     void directCallsFromAnotherThread()
     {
-        driveHarness h(controllerSim::FAMILY_BERGER_LAHR);
+        driveRig h(controllerSim::FAMILY_BERGER_LAHR);
         h.sim.setPosition(20000);
         QVERIFY(h.startSim());
         h.startDriver(motorDriver::BergerLahr);

@@ -1,7 +1,7 @@
 // A controller that falls silent, answers junk, or whose line drops or is not
 // there at start: the driver reconnects, says so in its status text and comes
 // back on its own.
-#include "driveHarness.h"
+#include "driveRig.h"
 
 #include <QLoggingCategory>
 #include <QtTest>
@@ -31,7 +31,7 @@ private slots:
 
     void silenceGivesReconnectAndRecovers()
     {
-        driveHarness h(controllerSim::FAMILY_BERGER_LAHR);
+        driveRig h(controllerSim::FAMILY_BERGER_LAHR);
         h.sim.setPosition(20000);
         QVERIFY(h.startSim());
         h.startDriver(motorDriver::BergerLahr);
@@ -71,7 +71,7 @@ private slots:
     void droppedLineComesBack()
     {
         QFETCH(int, family);
-        driveHarness h{controllerSim::family(family)};
+        driveRig h{controllerSim::family(family)};
         const int nHalf = family == controllerSim::FAMILY_NANOTEC ? 512000 : 20000;
         h.sim.setPosition(nHalf);
         QVERIFY(h.startSim());
@@ -85,13 +85,13 @@ private slots:
         h.sim.setPosition(nHalf / 2);
         QTRY_COMPARE_WITH_TIMEOUT(h.rec.positions.last(), 250000, WAIT_MS);
         h.gotoPpm(750000);
-        QTRY_COMPARE_WITH_TIMEOUT(h.rec.nReached, 1, WAIT_MS);
+        QTRY_COMPARE_WITH_TIMEOUT(h.rec.nPositionReached, 1, WAIT_MS);
         QTRY_COMPARE_WITH_TIMEOUT(h.rec.positions.last(), 750000, WAIT_MS);
     }
 
     void portMissingAtStartIsRetried()
     {
-        driveHarness h(controllerSim::FAMILY_BERGER_LAHR);
+        driveRig h(controllerSim::FAMILY_BERGER_LAHR);
         h.startDriver(motorDriver::BergerLahr);
         QTRY_COMPARE_WITH_TIMEOUT(h.rec.lastStatus(), QStringLiteral("Motor Port Not Open"), WAIT_MS);
         QVERIFY(h.rec.positions.isEmpty());
@@ -106,7 +106,7 @@ private slots:
 
     void junkAnswersChangeNothing()
     {
-        driveHarness h(controllerSim::FAMILY_NANOTEC);
+        driveRig h(controllerSim::FAMILY_NANOTEC);
         h.sim.setPosition(512000);
         QVERIFY(h.startSim());
         h.startDriver(motorDriver::NanoTec);
@@ -126,7 +126,7 @@ private slots:
 
     void unsolicitedLineIsNotFatal()
     {
-        driveHarness h(controllerSim::FAMILY_BERGER_LAHR);
+        driveRig h(controllerSim::FAMILY_BERGER_LAHR);
         h.sim.setPosition(20000);
         QVERIFY(h.startSim());
         h.startDriver(motorDriver::BergerLahr);

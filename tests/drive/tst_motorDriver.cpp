@@ -1,78 +1,12 @@
-// motorDriver without a controller: the debug mode feeds reply lines in
-// (strDebugData + readFromMotor) and shows every queued command
-// (debugSendToMotor), so the reply handling, the motion slots and the status
-// text can be checked step by step in one thread. The tick timer is stopped;
-// the tests call communicateWithMotor themselves.
+// motorDriver without a controller, step by step in one thread (driverProbe):
+// the reply handling, the motion slots and the status text.
 #include "valve/motorDriver.h"
 
+#include "driverProbe.h"
 #include "testWorkDir.h"
 
 #include <QLoggingCategory>
 #include <QtTest>
-
-namespace {
-
-class driverProbe : public QObject
-{
-    Q_OBJECT
-public:
-    explicit driverProbe(int nType)
-        : drv(nullptr, nType)
-    {
-        drv.stopCommunication();
-        drv.bDebug = true;
-        connect(&drv, &motorDriver::debugSendToMotor, this, [this](const QString &s) { queued << s; });
-        connect(&drv, &motorDriver::setMotorStatus, this, [this](const QString &s) { statusTexts << s; });
-        connect(&drv, &motorDriver::setMotorPosition, this, [this](int n) { positions << n; });
-        connect(&drv, &motorDriver::setMotorPositionSteps, this, [this](int n) { stepPositions << n; });
-        connect(&drv, &motorDriver::positionReached, this, [this] { ++nReached; });
-        connect(&drv, &motorDriver::posAndStepsRead, this, [this] { ++nPosAndSteps; });
-        connect(&drv, &motorDriver::setMotorStatusCtrl, this, [this](int n) { statusCtrl << n; });
-        connect(&drv, &motorDriver::onUpdateLimitSwitch, this, [this](bool b) { limitSwitch << b; });
-        connect(&drv, &motorDriver::onUpdateOutput1, this, [this](bool b) { output1 << b; });
-        // No such device: the port stays closed, nothing is ever written.
-        drv.connectMotorSerial(QStringLiteral("/nonexistent/ttyUSB0"));
-    }
-
-    // The controller "answers" with text (lines ended by "\r").
-    void reply(const QByteArray &text)
-    {
-        drv.strDebugData = QString::fromLatin1(text);
-        drv.readFromMotor();
-    }
-    // Runs one tick and returns the status text it emitted (null if none).
-    QString tick()
-    {
-        const int n = statusTexts.size();
-        drv.communicateWithMotor();
-        return statusTexts.size() > n ? statusTexts.last() : QString();
-    }
-    QStringList takeQueued()
-    {
-        QStringList out = queued;
-        queued.clear();
-        return out;
-    }
-    // The status text as it stands now (rendered by a tick when it changed).
-    QString status()
-    {
-        tick();
-        return statusTexts.isEmpty() ? QString() : statusTexts.last();
-    }
-
-    motorDriver drv;
-    QStringList queued;
-    QStringList statusTexts;
-    QList<int> positions;
-    QList<int> stepPositions;
-    int nReached = 0;
-    int nPosAndSteps = 0;
-    QList<int> statusCtrl;
-    QList<bool> limitSwitch;
-    QList<bool> output1;
-};
-
-} // namespace
 
 class tst_motorDriver : public QObject
 {
@@ -335,7 +269,7 @@ private slots:
         QCOMPARE(p.takeQueued(), (QStringList{"#1y6\r", "#1s-100000\r", "#1A\r"}));
         QCOMPARE(p.status(), QStringLiteral("Positioning to 97656\nMotor Port Not Open"));
         p.reply(line);
-        QCOMPARE(p.nReached, reached ? 1 : 0);
+        QCOMPARE(p.nPositionReached, reached ? 1 : 0);
         if (reached) {
             QCOMPARE(p.takeQueued(), QStringList{"#1I\r"});
             QCOMPARE(p.status(), QStringLiteral("Motor Port Not Open"));
@@ -358,12 +292,12 @@ private slots:
         p.reply("g40000\rRP20000\r");
         p.drv.readPosition();
         p.reply("RP39899\r");
-        QCOMPARE(p.nReached, 0);
+        QCOMPARE(p.nPositionReached, 0);
         p.reply("RP39900\r");
-        QCOMPARE(p.nReached, 1);
+        QCOMPARE(p.nPositionReached, 1);
         QCOMPARE(p.takeQueued().last(), QStringLiteral("s\r"));
         p.reply("RP40000\r");
-        QCOMPARE(p.nReached, 1);
+        QCOMPARE(p.nPositionReached, 1);
     }
 
     void gotoEdgeCases()
@@ -373,7 +307,7 @@ private slots:
         p.tick();
         p.takeQueued();
         p.drv.onMotorGotoStep(500000);
-        QCOMPARE(p.nReached, 1);
+        QCOMPARE(p.nPositionReached, 1);
         QVERIFY(p.takeQueued().isEmpty());
         p.drv.onMotorGotoStep(500001);
         QCOMPARE(p.takeQueued(), QStringList{"g20000\rs\r"});
@@ -398,13 +332,13 @@ private slots:
         // on its way elsewhere, so this is a real move, not "already there".
         p.drv.onMotorGotoStep(500000);
         QCOMPARE(p.takeQueued(), (QStringList{"g40000\rs\r", "g20000\rs\r"}));
-        QCOMPARE(p.nReached, 0);
+        QCOMPARE(p.nPositionReached, 0);
         p.reply("g40000\rRP20000\r");
         // The later target is the one followed.
-        QCOMPARE(p.nReached, 1);
+        QCOMPARE(p.nPositionReached, 1);
         p.reply("g20000\rRP20000\r");
         p.drv.onMotorGotoStep(500000);
-        QCOMPARE(p.nReached, 2);
+        QCOMPARE(p.nPositionReached, 2);
         QVERIFY(p.takeQueued().filter(QStringLiteral("g")).isEmpty());
     }
 
@@ -418,9 +352,9 @@ private slots:
         QCOMPARE(p.takeQueued(), QStringList{"g1\rs\r"});
         p.reply("s\r"); // answers the start-up query
         p.reply("g1\r");
-        QCOMPARE(p.nReached, 0);
+        QCOMPARE(p.nPositionReached, 0);
         p.reply("RP50\r");
-        QCOMPARE(p.nReached, 1);
+        QCOMPARE(p.nPositionReached, 1);
     }
 
     void relativeMoveNeedsAPosition_data()
@@ -487,7 +421,7 @@ private slots:
         QCOMPARE(p.positions, QList<int>{500000});
         p.reply("h\rRP30001\r");
         QCOMPARE(p.positions, (QList<int>{500000, 750025}));
-        QCOMPARE(p.nReached, 0);
+        QCOMPARE(p.nPositionReached, 0);
     }
 
     void nanoTecHaltEndsTheGoto()
@@ -500,7 +434,7 @@ private slots:
         QCOMPARE(p.takeQueued(), (QStringList{"#1S\r", "#1I\r", "#1C\r"}));
         // The go-to is over: no positioning shown after a halt reached it.
         p.reply("1S\r1I-0\r1C-0\r");
-        QCOMPARE(p.nReached, 0);
+        QCOMPARE(p.nPositionReached, 0);
     }
 
     void forcePosition()
@@ -570,7 +504,7 @@ private slots:
         p.drv.clearMotorError();
         p.drv.forceMotorPosition(100, true);
         QVERIFY(p.takeQueued().isEmpty());
-        QCOMPARE(p.nReached, 0);
+        QCOMPARE(p.nPositionReached, 0);
         p.drv.onSetOutput1Mode(1);
         QCOMPARE(p.takeQueued(), QStringList{"#1:port_out_a1\r"});
         // Replies are not parsed.

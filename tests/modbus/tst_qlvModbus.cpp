@@ -248,11 +248,21 @@ private slots:
                              " register 6 set to 2700 --> Feedback Val2 set to 2700\n",
                              "pc:Coils received: "}));
 
-        // Stop leaves the loop flag: coil 7 still reads 1.
+        // The Stop itself leaves coil 7 alone: only the drive knows whether
+        // its regulation ended, and says so.
         events.clear();
         QVERIFY(master.writeBit(0, true).ok());
         QCOMPARE(events.value(0), QStringLiteral("sendStopToMotor()"));
         QCOMPARE(coils().value(7), quint16(1));
+        server->onFeedbackLoopEnded();
+        QCOMPARE(coils().value(7), quint16(0));
+        // The loop is off: the next 1 starts it, with the values in force,
+        // and a cyclic writer's repeated 1 starts nothing more.
+        events.clear();
+        QVERIFY(master.writeBit(7, true).ok());
+        QVERIFY(master.writeBit(7, true).ok());
+        QCOMPARE(events, (QStringList{"setMotorFeedbackVal(1700,2700)", "pc:Coils received:  start feedback loop\n",
+                                      "pc:Coils received: "}));
 
         events.clear();
         QVERIFY(master.writeBit(7, false).ok());
@@ -283,20 +293,20 @@ private slots:
         QTest::addColumn<QVector<quint16>>("values");
         QTest::addColumn<QStringList>("expected");
         const QString pc = QStringLiteral("pc:Holding Register received: ");
-        const QString valve = QStringLiteral("valve:Position set to: 250000");
         QTest::newRow("position 1000000")
             << 0 << QVector<quint16>{16960, 15}
             << QStringList{"log:holdReg written low=16960 igh=15 pos= 1000000\n", "setPositionMotor(1000000)",
-                           pc + " register 0 set to 16960 and 1 set to 15 --> Positon set to 1000000\n", valve};
+                           pc + " register 0 set to 16960 and 1 set to 15 --> Positon set to 1000000\n"};
         QTest::newRow("position -1")
             << 0 << QVector<quint16>{65535, 65535}
             << QStringList{"log:holdReg written low=65535 igh=65535 pos= -1\n", "setPositionMotor(-1)",
-                           pc + " register 0 set to 65535 and 1 set to 65535 --> Positon set to -1\n", valve};
-        QTest::newRow("HR0 alone") << 0 << QVector<quint16>{1234} << QStringList{pc + " wrong adderess: 0\n", valve};
-        QTest::newRow("HR1 alone") << 1 << QVector<quint16>{3} << QStringList{pc + " wrong adderess: 1\n", valve};
+                           pc + " register 0 set to 65535 and 1 set to 65535 --> Positon set to -1\n"};
+        QTest::newRow("HR0 alone") << 0 << QVector<quint16>{1234} << QStringList{pc + " wrong adderess: 0\n"};
+        QTest::newRow("HR1 alone") << 1 << QVector<quint16>{3} << QStringList{pc + " wrong adderess: 1\n"};
         QTest::newRow("three from 0") << 0 << QVector<quint16>{1, 2, 3}
-                                      << QStringList{pc + " wrong adderess: 0\n", valve};
+                                      << QStringList{pc + " wrong adderess: 0\n"};
         QTest::newRow("input register") << 3 << QVector<quint16>{777} << QStringList{pc + " wrong adderess: 3\n"};
+        QTest::newRow("all three inputs") << 2 << QVector<quint16>{7, 8, 9} << QStringList{pc + " wrong adderess: 2\n"};
         QTest::newRow("HR5") << 5 << QVector<quint16>{1500}
                              << QStringList{pc + " register 5 set to 1500 --> Feedback Val1 set to 1500\n"};
         QTest::newRow("HR6") << 6 << QVector<quint16>{2500}
@@ -319,13 +329,18 @@ private slots:
         QVERIFY2(r.ok(), qPrintable(master.lastError()));
         QCOMPARE(events, expected);
 
-        // The registers of the valve's side show the valve again, not the
-        // master's numbers; the feedback registers keep what was written.
+        // The position registers show the valve again at once (without a
+        // pane line: the valve reported nothing new); what the master wrote
+        // to the inputs or the feedback values stays.
         QVector<quint16> expectedRegs{53392, 3, 10230, 0, 5115, 0, 0}; // 250000 = 3 * 65536 + 53392
         for (int i = 0; i < values.size(); ++i)
-            if (address + i >= 5)
+            if (address + i >= 2)
                 expectedRegs[address + i] = values.at(i);
         QCOMPARE(registers(0, 7), expectedRegs);
+
+        // The inputs written by a master hold until the next sample.
+        server->setAnalogInputs(1, 2, 3);
+        QCOMPARE(registers(2, 3), (QVector<quint16>{1, 2, 3}));
     }
 
     void illegalAddresses_data()

@@ -8,7 +8,7 @@
 // below opens, above closes), feedback 2 is input 2 (band 1..9 V, stays).
 
 #include "plantModel.h"
-#include "valveRig.h"
+#include "driveRig.h"
 
 #include "testWorkDir.h"
 #include "valve/analogData.h"
@@ -63,7 +63,7 @@ public:
         card->setVolts(plant.feedback1(nStartPpm), plantModel::feedback2());
         analog->onGetAnalogValue();
 
-        rig = std::make_unique<valveRig>(controllerSim::FAMILY_BERGER_LAHR);
+        rig = std::make_unique<driveRig>(controllerSim::FAMILY_BERGER_LAHR);
         rig->sim.setPosition(nStartPpm / 25);
         if (!rig->startSim())
             return false;
@@ -130,12 +130,7 @@ public:
 
     // True once every command queued so far went out to the controller (a
     // marker the simulator records; the queue is first in, first out).
-    bool drainQueue()
-    {
-        const int nBefore = rig->sim.countOf("#1:port_out_a3");
-        QMetaObject::invokeMethod(rig->drv, "onSetOutput1Mode", Qt::QueuedConnection, Q_ARG(int, 3));
-        return QTest::qWaitFor([this, nBefore]() { return rig->sim.countOf("#1:port_out_a3") > nBefore; }, WAIT_MS);
-    }
+    bool drainQueue() { return rig->drainQueue(WAIT_MS); }
 
     // The status text is rebuilt only when a status bit changes; the extra
     // status line alone does not show. Flips the must-calibrate bit (compare
@@ -166,7 +161,7 @@ public:
     std::unique_ptr<lvTeachIn> teach;
     std::unique_ptr<plantFrameSource> card;
     std::unique_ptr<analogData> analog;
-    std::unique_ptr<valveRig> rig;
+    std::unique_ptr<driveRig> rig;
     std::unique_ptr<QTimer> sampler;
     bool bMustCalibrateShown = false;
 };

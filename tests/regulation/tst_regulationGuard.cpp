@@ -87,6 +87,9 @@ void tst_regulationGuard::boundaryActions()
     // Back inside the band: measuring goes on and motion is allowed again.
     b->startConstantSampling(5.0, 5.0);
     QTRY_VERIFY_WITH_TIMEOUT(b->rig->rec.measured.size() > 1, regulationBench::WAIT_MS);
+    // Without a set value no sample rewrites the status line: the boundary
+    // note stays until measuring ends or a set value comes.
+    QVERIFY(b->renderedStatus().contains(QStringLiteral("Measuring...\n") + statusLine));
     QMetaObject::invokeMethod(b->rig->drv, "onMotorGotoStep", Qt::QueuedConnection, Q_ARG(int, 500000));
     QTRY_COMPARE_WITH_TIMEOUT(b->rig->sim.position(), 20000, regulationBench::WAIT_MS);
 }

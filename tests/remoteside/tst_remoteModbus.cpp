@@ -4,7 +4,7 @@
 // controller simulator behind the drive.
 #include "modbusMaster.h"
 #include "remoteClient.h"
-#include "valveRig.h"
+#include "driveRig.h"
 
 #include "plantModel.h"
 #include "ptyEndpoint.h"
@@ -34,6 +34,9 @@ private slots:
     void initTestCase();
     void tcpMasterDrivesTheValve();
     void rtuFeedbackLoopEndsWithTheDisconnect();
+    void loopRestartsAfterItEnded_data();
+    void loopRestartsAfterItEnded();
+    void mastersWriteToTheValveRegisters();
     void ethernetRefusesWhatItCannotServe_data();
     void ethernetRefusesWhatItCannotServe();
 
@@ -60,7 +63,7 @@ bool tst_remoteModbus::connectTcpMaster(modbusMaster &master, quint16 nPort)
 
 void tst_remoteModbus::tcpMasterDrivesTheValve()
 {
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     rig.sim.setSpeed(400000);
     rig.sim.setPosition(20000);
     QVERIFY(rig.startSim());
@@ -135,7 +138,7 @@ void tst_remoteModbus::rtuFeedbackLoopEndsWithTheDisconnect()
     lvTeachIn teach;
     QVERIFY(teach.readTeachInFromFile(QStringLiteral("plant")));
 
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     rig.sim.setSpeed(400000);
     rig.sim.setPosition(20000);
     // The PC port's name holds no "USB": the USB source serves RTU all the same.
@@ -186,6 +189,111 @@ void tst_remoteModbus::rtuFeedbackLoopEndsWithTheDisconnect()
     QTRY_VERIFY_WITH_TIMEOUT(rig.sim.countOf("s") > nPolls + 2, WAIT_MS);
 }
 
+void tst_remoteModbus::loopRestartsAfterItEnded_data()
+{
+    QTest::addColumn<QString>("end");
+    QTest::newRow("master's Stop (coil 0)") << QStringLiteral("coil 0");
+    QTest::newRow("status strip's Stop") << QStringLiteral("onMotorHalt");
+    QTest::newRow("script ends the step") << QStringLiteral("onStopFeedback");
+}
+
+void tst_remoteModbus::loopRestartsAfterItEnded()
+{
+    QFETCH(QString, end);
+    testWorkDir work;
+    QVERIFY(plantModel::writeTeachIn(work, QStringLiteral("plant")));
+    lvTeachIn teach;
+    QVERIFY(teach.readTeachInFromFile(QStringLiteral("plant")));
+
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    rig.sim.setSpeed(400000);
+    rig.sim.setPosition(20000);
+    QVERIFY(rig.startSim());
+    rig.startDriver(motorDriver::BergerLahr, nullptr, &teach);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.drv->getMotorPosition(), 500000, WAIT_MS);
+    const quint16 nPort = freeLoopbackPort();
+    QMetaObject::invokeMethod(rig.drv, "connectRemoteEthernet", Qt::QueuedConnection, Q_ARG(int, 2),
+                              Q_ARG(QString, QStringLiteral("127.0.0.1")), Q_ARG(int, int(nPort)));
+    modbusMaster master;
+    QVERIFY2(connectTcpMaster(master, nPort), qPrintable(master.lastError()));
+
+    // The loop at the set value of 5000 mV / 5000 mV: the teach-in sends the
+    // valve to 28000 steps.
+    QVERIFY(master.writeRegisters(5, {5000, 5000}).ok());
+    QVERIFY(master.writeBit(7, true).ok());
+    QTRY_COMPARE_WITH_TIMEOUT(rig.sim.position(), 28000, WAIT_MS);
+    QCOMPARE(rig.sim.countOf("g28000"), 1);
+
+    // A master that writes coil 7 = 1 cyclically does not restart the
+    // running loop: the valve, moved away meanwhile, stays where it is.
+    QVERIFY(master.writeRegisters(0, {41248, 7}).ok());   // 500000 ppm
+    QTRY_COMPARE_WITH_TIMEOUT(rig.sim.position(), 20000, WAIT_MS);
+    QVERIFY(master.writeBit(7, true).ok());
+    QVERIFY(rig.drainQueue(WAIT_MS));
+    QCOMPARE(rig.sim.countOf("g28000"), 1);
+    QCOMPARE(rig.rec.measurement.count(true), 1);
+    QCOMPARE(master.readBits(7, 1).values, QVector<quint16>{1});
+
+    // The loop ends elsewhere: coil 7 reads 0 once it is off.
+    if (end == QLatin1String("coil 0")) {
+        QVERIFY(master.writeBit(0, true).ok());
+        QTRY_COMPARE_WITH_TIMEOUT(rig.sim.countOf("h"), 1, WAIT_MS);
+    } else {
+        QMetaObject::invokeMethod(rig.drv, end.toLatin1().constData(), Qt::BlockingQueuedConnection);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(rig.rec.measurement.last(), false, WAIT_MS);
+    QCOMPARE(master.readBits(7, 1).values, QVector<quint16>{0});
+
+    // One write of 1 starts it again, with the values in force: the valve
+    // goes back to the set value's position.
+    QVERIFY(master.writeBit(7, true).ok());
+    QTRY_COMPARE_WITH_TIMEOUT(rig.sim.countOf("g28000"), 2, WAIT_MS);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.sim.position(), 28000, WAIT_MS);
+    QCOMPARE(rig.rec.measurement.count(true), 2);
+    QCOMPARE(master.readBits(7, 1).values, QVector<quint16>{1});
+    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteEhternet", Qt::BlockingQueuedConnection);
+}
+
+void tst_remoteModbus::mastersWriteToTheValveRegisters()
+{
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    rig.sim.setPosition(20000);
+    QVERIFY(rig.startSim());
+    rig.startDriver(motorDriver::BergerLahr);
+    QTRY_COMPARE_WITH_TIMEOUT(rig.drv->getMotorPosition(), 500000, WAIT_MS);
+    const quint16 nPort = freeLoopbackPort();
+    QMetaObject::invokeMethod(rig.drv, "connectRemoteEthernet", Qt::QueuedConnection, Q_ARG(int, 2),
+                              Q_ARG(QString, QStringLiteral("127.0.0.1")), Q_ARG(int, int(nPort)));
+    modbusMaster master;
+    QVERIFY2(connectTcpMaster(master, nPort), qPrintable(master.lastError()));
+    QMetaObject::invokeMethod(rig.drv, "onUpdateInputs", Qt::QueuedConnection, Q_ARG(double, 1.0),
+                              Q_ARG(double, 2.0), Q_ARG(double, 3.0));
+    QTRY_COMPARE_WITH_TIMEOUT(master.readRegisters(2, 3).values, (QVector<quint16>{1023, 2046, 3069}), WAIT_MS);
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromMotor.contains("Position set to: 500000"), WAIT_MS);
+
+    // HR2..HR4 written by the master read back unchanged until the next
+    // sample publishes the inputs.
+    QVERIFY(master.writeRegisters(2, {7, 8, 9}).ok());
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.contains(" wrong adderess: 2\n"), WAIT_MS);
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(master.readRegisters(2, 3).values, (QVector<quint16>{7, 8, 9}));
+    QMetaObject::invokeMethod(rig.drv, "onUpdateInputs", Qt::QueuedConnection, Q_ARG(double, 4.0),
+                              Q_ARG(double, 5.0), Q_ARG(double, 6.0));
+    QTRY_COMPARE_WITH_TIMEOUT(master.readRegisters(2, 3).values, (QVector<quint16>{4092, 5115, 6138}), WAIT_MS);
+
+    // A stray write to HR0 reads back as the valve's position at once, and
+    // the valve's-side pane gets no line for it: the valve reported nothing.
+    QVERIFY(rig.drainQueue(WAIT_MS));
+    const int nPositionLines = rig.rec.fromMotor.count("Position set to:");
+    QVERIFY(master.writeRegister(0, 1234).ok());
+    QCOMPARE(master.readRegisters(0, 2).values, (QVector<quint16>{41248, 7}));
+    QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.contains(" wrong adderess: 0\n"), WAIT_MS);
+    QVERIFY(rig.drainQueue(WAIT_MS));
+    QCOMPARE(rig.rec.fromMotor.count("Position set to:"), nPositionLines);
+    QCOMPARE(rig.sim.position(), 20000);
+    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteEhternet", Qt::BlockingQueuedConnection);
+}
+
 void tst_remoteModbus::ethernetRefusesWhatItCannotServe_data()
 {
     QTest::addColumn<QString>("address");
@@ -206,7 +314,7 @@ void tst_remoteModbus::ethernetRefusesWhatItCannotServe()
     const quint16 nFree = freeLoopbackPort();
     if (port == -1)
         port = nFree;
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     QVERIFY(rig.startSim());
     rig.startDriver(motorDriver::BergerLahr);
     QMetaObject::invokeMethod(rig.drv, "connectRemoteEthernet", Qt::QueuedConnection, Q_ARG(int, 2),

@@ -2,7 +2,7 @@
 // a pseudo-terminal as the PC serial port on one end, the controller
 // simulator on the other, the real driver in its motor thread in between.
 #include "remoteClient.h"
-#include "valveRig.h"
+#include "driveRig.h"
 
 #include "ptyEndpoint.h"
 #include "valve/analogData.h"
@@ -39,10 +39,9 @@ private slots:
     void everyCommandOfAChunkRuns();
     void overlongLineIsDroppedVisibly();
     void linkStaysReadyAfterConnect();
-    void textProtocolOverSerialPort();
+    void pcSession_data();
+    void pcSession();
     void serialPortThatDoesNotOpen();
-    void directModeOverSerialPort();
-    void directModeOverTcp();
     void terminalMode();
     void tcpServerLifecycle();
     void connectMovesTheServer();
@@ -51,10 +50,8 @@ private slots:
 
 private:
     // A driver of the family on the simulator at nSteps, position read.
-    void startValve(valveRig &rig, int nType, int nSteps);
-    // Waits until every command queued so far went out to the controller.
-    void drainQueue(valveRig &rig);
-    void connectEthernet(valveRig &rig, int nMode, quint16 nPort);
+    void startValve(driveRig &rig, int nType, int nSteps);
+    void connectEthernet(driveRig &rig, int nMode, quint16 nPort);
 };
 
 void tst_remoteText::initTestCase()
@@ -62,7 +59,7 @@ void tst_remoteText::initTestCase()
     QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false"));
 }
 
-void tst_remoteText::startValve(valveRig &rig, int nType, int nSteps)
+void tst_remoteText::startValve(driveRig &rig, int nType, int nSteps)
 {
     // Moves take a few ticks, not seconds: these tests are about the remote
     // side, not about travel.
@@ -74,14 +71,7 @@ void tst_remoteText::startValve(valveRig &rig, int nType, int nSteps)
     QTRY_COMPARE_WITH_TIMEOUT(rig.drv->getMotorPosition(), nPpm, WAIT_MS);
 }
 
-void tst_remoteText::drainQueue(valveRig &rig)
-{
-    const int nBefore = rig.sim.countOf("#1:port_out_a3");
-    QMetaObject::invokeMethod(rig.drv, "onSetOutput1Mode", Qt::QueuedConnection, Q_ARG(int, 3));
-    QTRY_VERIFY_WITH_TIMEOUT(rig.sim.countOf("#1:port_out_a3") > nBefore, WAIT_MS);
-}
-
-void tst_remoteText::connectEthernet(valveRig &rig, int nMode, quint16 nPort)
+void tst_remoteText::connectEthernet(driveRig &rig, int nMode, quint16 nPort)
 {
     QMetaObject::invokeMethod(rig.drv, "connectRemoteEthernet", Qt::BlockingQueuedConnection, Q_ARG(int, nMode),
                               Q_ARG(QString, QStringLiteral("127.0.0.1")), Q_ARG(int, int(nPort)));
@@ -134,7 +124,7 @@ void tst_remoteText::textProtocolOverTcp()
     QFETCH(QList<QByteArray>, controllerGets);
     QFETCH(int, endSteps);
 
-    valveRig rig(type == motorDriver::NanoTec ? controllerSim::FAMILY_NANOTEC : controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(type == motorDriver::NanoTec ? controllerSim::FAMILY_NANOTEC : controllerSim::FAMILY_BERGER_LAHR);
     startValve(rig, type, startSteps);
     const quint16 nPort = freeLoopbackPort();
     connectEthernet(rig, 1, nPort);
@@ -147,7 +137,7 @@ void tst_remoteText::textProtocolOverTcp()
     QTRY_COMPARE_WITH_TIMEOUT(pc.received, reply, WAIT_MS);
     // The PC side pane shows what the PC sent.
     QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.contains(command), WAIT_MS);
-    drainQueue(rig);
+    QVERIFY(rig.drainQueue(WAIT_MS));
     QList<QByteArray> got = rig.sim.receivedCommands();
     got.removeAll("s");   // BergerLahr status queries after a move
     got.removeAll("#1:port_out_a3");
@@ -166,7 +156,7 @@ void tst_remoteText::textProtocolOverTcp()
 
 void tst_remoteText::everyCommandOfAChunkRuns()
 {
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     startValve(rig, motorDriver::BergerLahr, 20000);
     const quint16 nPort = freeLoopbackPort();
     connectEthernet(rig, 1, nPort);
@@ -188,14 +178,14 @@ void tst_remoteText::everyCommandOfAChunkRuns()
                                                       "Resolution: 40k. All Commands must send enter\r"),
                               WAIT_MS);
     pc.send("00\r\n");
-    QTRY_VERIFY_WITH_TIMEOUT(pc.received.endsWith("G200\r"), WAIT_MS);
+    QTRY_VERIFY_WITH_TIMEOUT(pc.received.endsWith("G200\r\n"), WAIT_MS);
     QTRY_COMPARE_WITH_TIMEOUT(rig.sim.position(), 200, WAIT_MS);
     QVERIFY(!rig.sim.receivedCommands().contains(QByteArray("\ng200")));
 }
 
 void tst_remoteText::overlongLineIsDroppedVisibly()
 {
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     startValve(rig, motorDriver::BergerLahr, 20000);
     const quint16 nPort = freeLoopbackPort();
     connectEthernet(rig, 1, nPort);
@@ -209,7 +199,7 @@ void tst_remoteText::overlongLineIsDroppedVisibly()
     pc.send("1000\rT\r");
     QTRY_COMPARE_WITH_TIMEOUT(pc.received, QByteArray("Timer: 5s\r"), WAIT_MS);
     QVERIFY(rig.rec.fromPc.contains("dropped"));
-    drainQueue(rig);
+    QVERIFY(rig.drainQueue(WAIT_MS));
     QCOMPARE(rig.sim.position(), 20000);
 }
 
@@ -218,7 +208,7 @@ void tst_remoteText::linkStaysReadyAfterConnect()
     // NanoTec polls four commands in a row, so a command is outstanding when
     // the connect comes; the link must be ready to send afterwards without
     // waiting for a reconnect.
-    valveRig rig(controllerSim::FAMILY_NANOTEC);
+    driveRig rig(controllerSim::FAMILY_NANOTEC);
     startValve(rig, motorDriver::NanoTec, 512000);
     const quint16 nPort = freeLoopbackPort();
     connectEthernet(rig, 1, nPort);
@@ -234,101 +224,176 @@ void tst_remoteText::linkStaysReadyAfterConnect()
     QVERIFY(!rig.rec.anyStatusContains(QStringLiteral("Reconnect")));
 }
 
-void tst_remoteText::textProtocolOverSerialPort()
+namespace {
+// The PC of a session: the PC serial port (a pseudo-terminal) or a TCP client.
+class pcPeer
 {
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
-    ptyEndpoint pcPort;
-    QVERIFY(pcPort.open());
-    QVERIFY(pcPort.linkAs(rig.devPath(QStringLiteral("ttyUSB1"))));
-    startValve(rig, motorDriver::BergerLahr, 20000);
+public:
+    explicit pcPeer(bool bSerial)
+        : bSerial(bSerial)
+    {
+    }
+    bool bSerial;
+    ptyEndpoint port;
+    remoteClient client;
+    QByteArray received;
 
-    QMetaObject::invokeMethod(rig.drv, "connectRemoteUSB", Qt::BlockingQueuedConnection, Q_ARG(int, 1));
-    pcPort.write("s\r");
-    QCOMPARE(readUntil(pcPort, "RP20000"), QByteArray("RP20000"));
-    pcPort.write("G30000\rI\r");
-    QCOMPARE(readUntil(pcPort, "Parser\r"), QByteArray("G30000\rvarnix 2.7.2 Remote Parser\r"));
-    QTRY_COMPARE_WITH_TIMEOUT(rig.sim.position(), 30000, WAIT_MS);
-    QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.contains("s\r"), WAIT_MS);
+    void send(const QByteArray &data)
+    {
+        if (bSerial)
+            port.write(data);
+        else
+            client.send(data);
+    }
+    // Everything received so far, waiting until it holds strExpected.
+    QByteArray receivedUntil(const QByteArray &strExpected)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!received.contains(strExpected) && timer.elapsed() < WAIT_MS) {
+            if (bSerial) {
+                received += port.read(100);
+            } else {
+                QTest::qWait(20);
+                received += client.take();
+            }
+        }
+        return received;
+    }
+};
+} // namespace
+
+void tst_remoteText::pcSession_data()
+{
+    QTest::addColumn<bool>("serial");
+    QTest::addColumn<int>("mode");   // 0 direct pass-through, 1 text protocol
+    QTest::addColumn<QList<QByteArray>>("chunks");
+    QTest::addColumn<QList<QByteArray>>("controllerGets");
+    QTest::addColumn<QByteArray>("pcGets");
+    QTest::addColumn<QByteArray>("paneGets");
+
+    using L = QList<QByteArray>;
+    for (const bool bSerial : {true, false}) {
+        const char *pszVia = bSerial ? "serial" : "tcp";
+        // Direct: only a line feed that ends a chunk is dropped.
+        QTest::addRow("%s direct: trailing line feed dropped", pszVia)
+            << bSerial << 0 << L{"s\r\n"} << L{"s"} << QByteArray("RP20000\r") << QByteArray("s\r");
+        QTest::addRow("%s direct: leading line feed passed on", pszVia)
+            << bSerial << 0 << L{"s\r", "\ns\r"} << L{"s", "\ns"} << QByteArray("RP20000\r\ns\r")
+            << QByteArray("s\r\ns\r");
+        QTest::addRow("%s direct: leading and trailing line feed", pszVia)
+            << bSerial << 0 << L{"\ns\r\n"} << L{"\ns"} << QByteArray("\ns\r") << QByteArray("\ns\r");
+        QTest::addRow("%s direct: only the last of two line feeds dropped", pszVia)
+            << bSerial << 0 << L{"s\r\n\n", "s\r"} << L{"s", "\ns"} << QByteArray("RP20000\r\ns\r")
+            << QByteArray("s\r\ns\r");
+        // Text protocol: the echo is the whole line, CR or CR LF; every
+        // command of a chunk runs, in order.
+        QTest::addRow("%s text: CR", pszVia)
+            << bSerial << 1 << L{"g200\r"} << L{"g200"} << QByteArray("G200\r") << QByteArray("g200\r");
+        QTest::addRow("%s text: CR LF", pszVia)
+            << bSerial << 1 << L{"G200\r\n"} << L{"g200"} << QByteArray("G200\r\n") << QByteArray("G200\r\n");
+        QTest::addRow("%s text: two CR LF lines in one chunk", pszVia)
+            << bSerial << 1 << L{"G200\r\nP\r\n"} << L{"g200", "g20001"} << QByteArray("G200\r\nP\r\n")
+            << QByteArray("G200\r\nP\r\n");
+        QTest::addRow("%s text: line feed in the next chunk", pszVia)
+            << bSerial << 1 << L{"G200\r", "\nT\r\n"} << L{"g200"} << QByteArray("G200\r\nTimer: 5s\r")
+            << QByteArray("G200\r\nT\r\n");
+        QTest::addRow("%s text: a reply replaces the echo with its line feed", pszVia)
+            << bSerial << 1 << L{"s\r\n", "s\r", "\nT\r"} << L{} << QByteArray("RP20000RP20000Timer: 5s\r")
+            << QByteArray("s\r\ns\rT\r");
+    }
+}
+
+void tst_remoteText::pcSession()
+{
+    QFETCH(bool, serial);
+    QFETCH(int, mode);
+    QFETCH(QList<QByteArray>, chunks);
+    QFETCH(QList<QByteArray>, controllerGets);
+    QFETCH(QByteArray, pcGets);
+    QFETCH(QByteArray, paneGets);
+
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    pcPeer pc(serial);
+    if (serial) {
+        QVERIFY(pc.port.open());
+        QVERIFY(pc.port.linkAs(rig.devPath(QStringLiteral("ttyUSB1"))));
+    }
+    startValve(rig, motorDriver::BergerLahr, 20000);
+    if (serial) {
+        QMetaObject::invokeMethod(rig.drv, "connectRemoteUSB", Qt::BlockingQueuedConnection, Q_ARG(int, mode));
+    } else {
+        const quint16 nPort = freeLoopbackPort();
+        connectEthernet(rig, mode, nPort);
+        QVERIFY(pc.client.connectTo(nPort));
+        QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.contains("Connection established\n"), WAIT_MS);
+    }
+    // Whatever the controller still owed for a poll is not the PC's. The
+    // marker that shows the queue drained is the controller's, so in direct
+    // mode the PC gets its answer.
+    const QByteArray marker = mode == 0 ? QByteArray("#1:port_out_a3\r") : QByteArray();
+    QVERIFY(rig.drainQueue(WAIT_MS));
+    QCOMPARE(pc.receivedUntil(marker).right(marker.size()), marker);
+    pc.received.clear();
+    rig.sim.clearReceived();
+    rig.rec.fromPc.clear();
+
+    // Each chunk is taken before the next is sent, so the driver sees the
+    // chunks as they are cut here.
+    for (const QByteArray &chunk : qAsConst(chunks)) {
+        const int nPane = rig.rec.fromPc.size();
+        pc.send(chunk);
+        QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.size() > nPane, WAIT_MS);
+    }
+    QVERIFY(rig.drainQueue(WAIT_MS));
+    QCOMPARE(pc.receivedUntil(pcGets + marker), pcGets + marker);
+    if (mode == 0)
+        QTest::qWait(QUIET_MS);   // a dozen ticks: still no polls of the driver's own
+    QList<QByteArray> got = rig.sim.receivedCommands();
+    got.removeAll("#1:port_out_a3");
+    if (mode == 1)
+        got.removeAll("s");   // status queries after a move
+    QCOMPARE(got, controllerGets);
+    QCOMPARE(pc.receivedUntil(pcGets + marker), pcGets + marker);   // nothing more came
+    QCOMPARE(rig.rec.fromPc, paneGets);
+    QVERIFY(!rig.rec.anyStatusContains(QStringLiteral("Reconnect")));
 
     // After the disconnect the PC is no longer served and polling resumes.
-    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteUSB", Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(rig.drv, serial ? "disconnectRemoteUSB" : "disconnectRemoteEhternet",
+                              Qt::BlockingQueuedConnection);
     rig.sim.clearReceived();
     QTRY_VERIFY_WITH_TIMEOUT(rig.sim.countOf("s") > 2, WAIT_MS);
-    pcPort.write("I\r");
-    QCOMPARE(pcPort.read(300), QByteArray());
-    QVERIFY(!rig.rec.anyStatusContains(QStringLiteral("Remote Port Not Open")));
+    if (serial) {
+        pc.port.write("I\r");
+        QCOMPARE(pc.port.read(300), QByteArray());
+    } else {
+        QTRY_VERIFY_WITH_TIMEOUT(pc.client.bDisconnected, WAIT_MS);
+    }
 }
 
 void tst_remoteText::serialPortThatDoesNotOpen()
 {
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     startValve(rig, motorDriver::BergerLahr, 20000);
     QMetaObject::invokeMethod(rig.drv, "connectRemoteUSB", Qt::QueuedConnection, Q_ARG(int, 1));
     QTRY_VERIFY_WITH_TIMEOUT(rig.rec.lastStatus().contains(QLatin1String("Remote Port Not Open")), WAIT_MS);
-    // The note goes with the remote control it belonged to.
-    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteUSB", Qt::QueuedConnection);
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.rec.lastStatus().contains(QLatin1String("Remote Port Not Open")), WAIT_MS);
-}
-
-void tst_remoteText::directModeOverSerialPort()
-{
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    // Unplugging the remote leaves the note: the port never opened.
+    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteUSB", Qt::BlockingQueuedConnection);
+    QVERIFY(rig.drainQueue(WAIT_MS));
+    QVERIFY(rig.rec.lastStatus().contains(QLatin1String("Remote Port Not Open")));
+    // Only a PC port that opens clears it.
     ptyEndpoint pcPort;
     QVERIFY(pcPort.open());
     QVERIFY(pcPort.linkAs(rig.devPath(QStringLiteral("ttyUSB1"))));
-    startValve(rig, motorDriver::BergerLahr, 20000);
-
-    QMetaObject::invokeMethod(rig.drv, "connectRemoteUSB", Qt::BlockingQueuedConnection, Q_ARG(int, 0));
-    // Whatever the controller still owed for a poll is not passed on.
-    rig.sim.clearReceived();
-    pcPort.write("s\r\n");
-    QCOMPARE(readUntil(pcPort, "RP20000\r"), QByteArray("RP20000\r"));
-    QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromPc.contains("s\r"), WAIT_MS);
-    QTRY_VERIFY_WITH_TIMEOUT(rig.rec.fromMotor.contains("RP20000\r"), WAIT_MS);
-    QVERIFY(!rig.rec.fromPc.contains('\n'));
-
-    // Only the PC talks to the controller: no polls, no reconnects.
-    QElapsedTimer timer;
-    timer.start();
-    int nRoundTrips = 1;
-    while (timer.elapsed() < QUIET_MS) {
-        pcPort.write("g20100\r");
-        QCOMPARE(readUntil(pcPort, "g20100\r"), QByteArray("g20100\r"));
-        ++nRoundTrips;
-    }
-    QList<QByteArray> expected{"s"};
-    for (int i = 1; i < nRoundTrips; ++i)
-        expected << "g20100";
-    QCOMPARE(rig.sim.receivedCommands(), expected);
-    QVERIFY(!rig.rec.anyStatusContains(QStringLiteral("Reconnect")));
-    QCOMPARE(rig.sim.position(), 20100);
-
-    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteUSB", Qt::BlockingQueuedConnection);
-    QTRY_VERIFY_WITH_TIMEOUT(rig.sim.countOf("s") > 2, WAIT_MS);
-}
-
-void tst_remoteText::directModeOverTcp()
-{
-    valveRig rig(controllerSim::FAMILY_NANOTEC);
-    startValve(rig, motorDriver::NanoTec, 512000);
-    const quint16 nPort = freeLoopbackPort();
-    connectEthernet(rig, 0, nPort);
-    remoteClient pc;
-    QVERIFY(pc.connectTo(nPort));
-    rig.sim.clearReceived();
-    pc.send("#1$\r\n");
-    QTRY_VERIFY_WITH_TIMEOUT(pc.received.endsWith('\r'), WAIT_MS);
-    QVERIFY(pc.received.startsWith("1$"));
-    QCOMPARE(rig.sim.receivedCommands(), QList<QByteArray>{"#1$"});
-
-    QMetaObject::invokeMethod(rig.drv, "disconnectRemoteEhternet", Qt::BlockingQueuedConnection);
-    QTRY_VERIFY_WITH_TIMEOUT(pc.bDisconnected, WAIT_MS);
-    QTRY_VERIFY_WITH_TIMEOUT(rig.sim.countOf("#1ZY") > 0, WAIT_MS);   // idle polling again
+    QMetaObject::invokeMethod(rig.drv, "connectRemoteUSB", Qt::QueuedConnection, Q_ARG(int, 1));
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.rec.lastStatus().contains(QLatin1String("Remote Port Not Open")), WAIT_MS);
+    pcPort.write("T\r");
+    QCOMPARE(readUntil(pcPort, "Timer: 5s\r"), QByteArray("Timer: 5s\r"));
 }
 
 void tst_remoteText::terminalMode()
 {
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     startValve(rig, motorDriver::BergerLahr, 20000);
     QMetaObject::invokeMethod(rig.drv, "connectRemoteUSB", Qt::BlockingQueuedConnection, Q_ARG(int, 3));
     rig.sim.clearReceived();
@@ -350,7 +415,7 @@ void tst_remoteText::terminalMode()
 
 void tst_remoteText::tcpServerLifecycle()
 {
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     startValve(rig, motorDriver::BergerLahr, 20000);
     const quint16 nPort = freeLoopbackPort();
     connectEthernet(rig, 1, nPort);
@@ -393,7 +458,7 @@ void tst_remoteText::connectMovesTheServer()
 {
     // A connect while the server still listens (no client came) moves it to
     // the new port instead of keeping the old one.
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     startValve(rig, motorDriver::BergerLahr, 20000);
     const quint16 nFirst = freeLoopbackPort();
     connectEthernet(rig, 1, nFirst);
@@ -442,7 +507,7 @@ void tst_remoteText::analogRemote()
     analog.setLowerBoundary(2, 0.0, 500000, ACTION_STAY);
     analog.setUpperBoundary(2, 10000.0, 600000, ACTION_STAY);
 
-    valveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
     rig.sim.setSpeed(400000);
     rig.sim.setPosition(12345);
     QVERIFY(rig.startSim());
@@ -469,7 +534,7 @@ void tst_remoteText::analogRemote()
     QMetaObject::invokeMethod(rig.drv, "disconnectRemoteAnalog", Qt::QueuedConnection);
     QMetaObject::invokeMethod(rig.drv, "onUpdateInputs", Qt::QueuedConnection, Q_ARG(double, 5.0),
                               Q_ARG(double, 0.0), Q_ARG(double, 0.0));
-    drainQueue(rig);
+    QVERIFY(rig.drainQueue(WAIT_MS));
     QCOMPARE(rig.sim.position(), followSteps);
 }
 

@@ -62,6 +62,8 @@ void tst_remoteTextProtocol::parseLine_data()
     QTest::newRow("T") << QByteArray("T\r") << C::CMD_INFO << true << 0 << QByteArray("Timer: 5s\r");
     QTest::newRow("unknown letter echoed upper") << QByteArray("zq\r") << C::CMD_UNKNOWN << true << 0
                                                  << QByteArray("ZQ\r");
+    QTest::newRow("CR LF line echoed whole") << QByteArray("g200\r\n") << C::CMD_GOTO << true << 5000
+                                             << QByteArray("G200\r\n");
     QTest::newRow("bare return echoed") << QByteArray("\r") << C::CMD_UNKNOWN << true << 0 << QByteArray("\r");
 }
 
@@ -115,8 +117,10 @@ void tst_remoteTextProtocol::splitLines_data()
         << QByteArray("S\rG100\rP\r") << L{"S\r", "G100\r", "P\r"} << QByteArray();
     QTest::newRow("incomplete tail kept") << QByteArray("S\rG10") << L{"S\r"} << QByteArray("G10");
     QTest::newRow("nothing complete") << QByteArray("G10") << L{} << QByteArray("G10");
-    QTest::newRow("CR LF from a PC") << QByteArray("S\r\nP\r\n") << L{"S\r", "P\r"} << QByteArray();
-    QTest::newRow("leading line feed of the tail dropped") << QByteArray("S\r\n") << L{"S\r"} << QByteArray();
+    QTest::newRow("CR LF from a PC") << QByteArray("S\r\nP\r\n") << L{"S\r\n", "P\r\n"} << QByteArray();
+    QTest::newRow("line feed goes with its line") << QByteArray("S\r\nG1") << L{"S\r\n"} << QByteArray("G1");
+    QTest::newRow("stray line feeds ignored") << QByteArray("\n\nS\r\n\nP\r") << L{"S\r\n", "P\r"}
+                                              << QByteArray();
     QTest::newRow("empty line") << QByteArray("\r") << L{"\r"} << QByteArray();
     QTest::newRow("line feed inside a line stays") << QByteArray("G1\n2\r") << L{"G1\n2\r"} << QByteArray();
 }
@@ -127,46 +131,68 @@ void tst_remoteTextProtocol::splitLines()
     QFETCH(QList<QByteArray>, lines);
     QFETCH(QByteArray, rest);
     QByteArray buffer = chunk;
-    bool bDiscarding = false;
-    const remoteLineSplit split = splitRemoteLines(buffer, bDiscarding);
+    remoteLineState state;
+    const remoteLineSplit split = splitRemoteLines(buffer, state);
     QCOMPARE(split.lines, lines);
     QCOMPARE(split.nDroppedLines, 0);
     QCOMPARE(buffer, rest);
-    QVERIFY(!bDiscarding);
+    QVERIFY(!state.bDiscarding);
 }
 
 void tst_remoteTextProtocol::splitKeepsTailAcrossChunks()
 {
-    // The same byte stream cut at every possible place yields the same commands.
-    const QByteArray stream("s\r\nG20000\r\nP\rI\r");
+    // The same byte stream cut at every possible place yields the same
+    // commands, and the lines (with a line feed that came late as a line of
+    // its own) add up to the stream: a PC gets the same echo however its
+    // bytes were cut.
+    const QByteArray stream("s\r\nG20000\r\nP\rI\r\n");
     const QList<QByteArray> expected{"s\r", "G20000\r", "P\r", "I\r"};
     for (int cut = 0; cut <= stream.size(); ++cut) {
         QByteArray buffer;
-        bool bDiscarding = false;
+        remoteLineState state;
         QList<QByteArray> got;
         buffer += stream.left(cut);
-        got += splitRemoteLines(buffer, bDiscarding).lines;
+        got += splitRemoteLines(buffer, state).lines;
         buffer += stream.mid(cut);
-        got += splitRemoteLines(buffer, bDiscarding).lines;
-        QCOMPARE(got, expected);
+        got += splitRemoteLines(buffer, state).lines;
+        QCOMPARE(got.join(), stream);
+        QList<QByteArray> commands;
+        for (QByteArray line : qAsConst(got)) {
+            if (line == "\n")
+                continue;
+            if (line.endsWith('\n'))
+                line.chop(1);
+            commands << line;
+        }
+        QCOMPARE(commands, expected);
         QVERIFY(buffer.isEmpty());
     }
+
+    // A line feed that comes late belongs to the line before only when
+    // nothing else came between them.
+    QByteArray buffer("S\r");
+    remoteLineState state;
+    QCOMPARE(splitRemoteLines(buffer, state).lines, QList<QByteArray>{"S\r"});
+    buffer = "\n\n";
+    QCOMPARE(splitRemoteLines(buffer, state).lines, QList<QByteArray>{"\n"});
+    buffer = "\n";
+    QCOMPARE(splitRemoteLines(buffer, state).lines, QList<QByteArray>{});
 }
 
 void tst_remoteTextProtocol::splitBoundsOverlongLine()
 {
-    bool bDiscarding = false;
+    remoteLineState state;
     QByteArray buffer;
 
     // A line at the limit ("\r" included) is still a command.
     buffer = QByteArray(255, 'G') + '\r';
-    remoteLineSplit split = splitRemoteLines(buffer, bDiscarding);
+    remoteLineSplit split = splitRemoteLines(buffer, state);
     QCOMPARE(split.lines.size(), 1);
     QCOMPARE(split.nDroppedLines, 0);
 
     // One byte more in a single chunk: dropped, the following command survives.
     buffer = QByteArray(256, 'G') + "\rS\r";
-    split = splitRemoteLines(buffer, bDiscarding);
+    split = splitRemoteLines(buffer, state);
     QCOMPARE(split.lines, QList<QByteArray>{"S\r"});
     QCOMPARE(split.nDroppedLines, 1);
 
@@ -174,17 +200,17 @@ void tst_remoteTextProtocol::splitBoundsOverlongLine()
     // rest of that line is discarded when it finally ends.
     for (int i = 0; i < 100; ++i) {
         buffer += QByteArray(100, 'x');
-        split = splitRemoteLines(buffer, bDiscarding);
+        split = splitRemoteLines(buffer, state);
         QVERIFY(split.lines.isEmpty());
         QVERIFY(buffer.size() <= REMOTE_TEXT_MAX_LINE);
         QCOMPARE(split.nDroppedLines, i == 2 ? 1 : 0);   // counted once, when it overflows
     }
-    QVERIFY(bDiscarding);
+    QVERIFY(state.bDiscarding);
     buffer += "yyy\rT\r";
-    split = splitRemoteLines(buffer, bDiscarding);
+    split = splitRemoteLines(buffer, state);
     QCOMPARE(split.lines, QList<QByteArray>{"T\r"});
     QCOMPARE(split.nDroppedLines, 0);
-    QVERIFY(!bDiscarding);
+    QVERIFY(!state.bDiscarding);
     QVERIFY(buffer.isEmpty());
 }
 
