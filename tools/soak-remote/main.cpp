@@ -18,6 +18,8 @@
 //          (this program with --script-host), its progress queued to the main
 //          thread as the Script page receives it.
 // The Remote tab is operated through the test driver plugin (tests/remotetab).
+// SOAK_WRAP="heaptrack -o <file>" (or valgrind --tool=massif ...) runs the
+// program under a memory profiler to find what grows.
 #include "controllerSim.h"
 #include "processSample.h"
 #include "script/lvScript.h"
@@ -255,7 +257,11 @@ public:
         proc.setWorkingDirectory(wd.path());
         proc.setProcessChannelMode(QProcess::ForwardedOutputChannel);
         proc.setStandardErrorFile(wd.filePath(QStringLiteral("program.err")));
-        proc.start(QStringLiteral(SOAK_PROGRAM), QStringList());
+        // SOAK_WRAP runs the program under a tool, e.g. "heaptrack -o /tmp/soak"
+        // (the samples are then the tool's, its own report is what counts).
+        QStringList command = QString::fromLocal8Bit(qgetenv("SOAK_WRAP")).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        command << QStringLiteral(SOAK_PROGRAM);
+        proc.start(command.takeFirst(), command);
         if (!proc.waitForStarted(30000))
             return false;
         QElapsedTimer timer;
@@ -429,9 +435,9 @@ lvScript soakScript()
         int nRepeat;
     } lines[] = {{"MEAS", 1, 1},
                  {"GOTOPOS", GOTO_HIGH_PPM, 0},
-                 {"WAIT", 1000, 0},
+                 {"WAIT", 200, 0},
                  {"GOTOPOS", GOTO_LOW_PPM, 0},
-                 {"WAIT", 1000, 0},
+                 {"WAIT", 200, 0},
                  {"MEAS", 0, 0},
                  {"GOTOCMD", 0, 999999}};
     for (const auto &line : lines) {
