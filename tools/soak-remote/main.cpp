@@ -533,8 +533,10 @@ bool runScriptPhase(const options &opt)
     host.setWorkingDirectory(wd.path());
     host.setProcessChannelMode(QProcess::SeparateChannels);
     host.setStandardErrorFile(wd.filePath(QStringLiteral("host.err")));
-    host.start(QCoreApplication::applicationFilePath(),
-               {QStringLiteral("--script-host"), wd.filePath(QStringLiteral("dev"))});
+    QStringList command = QString::fromLocal8Bit(qgetenv("SOAK_WRAP")).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    command << QCoreApplication::applicationFilePath() << QStringLiteral("--script-host")
+            << wd.filePath(QStringLiteral("dev"));
+    host.start(command.takeFirst(), command);
     if (!host.waitForStarted(30000)) {
         std::fprintf(stderr, "the script host did not start\n");
         return false;
