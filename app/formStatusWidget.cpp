@@ -3,6 +3,7 @@
 #include "ui_formStatusWidget.h"
 
 #include "app/embeddedResources.h"
+#include "app/labelWidthReserve.h"
 #include "app/mustCalibrateText.h"
 #include "app/qlvMessageBox.h"
 #include "app/statusStripTexts.h"
@@ -15,6 +16,7 @@
 #include <QCursor>
 #include <QDebug>
 #include <QDir>
+#include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -74,6 +76,12 @@ formStatusWidget::formStatusWidget(QWidget *parent)
     timerClock->start(60000);
 
     ui->lblStatusCtrl->hide();
+
+    // The form sizes these labels for its placeholders; a fully open valve
+    // ("1,000,000" with its group separators) and a 10 V input need more.
+    labelWidthReserve::reserve(ui->lblPos, positionText(1000000));
+    for (QLabel *pInput : {ui->lblInput1Value, ui->lblInput2Value, ui->lblInput3Value})
+        labelWidthReserve::reserve(pInput, inputVoltText(10.0));
 }
 
 formStatusWidget::~formStatusWidget()

@@ -1,5 +1,60 @@
 #include "app/qlvMessageBox.h"
 
+#include <QAbstractButton>
+#include <QEvent>
+#include <QStyle>
+#include <QStyleOptionButton>
+
+namespace {
+
+// The box's style sheet pads each button by 15 px left and right, but the
+// button box sizes the buttons without that padding: with the theme's icon
+// the text was cut ("Ye", "Nc"). Each button is widened to its text, icon and
+// padding when the box is shown, once its buttons and style are final.
+class buttonWidthFit : public QObject
+{
+public:
+    explicit buttonWidthFit(QMessageBox *pBox)
+        : QObject(pBox), pBox(pBox)
+    {
+    }
+
+    bool eventFilter(QObject *pWatched, QEvent *pEvent) override
+    {
+        if (pWatched == pBox && pEvent->type() == QEvent::Show)
+            for (QAbstractButton *pButton : pBox->buttons())
+                fit(pButton);
+        return false;
+    }
+
+private:
+    static void fit(QAbstractButton *pButton)
+    {
+        pButton->ensurePolished();
+        QStyleOptionButton opt;
+        opt.initFrom(pButton);
+        opt.text = pButton->text();
+        opt.icon = pButton->icon();
+        opt.iconSize = pButton->iconSize();
+        // A touched button stays hovered, and its hover border is wider.
+        const QRect rectContents = pButton->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, pButton);
+        opt.state |= QStyle::State_MouseOver;
+        const QRect rectHovered = pButton->style()->subElementRect(QStyle::SE_PushButtonContents, &opt, pButton);
+        const int nAround = pButton->width() - qMin(rectContents.width(), rectHovered.width());
+        QString strText = pButton->text();
+        strText.remove(QLatin1Char('&'));
+        int nNeeded = pButton->fontMetrics().boundingRect(QRect(0, 0, 10000, 1000), Qt::AlignLeft, strText).width();
+        if (!pButton->icon().isNull())
+            nNeeded += pButton->iconSize().width() + 4;
+        if (pButton->minimumWidth() < nNeeded + nAround)
+            pButton->setMinimumWidth(nNeeded + nAround);
+    }
+
+    QMessageBox *pBox;
+};
+
+} // namespace
+
 qlvMessageBox::qlvMessageBox(QWidget *parent)
     : QMessageBox(parent)
 {
@@ -7,6 +62,7 @@ qlvMessageBox::qlvMessageBox(QWidget *parent)
     // as a plain child widget, leaving the window behind it clickable.
     setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
     setStyleSheet(styleSheetText());
+    installEventFilter(new buttonWidthFit(this));
 }
 
 QString qlvMessageBox::styleSheetText()

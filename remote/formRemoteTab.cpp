@@ -38,6 +38,10 @@ formRemoteTab::formRemoteTab(QWidget *parent)
     , ui(new Ui::formRemoteTab)
 {
     ui->setupUi(this);
+    // The Ethernet row (caption, mode, address and port fields of fixed
+    // width) is wider than the page at the panel's font: the caption takes
+    // two lines instead of losing its end.
+    ui->lblRemotSource_3->setWordWrap(true);
 
     ui->lblIPAddress->strAction1 = tr("show local IP adresses");
     connect(ui->lblIPAddress, SIGNAL(startAction1()), this, SLOT(onShowLocalIPAddresses()));

@@ -13,6 +13,7 @@ packages=(
   fonts-dejavu-core
 )
 [ "${1:-}" = "--run" ] && packages+=(xvkbd)
+[ "${1:-}" = "--screenshots" ] && packages+=(xvfb xauth)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -14,7 +14,8 @@ build=$(cd "$1" && pwd)
 work=$2
 port=${3:-}
 
-program="$build/qlvZENTU"
+# VALVE_PROGRAM: another program built on the main window (the screenshot tool).
+program="${VALVE_PROGRAM:-$build/qlvZENTU}"
 [ -x "$program" ] || { echo "No program at $program; build it first." >&2; exit 1; }
 
 python=python3

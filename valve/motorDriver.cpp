@@ -25,6 +25,12 @@
 Q_LOGGING_CATEGORY(lcMotorDriver, "valve.motordriver")
 
 static_assert(int(motorDriver::BergerLahr) == int(motorFamily::BERGER_LAHR), "family values");
+static_assert(int(motorDriver::REMOTE_DIRECT) == int(remoteLink::DIRECT)
+                  && int(motorDriver::REMOTE_TERMINAL) == int(remoteLink::TERMINAL)
+                  && int(motorDriver::REMOTE_ANALOG) == int(remoteLink::ANALOG)
+                  && int(motorDriver::REMOTE_PARSER) == int(remoteLink::PARSER)
+                  && int(motorDriver::REMOTE_MODBUS) == int(remoteLink::MODBUS),
+              "remote mode values");
 static_assert(int(motorDriver::NanoTec) == int(motorFamily::NANOTEC), "family values");
 
 namespace {

@@ -26,7 +26,8 @@ class remoteLink;
 // The valve drive: the serial link to the motor controller of either family
 // (command queue, 100 ms send tick, reply parsing, position, status word and
 // status text, reconnect), the motion commands, the leak-rate regulation and
-// the remote-control side. Built in the GUI thread, given its port with
+// the remote-control side, whose mode and transports (PC serial port, TCP
+// server, Modbus server) live in remoteLink. Built in the GUI thread, given its port with
 // connectMotorSerial and then moved to a thread of its own; everything else
 // talks to it by queued signals.
 //
