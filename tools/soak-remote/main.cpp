@@ -483,6 +483,14 @@ int scriptHost(QCoreApplication &app, const QString &strDevDir)
     scriptThread.start();
     QMetaObject::invokeMethod(pExec, &scriptExecutor::init, Qt::BlockingQueuedConnection);
 
+    // A sensor as a configured panel has one. The default "not defined" is no
+    // formula: each sample would leave a syntax error object to the script
+    // engine's collector, which only frees them after some thousand samples.
+    lvExternalFeedback feedback;
+    feedback.sensor.strFormula = QStringLiteral("val1 * 1000 + val2");
+    pDriver->extFeedback = feedback;
+    pExec->onSetExtFeedback(feedback);
+
     QObject::connect(pExec, &scriptExecutor::getAnalogValue, pAnalog, &analogData::onGetAnalogValue);
     QObject::connect(pAnalog, &analogData::setAnalogValue, pExec, &scriptExecutor::onGetAnalogValue);
     QObject::connect(pAnalog, &analogData::setAnalogValue, pDriver, &motorDriver::onGetAnalogValue);
