@@ -1,15 +1,19 @@
 #include "app/MainWindow.h"
 #include "ui_MainWindow.h"
 
+#include "app/comboWidthFit.h"
 #include "app/formStatusWidget.h"
 #include "app/qlvLogFile.h"
 #include "app/qlvMessageBox.h"
-#include "app/settingsKeyTable.h"
+#include "valve/settingsStore.h"
 #include "app/startupChecks.h"
 #include "app/updateCleanup.h"
+#include "manual/formCurrentState.h"
 #include "manual/formManualTab.h"
 #include "remote/formRemoteTab.h"
+#include "settings/formSettingsTab.h"
 #include "platform/processRunner.h"
+#include "script/formScriptTab.h"
 #include "script/lvScript.h"
 #include "remote/trafficRelay.h"
 #include "script/scriptExecutor.h"
@@ -17,11 +21,11 @@
 #include "valve/motorDriver.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QSettings>
 #include <QShowEvent>
 #include <QThread>
 #include <QTimer>
@@ -30,21 +34,6 @@ namespace {
 
 // Tab indexes of the form.
 enum { TAB_REMOTE = 0, TAB_MANUAL = 1, TAB_SCRIPT = 2, TAB_SETTINGS = 3 };
-
-QString key(const char *psz)
-{
-    return QString::fromLatin1(psz);
-}
-
-// Every access to the store builds its own short-lived object.
-class settingsStore : public QSettings
-{
-public:
-    settingsStore()
-        : QSettings(QString::fromLatin1(g_pszSettingsOrganisation), QString::fromLatin1(g_pszSettingsApplication))
-    {
-    }
-};
 
 // The part after the last "/", then the part before the last "." of that.
 QString teachInNameFromPath(const QString &strPath)
@@ -71,6 +60,7 @@ MainWindow::MainWindow(QWidget *parent)
     , bSoftwareUpdated(false)
     , nRtcType(0)
     , bStartupChecksScheduled(false)
+    , bRestartRequested(false)
 {
     // The form leaves the Settings page current and connects the slots named
     // after its objects; its tab-change notifications come before that.
@@ -94,11 +84,12 @@ MainWindow::MainWindow(QWidget *parent)
     connectWorkers();
     connectStatusStrip();
     connectRemoteTab();
-    // The Settings page joins here once it is part of the window.
     connectManualTab();
+    connectSettingsTab();
     bMeasuring = false;
 
     createScriptExecutor();
+    connectScriptTab();
 
     loadTeachIn(settings);
     loadExternalFeedback(settings);
@@ -110,6 +101,10 @@ MainWindow::MainWindow(QWidget *parent)
     pAnalogData->setSampling(pAnalogData->nSampling);
     pScriptExecutor->onSetExtFeedback(extFeedback);
 
+    // Every item of every combo is shown whole on the panel.
+    for (QComboBox *pCombo : findChildren<QComboBox *>())
+        comboWidthFit::fit(pCombo);
+
     installTabRules();
     tabRules.bIgnoreNextTabChange = false;
     ui->tabWidget->setCurrentIndex(TAB_MANUAL);
@@ -120,23 +115,21 @@ MainWindow::MainWindow(QWidget *parent)
     qDebug() << "GUI-Thread: " << QThread::currentThreadId();
 }
 
-void MainWindow::createMotorDriver(QSettings &settings)
+void MainWindow::createMotorDriver(settingsStore &settings)
 {
-    settings.beginGroup(key("motor driver"));
-    const QString strType = settings.value(key("type")).toString();
+    const QString strType = settings.text(settingKey::MotorType);
     qDebug() << "Settings, motor driver: " << strType;
     // A text that names no family (an empty one too) gives -1, which the
     // drive takes as a type without controller.
     const int nType = motorTypeEnum.keyToValue(strType.toLatin1().constData());
     pMotorDriver = new motorDriver(nullptr, nType);
-    bCalibrateOnStart = settings.value(key("calibrate on start")).toBool();
-    pMotorDriver->onSetContSpeed(settings.value(key("continious speed")).toInt());
+    bCalibrateOnStart = settings.flag(settingKey::CalibrateOnStart);
+    pMotorDriver->onSetContSpeed(settings.number(settingKey::ContinuousSpeed));
 
-    const portChoice port = motorPortAtStart(pMotorDriver->getMotorType(), settings.value(key("motor port")).toString());
+    const portChoice port = motorPortAtStart(pMotorDriver->getMotorType(), settings.text(settingKey::MotorPort));
     if (port.bWriteBack)
-        settings.setValue(key("motor port"), port.strPort);
+        settings.setValue(settingKey::MotorPort, port.strPort);
     pMotorDriver->connectMotorSerial(port.strPort);
-    settings.endGroup();
 
     pMotorDriver->moveToThread(motorThread);
     motorThread->start();
@@ -160,9 +153,9 @@ void MainWindow::connectStatusStrip()
     formStatusWidget *sw = ui->widgetStatus;
     motorDriver *md = pMotorDriver;
     connect(sw, &formStatusWidget::onStop, md, &motorDriver::onMotorHalt);
-    // The status strip's Stop also stops a running script once the Script
-    // page is part of the window.
+    // The status strip's Stop also stops a running script (connectScriptTab).
     connect(sw, &formStatusWidget::onWriteLog, pLogFile, &qlvLogFile::writeToLog);
+    connect(sw, &formStatusWidget::storeShutdownState, this, &MainWindow::storeShutdownState);
     connect(md, &motorDriver::onWriteLog, pLogFile, &qlvLogFile::writeToLog);
     connect(sw, &formStatusWidget::onForceMotorPositionToGUI, this, &MainWindow::forceMotorPositionToGUI);
     connect(md, &motorDriver::setMotorPosition, sw, &formStatusWidget::setPosition);
@@ -253,15 +246,36 @@ void MainWindow::connectScriptExecutor()
     connect(pMotorDriver, &motorDriver::setMotorPosition, se, &scriptExecutor::onMotorPositionUpdated);
 }
 
-void MainWindow::loadTeachIn(QSettings &settings)
+void MainWindow::connectSettingsTab()
 {
-    settings.beginGroup(key("teachIn"));
-    strTeachInFile = settings.value(key("teachInFile")).toString();
+    formSettingsTab *st = ui->widgetSettings;
+    motorDriver *md = pMotorDriver;
+    // The long-press time reaches the Script, Remote and Manual pages, in
+    // that order.
+    connect(st, &formSettingsTab::setLongPressTime, ui->widgetScript, &formScriptTab::setLongPressTime);
+    connect(st, &formSettingsTab::setLongPressTime, ui->widgetRemote, &formRemoteTab::setLongPressTime);
+    connect(st, &formSettingsTab::setLongPressTime, ui->widgetManual, &formManualTab::setLongPressTime);
+    connect(st, &formSettingsTab::setOutput1Mode, this, &MainWindow::onSetOutput1Mode);
+    connect(st, &formSettingsTab::setNewTeachIn, this, &MainWindow::onSetNewTeachIn);
+    connect(st, &formSettingsTab::btnCalibrateClicked, md, &motorDriver::onMotorCalibrate);
+    connect(st, &formSettingsTab::shutdownRequest, this, &MainWindow::onRequestShutdown);
+    connect(st, &formSettingsTab::updateSensorData, this, &MainWindow::updateSensor);
+    connect(st, &formSettingsTab::btnClearErrorClicked, md, &motorDriver::clearMotorError);
+    connect(st, &formSettingsTab::setContSpeed, md, &motorDriver::onSetContSpeed);
+    connect(st, &formSettingsTab::setDebug, this, &MainWindow::onDebug);
+    // The page edits the window's analog inputs and feedback in place.
+    st->setAnalogData(pAnalogData);
+    st->setExtFeedback(&extFeedback);
+}
+
+void MainWindow::loadTeachIn(settingsStore &settings)
+{
+    strTeachInFile = settings.text(settingKey::TeachInFile);
     qDebug() << "Settings, teachIn file: " << strTeachInFile;
-    settings.endGroup();
     activeTeachIn.readTeachInFromFile(strTeachInFile);
 
     ui->widgetManual->setTeachIn(&activeTeachIn);
+    ui->widgetScript->setTeachIn(&activeTeachIn);
     ui->widgetRemote->setTeachIn(&activeTeachIn);
     pMotorDriver->setTeachIn(&activeTeachIn);
 
@@ -270,75 +284,66 @@ void MainWindow::loadTeachIn(QSettings &settings)
     pMotorDriver->setAnalogData(pAnalogData);
 }
 
-void MainWindow::loadExternalFeedback(QSettings &settings)
+void MainWindow::loadExternalFeedback(settingsStore &settings)
 {
-    settings.beginGroup(key("external feedback"));
     lvSensor &sensor = extFeedback.sensor;
-    sensor.strName = settings.value(key("sensor name")).toString();
-    sensor.strDataName = settings.value(key("sensor data name")).toString();
-    sensor.strFormula = settings.value(key("sensor formula")).toString();
-    sensor.strUnit = settings.value(key("sensor unit")).toString();
-    sensor.strInputMask = settings.value(key("sensor inputmask")).toString();
-    extFeedback.dblPropValue = settings.value(key("Prop-Value")).toDouble();
-    extFeedback.dblRelativeDifference = settings.value(key("Relative Difference")).toDouble();
-    extFeedback.dblDiffValue = settings.value(key("Differential Value")).toDouble();
-    extFeedback.dblIntValue = settings.value(key("Integral Value")).toDouble();
-    extFeedback.nNumOfIntVal = settings.value(key("Integral Quantity")).toInt();
-    extFeedback.dblCorrectSensitivity = settings.value(key("Correct Sensitivity Value")).toDouble();
-    pMotorDriver->dblRelativeRecalc = settings.value(key("relative difference new calc")).toDouble();
-    pMotorDriver->nRecalcTimes = settings.value(key("number of retries new calc")).toInt();
-    const int nCurveUse = settings.value(key("curve use")).toInt();
+    sensor.strName = settings.text(settingKey::SensorName);
+    sensor.strDataName = settings.text(settingKey::SensorDataName);
+    sensor.strFormula = settings.text(settingKey::SensorFormula);
+    sensor.strUnit = settings.text(settingKey::SensorUnit);
+    sensor.strInputMask = settings.text(settingKey::SensorInputMask);
+    extFeedback.dblPropValue = settings.real(settingKey::PropValue);
+    extFeedback.dblRelativeDifference = settings.real(settingKey::RelativeDifference);
+    extFeedback.dblDiffValue = settings.real(settingKey::DifferentialValue);
+    extFeedback.dblIntValue = settings.real(settingKey::IntegralValue);
+    extFeedback.nNumOfIntVal = settings.number(settingKey::IntegralQuantity);
+    extFeedback.dblCorrectSensitivity = settings.real(settingKey::CorrectSensitivity);
+    pMotorDriver->dblRelativeRecalc = settings.real(settingKey::RelativeRecalc);
+    pMotorDriver->nRecalcTimes = settings.number(settingKey::RecalcTimes);
+    const int nCurveUse = settings.number(settingKey::CurveUse);
     activeTeachIn.withLock([nCurveUse](lvTeachIn &teachIn) { teachIn.nCurveUse = nCurveUse; });
-    settings.endGroup();
 
     ui->widgetManual->setExtFeedback(extFeedback);
     ui->widgetStatus->setExtFeedback(&extFeedback);
     pMotorDriver->extFeedback = extFeedback;
 }
 
-void MainWindow::loadInputsAndOutputs(QSettings &settings)
+void MainWindow::loadInputsAndOutputs(settingsStore &settings)
 {
-    settings.beginGroup(key("inputs"));
-    pAnalogData->nSampling = settings.value(key("sampling")).toInt();
+    pAnalogData->nSampling = settings.number(settingKey::Sampling);
     for (int nInput = 0; nInput < 3; ++nInput) {
-        const int nType = settings.value(inputKey(nInput, "type")).toInt();
-        pAnalogData->setUpperBoundary(nInput, settings.value(inputKey(nInput, "upper boundary")).toDouble(),
-                                      settings.value(inputKey(nInput, "upper boundary steps")).toInt(),
-                                      settings.value(inputKey(nInput, "upper boundary action")).toInt());
-        pAnalogData->setLowerBoundary(nInput, settings.value(inputKey(nInput, "lower boundary")).toDouble(),
-                                      settings.value(inputKey(nInput, "lower boundary steps")).toInt(),
-                                      settings.value(inputKey(nInput, "lower boundary action")).toInt());
+        const int nType = settings.number(settingKey::InputType, nInput);
+        pAnalogData->setUpperBoundary(nInput, settings.real(settingKey::UpperBoundary, nInput),
+                                      settings.number(settingKey::UpperBoundarySteps, nInput),
+                                      settings.number(settingKey::UpperBoundaryAction, nInput));
+        pAnalogData->setLowerBoundary(nInput, settings.real(settingKey::LowerBoundary, nInput),
+                                      settings.number(settingKey::LowerBoundarySteps, nInput),
+                                      settings.number(settingKey::LowerBoundaryAction, nInput));
         pAnalogData->setInputType(nInput, nType);
     }
-    settings.endGroup();
-
-    settings.beginGroup(key("outputs"));
-    pAnalogData->nOutput1Config = settings.value(key("output1 config")).toInt();
-    settings.endGroup();
+    pAnalogData->nOutput1Config = settings.number(settingKey::Output1Config);
 }
 
-void MainWindow::loadController(QSettings &settings)
+void MainWindow::loadController(settingsStore &settings)
 {
-    settings.beginGroup(key("controller"));
-    pLogFile->setUptime(settings.value(key("uptime in sec")).toLongLong());
-    pMotorDriver->setTotalSteps(settings.value(key("total steps")).toLongLong());
+    pLogFile->setUptime(settings.bigNumber(settingKey::UptimeInSec));
+    pMotorDriver->setTotalSteps(settings.bigNumber(settingKey::TotalSteps));
 
     const updateCleanupResult cleanup =
-        runUpdateCleanup(settings.value(key("update cleanup")).toString(), QCoreApplication::applicationFilePath());
+        runUpdateCleanup(settings.text(settingKey::UpdateCleanup), QCoreApplication::applicationFilePath());
     bSoftwareUpdated = cleanup.bSoftwareUpdated;
     // Cleared at once, so the update is reported by exactly one start.
-    settings.setValue(key("update cleanup"), QString());
+    settings.setValue(settingKey::UpdateCleanup, QString());
     settings.sync();
 
-    pAnalogData->nAnalogCardType = settings.value(key("Analog Card Type")).toInt();
-    nRtcType = settings.value(key("RTC Type")).toInt();
-    emit setLongPressTime(longPressTimeFromSetting(settings.value(key("long press time"))));
+    pAnalogData->nAnalogCardType = settings.number(settingKey::AnalogCardType);
+    nRtcType = settings.number(settingKey::RtcType);
+    emit setLongPressTime(longPressTimeFromSetting(settings.value(settingKey::LongPressTime)));
 
-    const portChoice port = remotePortAtStart(pMotorDriver->getMotorType(), settings.value(key("remote port")).toString());
+    const portChoice port = remotePortAtStart(pMotorDriver->getMotorType(), settings.text(settingKey::RemotePort));
     pMotorDriver->setRemotePort(port.strPort);
     if (port.bWriteBack)
-        settings.setValue(key("remote port"), port.strPort);
-    settings.endGroup();
+        settings.setValue(settingKey::RemotePort, port.strPort);
 }
 
 void MainWindow::testRealTimeClock()
@@ -360,13 +365,12 @@ void MainWindow::installTabRules()
     tabRules.setEnterRule(TAB_REMOTE, [this] { ui->widgetRemote->readSettingsToGUI(); });
     tabRules.setEnterRule(TAB_SCRIPT, [this] {
         connectScriptRun(true);
+        connectScriptPage(true);
         bNewDataSaved = false;
     });
-    tabRules.setLeaveRule(TAB_SCRIPT, [this] {
-        connectScriptRun(false);
-        return true;
-    });
-    // The Settings page adds its rules with its page.
+    tabRules.setLeaveRule(TAB_SCRIPT, [this] { return leaveScriptTab(); });
+    tabRules.setLeaveRule(TAB_SETTINGS, [this] { return leaveSettingsTab(); });
+    tabRules.setEnterRule(TAB_SETTINGS, [this] { ui->widgetSettings->readSettingsToGUI(); });
 }
 
 void MainWindow::connectScriptRun(bool bConnect)
@@ -400,6 +404,96 @@ void MainWindow::connectScriptRun(bool bConnect)
     }
 }
 
+void MainWindow::connectScriptPage(bool bConnect)
+{
+    formScriptTab *st = ui->widgetScript;
+    scriptExecutor *se = pScriptExecutor;
+    formStatusWidget *sw = ui->widgetStatus;
+    formCurrentState *cs = st->pCurrentState;
+    if (bConnect) {
+        connect(st, &formScriptTab::runScript, se, &scriptExecutor::processScript, Qt::UniqueConnection);
+        // Direct: a chain of commands that never returns to the script
+        // thread's event loop (a loop of immediate commands) would never see
+        // a queued stop; stopScript() is safe from any thread.
+        connect(st, &formScriptTab::stopScript, se, &scriptExecutor::stopScript,
+                Qt::ConnectionType(Qt::DirectConnection | Qt::UniqueConnection));
+        connect(st, &formScriptTab::cmdSet, se, &scriptExecutor::onSetCmd, Qt::UniqueConnection);
+        connect(st, &formScriptTab::setStatusMsg, sw, &formStatusWidget::setStatus, Qt::UniqueConnection);
+        connect(se, &scriptExecutor::commandExecuted, st, &formScriptTab::setCommandSelected, Qt::UniqueConnection);
+        connect(se, &scriptExecutor::updateCommandExecute, st, &formScriptTab::updateCommandSelected,
+                Qt::UniqueConnection);
+        connect(se, &scriptExecutor::finished, st, &formScriptTab::onScriptFinished, Qt::UniqueConnection);
+        connect(se, &scriptExecutor::updateDiagramMeasure, st, &formScriptTab::onUpdateDiagramm,
+                Qt::UniqueConnection);
+        connect(se, &scriptExecutor::clearDiagram, st, &formScriptTab::onClearDiagramm, Qt::UniqueConnection);
+        connect(se, &scriptExecutor::setDiagramName, cs, &formCurrentState::setDiagramName, Qt::UniqueConnection);
+    } else {
+        disconnect(st, &formScriptTab::runScript, se, &scriptExecutor::processScript);
+        disconnect(st, &formScriptTab::stopScript, se, &scriptExecutor::stopScript);
+        disconnect(st, &formScriptTab::cmdSet, se, &scriptExecutor::onSetCmd);
+        disconnect(st, &formScriptTab::setStatusMsg, sw, &formStatusWidget::setStatus);
+        disconnect(se, &scriptExecutor::commandExecuted, st, &formScriptTab::setCommandSelected);
+        disconnect(se, &scriptExecutor::updateCommandExecute, st, &formScriptTab::updateCommandSelected);
+        disconnect(se, &scriptExecutor::finished, st, &formScriptTab::onScriptFinished);
+        disconnect(se, &scriptExecutor::updateDiagramMeasure, st, &formScriptTab::onUpdateDiagramm);
+        disconnect(se, &scriptExecutor::clearDiagram, st, &formScriptTab::onClearDiagramm);
+        disconnect(se, &scriptExecutor::setDiagramName, cs, &formCurrentState::setDiagramName);
+    }
+}
+
+bool MainWindow::leaveScriptTab()
+{
+    formScriptTab *st = ui->widgetScript;
+    // Unsaved edits: Save and Discard let the operator go, Cancel keeps
+    // the page.
+    if (st->isScriptChanged() && st->saveScript(-1) == 1)
+        return false;
+    connectScriptRun(false);
+    connectScriptPage(false);
+    ui->widgetStatus->setStatus(QStringLiteral("Script Tab changed"));
+    if (!bNewDataSaved)
+        return true;
+
+    qlvMessageBox msgBox(this);
+    msgBox.setText(tr("TeachIn Data changed"));
+    msgBox.setInformativeText(tr("Do you want to set the new data file active?"));
+    msgBox.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    msgBox.setDefaultButton(QMessageBox::Cancel);
+    switch (msgBox.exec()) {
+    case QMessageBox::Yes: {
+        strTeachInFile = strNewDataFileName;
+        activeTeachIn.readTeachInFromFile(strTeachInFile);
+        handTeachInToUsers();
+        bNewDataSaved = false;
+        settingsStore settings;
+        settings.setValue(settingKey::TeachInFile, strTeachInFile);
+        return true;
+    }
+    case QMessageBox::No:
+        // The page's diagram shows the active teach-in again instead of the
+        // measurement.
+        st->setTeachIn(&activeTeachIn);
+        pMotorDriver->setTeachIn(&activeTeachIn);
+        bNewDataSaved = false;
+        return true;
+    default:
+        // Back to the page as it was, its connections made again.
+        connectScriptRun(true);
+        connectScriptPage(true);
+        return false;
+    }
+}
+
+void MainWindow::connectScriptTab()
+{
+    formScriptTab *st = ui->widgetScript;
+    connect(ui->widgetStatus, &formStatusWidget::onStop, st, &formScriptTab::onScriptStop);
+    connect(st, &formScriptTab::scriptSelected, pScriptExecutor, &scriptExecutor::setScript);
+    st->emitScriptSelected();
+    connect(st, &formScriptTab::setNewTeachIn, this, &MainWindow::onSetNewTeachIn);
+    connect(this, &MainWindow::setLongPressTime, st, &formScriptTab::setLongPressTime);
+}
+
 bool MainWindow::leaveManualTab()
 {
     if (ui->widgetManual->bSetDataRunning) {
@@ -430,6 +524,19 @@ bool MainWindow::leaveRemoteTab()
     return true;
 }
 
+bool MainWindow::leaveSettingsTab()
+{
+    // A page holding a value that cannot be used is not saved; the operator
+    // stays to correct it.
+    if (!ui->widgetSettings->saveSettingsFromGUI())
+        return false;
+    const settingsStore settings;
+    pMotorDriver->dblRelativeRecalc = settings.real(settingKey::RelativeRecalc);
+    pMotorDriver->nRecalcTimes = settings.number(settingKey::RecalcTimes);
+    pMotorDriver->setRemotePort(settings.text(settingKey::RemotePort));
+    return true;
+}
+
 void MainWindow::on_tabWidget_currentChanged(int index)
 {
     qDebug() << "Tab changed. Last Tab: " << tabRules.nLastTab << " new Tab: " << index;
@@ -450,12 +557,9 @@ void MainWindow::onPosAndStepsRead()
 
 void MainWindow::readSettings()
 {
-    settingsStore settings;
-    settings.beginGroup(key("motor driver"));
-    const int nPosition = settings.value(key("position")).toInt();
+    const int nPosition = settingsStore().number(settingKey::Position);
     qDebug() << "read settings file, pos: " << nPosition;
     emit onForceMotorPosition(nPosition, false);
-    settings.endGroup();
 }
 
 void MainWindow::onSetMeasurement(bool pbMeasure)
@@ -485,7 +589,7 @@ void MainWindow::setData(int nValue, int nRepeat, double dblActualData)
 void MainWindow::handTeachInToUsers()
 {
     ui->widgetManual->setTeachIn(&activeTeachIn);
-    // The Script page receives it here once it is part of the window.
+    ui->widgetScript->setTeachIn(&activeTeachIn);
     ui->widgetRemote->setTeachIn(&activeTeachIn);
     pMotorDriver->setTeachIn(&activeTeachIn);
 }
@@ -499,12 +603,7 @@ void MainWindow::onSetNewTeachIn(QString pstrTeachInFile)
     activeTeachIn.readTeachInFromFile(strName);
     handTeachInToUsers();
 
-    {
-        settingsStore settings;
-        settings.beginGroup(key("teachIn"));
-        settings.setValue(key("teachInFile"), strName);
-        settings.endGroup();
-    }
+    settingsStore().setValue(settingKey::TeachInFile, strName);
 
     if (activeTeachIn.withLock([](const lvTeachIn &t) { return t.sensor.strName; }) != extFeedback.sensor.strName) {
         qlvMessageBox msgBox(this);
@@ -530,10 +629,7 @@ void MainWindow::onSetOutput1Mode(int pnOutputMode)
 
 void MainWindow::forceMotorPositionToGUI()
 {
-    settingsStore settings;
-    settings.beginGroup(key("motor driver"));
-    const int nPosition = settings.value(key("position")).toInt();
-    settings.endGroup();
+    const int nPosition = settingsStore().number(settingKey::Position);
     qDebug() << "onForceMotorPositionToGUI, pos: " << nPosition;
     emit onForceMotorPosition(nPosition, true);
 }
@@ -547,11 +643,41 @@ void MainWindow::updateSensor()
     pMotorDriver->extFeedback = extFeedback;
 }
 
+void MainWindow::onDebug(bool bDebug)
+{
+    formSettingsTab *st = ui->widgetSettings;
+    motorDriver *md = pMotorDriver;
+    md->bDebug = bDebug;
+    if (bDebug) {
+        connect(st, &formSettingsTab::setDebugAnalogValue, md, &motorDriver::onGetAnalogValue, Qt::UniqueConnection);
+        connect(st, &formSettingsTab::setDebugData, this, &MainWindow::setData, Qt::UniqueConnection);
+        connect(md, &motorDriver::debugSendToMotor, st, &formSettingsTab::setDebugMotorBuffer, Qt::UniqueConnection);
+    } else {
+        disconnect(st, &formSettingsTab::setDebugAnalogValue, md, &motorDriver::onGetAnalogValue);
+        disconnect(st, &formSettingsTab::setDebugData, this, &MainWindow::setData);
+        disconnect(md, &motorDriver::debugSendToMotor, st, &formSettingsTab::setDebugMotorBuffer);
+    }
+    emit setMeaureData(bDebug);
+}
+
 void MainWindow::onDebugSendToMotor(QString strBuffer)
 {
-    pMotorDriver->strDebugData = strBuffer;
-    // Runs in the motor thread: the drive hands a call from another thread over.
-    pMotorDriver->readFromMotor();
+    // A simulated reply is parsed only in debug mode, and in the drive's own
+    // thread beside its other replies; it is taken once, so a later read of
+    // the port does not parse it again.
+    if (!pMotorDriver->bDebug)
+        return;
+    motorDriver *pDriver = pMotorDriver;
+    QMetaObject::invokeMethod(
+        pDriver,
+        [pDriver, strBuffer] {
+            if (!pDriver->bDebug)
+                return;
+            pDriver->strDebugData = strBuffer;
+            pDriver->readFromMotor();
+            pDriver->strDebugData = QString();
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::connectRemoteAnalog(int pnInput)
@@ -603,83 +729,70 @@ void MainWindow::on_pushButton_4_clicked()
 // ---------------------------------------------------------------------------
 // Settings written on close
 
-void MainWindow::storePositionNow(QSettings &settings)
+void MainWindow::storePositionNow(settingsStore &settings)
 {
-    const int nPosition = pMotorDriver->getMotorPosition();
+    storePosition(settings, pMotorDriver->getMotorPosition());
+}
+
+void MainWindow::storePosition(settingsStore &settings, int nPosition)
+{
     if (nPosition < 0)
         return;
-    settings.beginGroup(key("motor driver"));
-    settings.setValue(key("position"), nPosition);
-    settings.endGroup();
+    settings.setValue(settingKey::Position, nPosition);
     settings.sync();
 }
 
 void MainWindow::writeSettings()
 {
     settingsStore settings;
-    settings.beginGroup(key("motor driver"));
     const char *pszType = motorTypeEnum.valueToKey(pMotorDriver->getMotorType());
-    settings.setValue(key("type"), pszType ? QString::fromLatin1(pszType) : QString());
+    settings.setValue(settingKey::MotorType, pszType ? QString::fromLatin1(pszType) : QString());
     // An unknown position (no controller answered) never replaces a stored one.
     const int nPosition = pMotorDriver->getMotorPosition();
     if (nPosition >= 0)
-        settings.setValue(key("position"), nPosition);
-    settings.setValue(key("calibrate on start"), bCalibrateOnStart);
-    settings.setValue(key("continious speed"), pMotorDriver->getContSpeed());
-    settings.endGroup();
+        settings.setValue(settingKey::Position, nPosition);
+    settings.setValue(settingKey::CalibrateOnStart, bCalibrateOnStart);
+    settings.setValue(settingKey::ContinuousSpeed, pMotorDriver->getContSpeed());
 
-    settings.beginGroup(key("external feedback"));
     const lvSensor &sensor = extFeedback.sensor;
-    settings.setValue(key("sensor name"), sensor.strName);
-    settings.setValue(key("sensor data name"), sensor.strDataName);
-    settings.setValue(key("sensor formula"), sensor.strFormula);
-    settings.setValue(key("sensor unit"), sensor.strUnit);
-    settings.setValue(key("sensor inputmask"), sensor.strInputMask);
-    settings.setValue(key("Prop-Value"), extFeedback.dblPropValue);
-    settings.setValue(key("Relative Difference"), extFeedback.dblRelativeDifference);
-    settings.setValue(key("Differential Value"), extFeedback.dblDiffValue);
-    settings.setValue(key("Integral Value"), extFeedback.dblIntValue);
-    settings.setValue(key("Integral Quantity"), extFeedback.nNumOfIntVal);
-    settings.setValue(key("Correct Sensitivity Value"), extFeedback.dblCorrectSensitivity);
-    settings.setValue(key("relative difference new calc"), pMotorDriver->dblRelativeRecalc.load());
-    settings.setValue(key("number of retries new calc"), pMotorDriver->nRecalcTimes.load());
-    settings.endGroup();
+    settings.setValue(settingKey::SensorName, sensor.strName);
+    settings.setValue(settingKey::SensorDataName, sensor.strDataName);
+    settings.setValue(settingKey::SensorFormula, sensor.strFormula);
+    settings.setValue(settingKey::SensorUnit, sensor.strUnit);
+    settings.setValue(settingKey::SensorInputMask, sensor.strInputMask);
+    settings.setValue(settingKey::PropValue, extFeedback.dblPropValue);
+    settings.setValue(settingKey::RelativeDifference, extFeedback.dblRelativeDifference);
+    settings.setValue(settingKey::DifferentialValue, extFeedback.dblDiffValue);
+    settings.setValue(settingKey::IntegralValue, extFeedback.dblIntValue);
+    settings.setValue(settingKey::IntegralQuantity, extFeedback.nNumOfIntVal);
+    settings.setValue(settingKey::CorrectSensitivity, extFeedback.dblCorrectSensitivity);
+    settings.setValue(settingKey::RelativeRecalc, pMotorDriver->dblRelativeRecalc.load());
+    settings.setValue(settingKey::RecalcTimes, pMotorDriver->nRecalcTimes.load());
 
-    settings.beginGroup(key("teachIn"));
-    settings.setValue(key("teachInFile"), strTeachInFile);
-    settings.endGroup();
+    settings.setValue(settingKey::TeachInFile, strTeachInFile);
 
-    settings.beginGroup(key("inputs"));
-    settings.setValue(key("sampling"), pAnalogData->nSampling);
+    settings.setValue(settingKey::Sampling, pAnalogData->nSampling);
     for (int nInput = 0; nInput < 3; ++nInput) {
-        settings.setValue(inputKey(nInput, "type"), pAnalogData->getInputType(nInput));
-        settings.setValue(inputKey(nInput, "upper boundary"), pAnalogData->getUpperBoundaryValue(nInput));
-        settings.setValue(inputKey(nInput, "upper boundary steps"), pAnalogData->getUpperBoundarySteps(nInput));
-        settings.setValue(inputKey(nInput, "upper boundary action"), pAnalogData->getUpperBoundaryAction(nInput));
-        settings.setValue(inputKey(nInput, "lower boundary"), pAnalogData->getLowerBoundaryValue(nInput));
-        settings.setValue(inputKey(nInput, "lower boundary steps"), pAnalogData->getLowerBoundarySteps(nInput));
-        settings.setValue(inputKey(nInput, "lower boundary action"), pAnalogData->getLowerBoundaryAction(nInput));
+        settings.setValue(settingKey::InputType, pAnalogData->getInputType(nInput), nInput);
+        settings.setValue(settingKey::UpperBoundary, pAnalogData->getUpperBoundaryValue(nInput), nInput);
+        settings.setValue(settingKey::UpperBoundarySteps, pAnalogData->getUpperBoundarySteps(nInput), nInput);
+        settings.setValue(settingKey::UpperBoundaryAction, pAnalogData->getUpperBoundaryAction(nInput), nInput);
+        settings.setValue(settingKey::LowerBoundary, pAnalogData->getLowerBoundaryValue(nInput), nInput);
+        settings.setValue(settingKey::LowerBoundarySteps, pAnalogData->getLowerBoundarySteps(nInput), nInput);
+        settings.setValue(settingKey::LowerBoundaryAction, pAnalogData->getLowerBoundaryAction(nInput), nInput);
     }
-    settings.endGroup();
+    settings.setValue(settingKey::Output1Config, pAnalogData->nOutput1Config);
 
-    settings.beginGroup(key("outputs"));
-    settings.setValue(key("output1 config"), pAnalogData->nOutput1Config);
-    settings.endGroup();
+    settings.setValue(settingKey::UsbMode, ui->widgetRemote->nUsbMode);
+    settings.setValue(settingKey::EthMode, ui->widgetRemote->nEthMode);
+    settings.setValue(settingKey::EthAddress, ui->widgetRemote->strEthAddress);
+    settings.setValue(settingKey::EthPort, ui->widgetRemote->nEthPort);
 
-    settings.beginGroup(key("remote"));
-    settings.setValue(key("usb mode"), ui->widgetRemote->nUsbMode);
-    settings.setValue(key("eth mode"), ui->widgetRemote->nEthMode);
-    settings.setValue(key("eth address"), ui->widgetRemote->strEthAddress);
-    settings.setValue(key("eth port"), ui->widgetRemote->nEthPort);
-    settings.endGroup();
-
-    settings.beginGroup(key("controller"));
-    settings.setValue(key("uptime in sec"), pLogFile->updateUptime());
-    settings.setValue(key("total steps"), pMotorDriver->getTotalSteps());
-    settings.setValue(key("Analog Card Type"), pAnalogData->nAnalogCardType);
-    settings.setValue(key("RTC Type"), nRtcType);
-    settings.setValue(key("remote port"), pMotorDriver->getRemotePort());
-    settings.endGroup();
+    settings.setValue(settingKey::UptimeInSec, pLogFile->updateUptime());
+    settings.setValue(settingKey::TotalSteps, pMotorDriver->getTotalSteps());
+    settings.setValue(settingKey::AnalogCardType, pAnalogData->nAnalogCardType);
+    settings.setValue(settingKey::RtcType, nRtcType);
+    settings.setValue(settingKey::RemotePort, pMotorDriver->getRemotePort());
     qDebug() << "settings file: " << settings.fileName();
 }
 
@@ -697,11 +810,12 @@ void MainWindow::showEvent(QShowEvent *event)
 
 void MainWindow::windowLoaded()
 {
-    // The Settings and Script pages receive the window here once they are
-    // part of it.
     ui->widgetRemote->pMainWindow = this;
     ui->widgetManual->pMainWindow = this;
+    ui->widgetScript->pMainWindow = this;
     ui->widgetRemote->bWindowLoaded = true;
+    ui->widgetSettings->pMainWindow = this;
+    ui->widgetSettings->bWindowLoaded = true;
 
     startupState state;
     state.bCleanShutdown = pLogFile->bCleanShutdown;
@@ -766,26 +880,42 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+void MainWindow::storeGoingDown()
+{
+    storeShutdownState(pMotorDriver->getMotorPosition());
+    pLogFile->writeToLog(QStringLiteral("Shutdown"));
+}
+
 void MainWindow::onRequestShutdown(bool bReboot)
 {
-    {
-        settingsStore settings;
-        storePositionNow(settings);
-        // A panel without keyboard goes down this way only, so the counters
-        // and the calibration choice that closing the window stores are kept
-        // here too.
-        settings.beginGroup(key("controller"));
-        settings.setValue(key("uptime in sec"), pLogFile->updateUptime());
-        settings.setValue(key("total steps"), pMotorDriver->getTotalSteps());
-        settings.endGroup();
-        settings.beginGroup(key("motor driver"));
-        settings.setValue(key("calibrate on start"), bCalibrateOnStart);
-        settings.endGroup();
-        settings.sync();
-    }
-    pLogFile->writeToLog(QStringLiteral("Shutdown"));
+    storeGoingDown();
+    // The system ends the program; a command that never returns (sudo asking
+    // for a password nobody types) must not hold the GUI for ever.
     processRunner::instance().executeCommandLine(bReboot ? QStringLiteral("sudo reboot")
-                                                         : QStringLiteral("sudo shutdown -h now"));
+                                                         : QStringLiteral("sudo shutdown -h now"),
+                                                 60000);
+}
+
+void MainWindow::restartProgram()
+{
+    // Goes down like a shutdown, without writing the window's settings: what
+    // the store holds now (an import included) is what the new instance reads.
+    storeGoingDown();
+    bRestartRequested = true;
+    QCoreApplication::quit();
+}
+
+// A panel without keyboard goes down by power-off only (the status strip's
+// button or the settings page), so the counters and the calibration choice
+// that closing the window stores are kept on that way too.
+void MainWindow::storeShutdownState(int nPosition)
+{
+    settingsStore settings;
+    storePosition(settings, nPosition);
+    settings.setValue(settingKey::UptimeInSec, pLogFile->updateUptime());
+    settings.setValue(settingKey::TotalSteps, pMotorDriver->getTotalSteps());
+    settings.setValue(settingKey::CalibrateOnStart, bCalibrateOnStart);
+    settings.sync();
 }
 
 MainWindow::~MainWindow()
@@ -839,4 +969,8 @@ MainWindow::~MainWindow()
     delete pAnalogData;
     pAnalogData = nullptr;
     delete ui;
+
+    // The drive and its ports are gone: the new instance can open them.
+    if (bRestartRequested)
+        processRunner::instance().startDetached(QCoreApplication::applicationFilePath(), {});
 }

@@ -10,7 +10,7 @@
 #include <QPointer>
 #include <QThread>
 
-class QSettings;
+class settingsStore;
 class analogData;
 class motorDriver;
 class qlvLogFile;
@@ -43,6 +43,9 @@ public:
     void readSettings();
     // Stores what the window holds when it is closed.
     void writeSettings();
+    // Ends the program like a shutdown and starts it again once this
+    // instance has released its serial ports.
+    void restartProgram();
 
 signals:
     void onForceMotorPosition(int nPos, bool bForce);
@@ -67,7 +70,13 @@ public slots:
     void onSetOutput1Mode(int pnOutputMode);
     void forceMotorPositionToGUI();
     void onRequestShutdown(bool bReboot);
+    // Position (if known, >= 0), running time, travel counter and "calibrate
+    // on start", written through at once: every way of powering off needs them.
+    void storeShutdownState(int nPosition);
     void updateSensor();
+    void onDebug(bool bDebug);
+    // A simulated controller reply of the test page; parsed by the drive, in
+    // its own thread, only while debug mode is on.
     void onDebugSendToMotor(QString strBuffer);
     // Join (and release) every analog sample to the drive while the analog
     // or the Modbus remote is connected.
@@ -91,32 +100,45 @@ protected:
 
 private:
     friend class tst_MainWindow;
+    friend class tst_settingsAdminWindow;
 
     // Construction steps, in the order the constructor runs them.
-    void createMotorDriver(QSettings &settings);
+    void createMotorDriver(settingsStore &settings);
     void connectWorkers();
     void connectStatusStrip();
     void connectRemoteTab();
     void connectManualTab();
     void createScriptExecutor();
     void connectScriptExecutor();
-    void loadTeachIn(QSettings &settings);
-    void loadExternalFeedback(QSettings &settings);
-    void loadInputsAndOutputs(QSettings &settings);
-    void loadController(QSettings &settings);
+    void connectSettingsTab();
+    void loadTeachIn(settingsStore &settings);
+    void loadExternalFeedback(settingsStore &settings);
+    void loadInputsAndOutputs(settingsStore &settings);
+    void loadController(settingsStore &settings);
     void installTabRules();
     void testRealTimeClock();
 
     // Tab-change rules of each page.
     bool leaveManualTab();
     bool leaveRemoteTab();
+    bool leaveSettingsTab();
     // The executor's connections that exist while the Script page is shown:
     // its requests to the drive and the window, the drive's reports to it.
     void connectScriptRun(bool bConnect);
+    // The Script page's own part of them: its requests to the executor, the
+    // executor's progress, diagram and end reports to it, its status texts.
+    void connectScriptPage(bool bConnect);
+    bool leaveScriptTab();
+    // The Script page's permanent connections, made once at start.
+    void connectScriptTab();
 
     // Stores the valve position with a forced write-back, unless it is still
     // unknown: an unknown position never replaces a stored one.
-    void storePositionNow(QSettings &settings);
+    void storePositionNow(settingsStore &settings);
+    void storePosition(settingsStore &settings, int nPosition);
+    // Position, running time, travel counter and "calibrate on start" synced,
+    // "Shutdown" in the log, for every way down that does not close the window.
+    void storeGoingDown();
     // Named like a slot of a "pushButton_4" the form does not have; kept out
     // of the slots so the form's connection by name does not warn at start.
     void on_pushButton_4_clicked();
@@ -143,6 +165,7 @@ private:
     // The start-up checks run for the first show only: a window restored by
     // the window system must not calibrate the valve again.
     bool bStartupChecksScheduled;
+    bool bRestartRequested;
 };
 
 #endif // MAINWINDOW_H

@@ -21,7 +21,6 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
-#include <QSettings>
 #include <QTimer>
 #include <QWhatsThis>
 
@@ -270,16 +269,9 @@ void formStatusWidget::on_pushBtnIO_clicked()
     if (!pSelf || nAnswer != QMessageBox::Yes)
         return;
 
-    // Before the first position report the position is unknown (-1); the
-    // stored one is then the best there is and must not be overwritten.
-    if (nPosition >= 0) {
-        QSettings settings(QStringLiteral("varnix"), QStringLiteral("Pendrosix"));
-        settings.beginGroup(QStringLiteral("motor driver"));
-        settings.setValue(QStringLiteral("position"), nPosition);
-        settings.endGroup();
-        settings.sync();
-    }
-
+    // Handled at once (same thread), so everything is stored before the log
+    // line and the shutdown; a position of -1 keeps the stored one.
+    emit storeShutdownState(nPosition);
     emit onWriteLog(QStringLiteral("Shutdown"));
     processRunner::instance().executeCommandLine(QStringLiteral("sudo shutdown -h now"));
 }

@@ -39,6 +39,9 @@ signals:
     void onClearError();
     void onWriteLog(QString strLogMessage);
     void onForceMotorPositionToGUI();
+    // Power-off confirmed: whoever keeps the counters stores them with this
+    // position (-1 before the first report) before the panel goes down.
+    void storeShutdownState(int nPosition);
 
 public slots:
     void setPosition(int nPos);

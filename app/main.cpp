@@ -1,11 +1,10 @@
 #include "app/MainWindow.h"
 #include "app/lvMessageHandler.h"
 #include "app/qVarnixLeakvalveApp.h"
-#include "app/settingsKeyTable.h"
+#include "valve/settingsStore.h"
 #include "app/translationChoice.h"
 
 #include <QPixmap>
-#include <QSettings>
 #include <QSplashScreen>
 #include <QTranslator>
 
@@ -25,10 +24,7 @@ int main(int argc, char *argv[])
     splash.showMessage(QObject::tr("Init GUI..."), Qt::AlignLeft | Qt::AlignBottom, Qt::black);
 
     QTranslator translator;
-    QSettings settings(QString::fromLatin1(g_pszSettingsOrganisation), QString::fromLatin1(g_pszSettingsApplication));
-    settings.beginGroup(QStringLiteral("controller"));
-    const QString strLanguageFile = settings.value(QStringLiteral("language file")).toString();
-    settings.endGroup();
+    const QString strLanguageFile = settingsStore().text(settingKey::LanguageFile);
     translator.load(translationToLoad(strLanguageFile));
     app.installTranslator(&translator);
 

@@ -3,17 +3,18 @@
 
 #include "app/qlvMessageBox.h"
 #include "manual/diagramAxisRange.h"
+#include "manual/diagramGraphPlan.h"
 #include "manual/diagramWorkbook.h"
 #include "manual/qLvCustomPlot.h"
 #include "platform/systemClock.h"
 #include "valve/lvTeachIn.h"
+#include "valve/settingsStore.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QMenu>
 #include <QMouseEvent>
-#include <QSettings>
 
 #include <cmath>
 #include <limits>
@@ -61,13 +62,6 @@ void applyRange(QCPAxis *pAxis, const std::optional<diagramRange> &range)
     // No usable range (no points yet, no logarithm): the axis keeps its range.
     if (range)
         pAxis->setRange(range->dblLower, range->dblUpper);
-}
-
-// An infinite value (a zero process value gives one as sensitivity) is drawn
-// as a gap, like a value that is not a number.
-double drawable(double dblValue)
-{
-    return std::isfinite(dblValue) ? dblValue : std::numeric_limits<double>::quiet_NaN();
 }
 
 int truncatedToInt(double dblValue)
@@ -122,11 +116,9 @@ void formCurrentState::replotDiagram()
 
 void formCurrentState::readDiagramSettings()
 {
-    QSettings settings(QStringLiteral("varnix"), QStringLiteral("Pendrosix"));
-    settings.beginGroup(QStringLiteral("diagram"));
-    bShowSens = settings.value(QStringLiteral("show sensitivity")).toBool();
-    nPenWidth = settings.value(QStringLiteral("pen width")).toInt();
-    settings.endGroup();
+    const settingsStore settings;
+    bShowSens = settings.flag(settingKey::ShowSensitivity);
+    nPenWidth = settings.number(settingKey::PenWidth);
 }
 
 void formCurrentState::setTitleText(const QString &strText)
@@ -198,85 +190,34 @@ void formCurrentState::setTeachIn(lvTeachIn *pTeachInToDraw)
 
     readDiagramSettings();
 
-    // Graphs are created in point order (which decides the legend order and
-    // whether a position graph fits beside the sensitivities); their points
-    // are collected and handed over in one go.
-    QVector<QCPGraphData> vecOpen, vecClose, vecData, vecSensOpen, vecSensClose, vecSetpoint, vecPos;
     const QVector<lvTeachInData> &points = teachIn.vecTeachInData;
     if (!points.isEmpty())
         pPlot->yAxis->setLabel(teachIn.sensor.strDataName);
 
-    for (int i = 0; i < points.size(); ++i) {
-        const lvTeachInData &pt = points.at(i);
-        switch (pt.nCurveType) {
-        case CURVE_OPEN:
-        case CURVE_CLOSE: {
-            const bool bOpen = pt.nCurveType == CURVE_OPEN;
-            if (i == 0) {
-                pPlot->xAxis->setLabel(tr("Steps"));
-                pPlot->xAxis->setVisible(true);
-                applyRange(pPlot->xAxis, keyAxisRange(teachIn.dblMinSteps, teachIn.dblMaxSteps));
-            }
-            QPointer<QCPGraph> &graph = bOpen ? graphOpen : graphClose;
-            QPointer<QCPGraph> &sensGraph = bOpen ? graphSensOpen : graphSensClose;
-            if (!graph) {
-                graph = bOpen ? createGraph(pPlot->xAxis, pPlot->yAxis, colOpen, "Open Curve", true)
-                              : createGraph(pPlot->xAxis, pPlot->yAxis, colClose, "Close Curve", true);
-                (bOpen ? bOpenCurve : bCloseCurve) = true;
-            }
-            (bOpen ? vecOpen : vecClose).append(QCPGraphData(pt.nSteps, drawable(pt.dblData)));
-            if (!sensGraph) {
-                pPlot->yAxis2->setLabel("Sensitivity");
-                pPlot->yAxis2->setVisible(bShowSens);
-                sensGraph = bOpen ? createGraph(pPlot->xAxis, pPlot->yAxis2, colSensOpen,
-                                                "Sensitivity Open Curve", bShowSens)
-                                  : createGraph(pPlot->xAxis, pPlot->yAxis2, colSensClose,
-                                                "Sensitivity Close Curve", bShowSens);
-                (bOpen ? bSensOpenCurve : bSensCloseCurve) = true;
-            }
-            (bOpen ? vecSensOpen : vecSensClose).append(QCPGraphData(pt.nSteps, drawable(pt.dblSens)));
-            break;
-        }
-        case CURVE_DATA:
-            if (i == 0) {
-                pPlot->xAxis2->setLabel(tr("Time"));
-                applyRange(pPlot->xAxis2, keyAxisRange(teachIn.dblMinTime, teachIn.dblMaxTime));
-                pPlot->xAxis2->setVisible(true);
-            }
-            if (!graphData) {
-                graphData = createGraph(pPlot->xAxis2, pPlot->yAxis, colData, "Data Curve", true);
-                bDataCurve = true;
-            }
-            if (!graphSetpoint) {
-                graphSetpoint = createGraph(pPlot->xAxis2, pPlot->yAxis, colSetpoint, "Setpoint Curve", true);
-                bSetpointCurve = true;
-            }
-            if (!graphPos && !(graphSensOpen && graphSensClose)) {
-                pPlot->yAxis2->setLabel(tr("Position"));
-                pPlot->yAxis2->setVisible(true);
-                graphPos = createGraph(pPlot->xAxis2, pPlot->yAxis2, colPos, "Pos Curve", bShowPos);
-                bPosCurve = true;
-            }
-            vecData.append(QCPGraphData(pt.dblTime, drawable(pt.dblData)));
-            vecSetpoint.append(QCPGraphData(pt.dblTime, drawable(pt.dblSetpoint)));
-            if (graphPos)
-                vecPos.append(QCPGraphData(pt.dblTime, pt.nSteps));
-            break;
-        default:
-            break;
-        }
+    // Only the first point's key axis is labelled, ranged and shown.
+    const diagramTeachInPlan plan = planDiagramTeachIn(points);
+    if (plan.firstKeyAxis == AXIS_BOTTOM) {
+        pPlot->xAxis->setLabel(tr("Steps"));
+        pPlot->xAxis->setVisible(true);
+        applyRange(pPlot->xAxis, keyAxisRange(teachIn.dblMinSteps, teachIn.dblMaxSteps));
+    } else if (plan.firstKeyAxis == AXIS_TOP) {
+        pPlot->xAxis2->setLabel(tr("Time"));
+        applyRange(pPlot->xAxis2, keyAxisRange(teachIn.dblMinTime, teachIn.dblMaxTime));
+        pPlot->xAxis2->setVisible(true);
     }
-
-    const struct
-    {
-        QCPGraph *pGraph;
-        const QVector<QCPGraphData> *pData;
-    } fills[] = {{graphOpen, &vecOpen},         {graphClose, &vecClose},         {graphData, &vecData},
-                 {graphSensOpen, &vecSensOpen}, {graphSensClose, &vecSensClose}, {graphSetpoint, &vecSetpoint},
-                 {graphPos, &vecPos}};
-    for (const auto &fill : fills) {
-        if (fill.pGraph)
-            fill.pGraph->data()->add(*fill.pData, false);
+    // Graphs are created in point order (which decides the legend order);
+    // their points are handed over in one go.
+    for (const diagramGraphKind kind : plan.create)
+        createPlannedGraph(kind, false);
+    for (int nKind = 0; nKind < GRAPH_COUNT; ++nKind) {
+        QCPGraph *pGraph = graphOf(diagramGraphKind(nKind));
+        if (!pGraph)
+            continue;
+        QVector<QCPGraphData> vecData;
+        vecData.reserve(plan.data[nKind].size());
+        for (const diagramPlotPoint &pt : plan.data[nKind])
+            vecData.append(QCPGraphData(pt.dblKey, pt.dblValue));
+        pGraph->data()->add(vecData, false);
     }
 
     setLogScale(teachIn.sensor.bExponential);
@@ -368,65 +309,17 @@ void formCurrentState::onUpdateDiagram(lvTeachIn *pTeachInUpdated, bool pbMarkPt
     }
 
     if (view.nCount >= 1) {
-        const lvTeachInData &pt = view.last;
-        switch (pt.nCurveType) {
-        case CURVE_OPEN:
-        case CURVE_CLOSE: {
-            const bool bOpen = pt.nCurveType == CURVE_OPEN;
-            QPointer<QCPGraph> &graph = bOpen ? graphOpen : graphClose;
-            QPointer<QCPGraph> &sensGraph = bOpen ? graphSensOpen : graphSensClose;
-            if (!graph) {
-                pPlot->xAxis->setLabel(tr("Steps"));
-                pPlot->xAxis->setVisible(true);
-                graph = bOpen ? createGraph(pPlot->xAxis, pPlot->yAxis, colOpen, tr("Open Curve"), true)
-                              : createGraph(pPlot->xAxis, pPlot->yAxis, colClose, tr("Close Curve"), true);
-                (bOpen ? bOpenCurve : bCloseCurve) = true;
-            }
-            graph->addData(pt.nSteps, drawable(pt.dblData));
-            if (!sensGraph) {
-                pPlot->yAxis2->setLabel(tr("Sensitivity"));
-                pPlot->yAxis2->setVisible(bShowSens);
-                sensGraph = bOpen ? createGraph(pPlot->xAxis, pPlot->yAxis2, colSensOpen,
-                                                "Sensitivity Open Curve", bShowSens)
-                                  : createGraph(pPlot->xAxis, pPlot->yAxis2, colSensClose,
-                                                "Sensitivity Close Curve", bShowSens);
-                (bOpen ? bSensOpenCurve : bSensCloseCurve) = true;
-                if (bShowSens)
-                    sensGraph->addToLegend();
-                else
-                    sensGraph->removeFromLegend();
-            }
-            sensGraph->addData(pt.nSteps, drawable(pt.dblSens));
-            if (bOpen)
-                bShowSens = true;
-            break;
+        const diagramPointPlan plan = planDiagramPoint(view.last, existingGraphs());
+        for (const diagramGraphKind kind : plan.create)
+            createPlannedGraph(kind, true);
+        for (const diagramPlotPoint &pt : plan.append) {
+            if (QCPGraph *pGraph = graphOf(pt.graph))
+                pGraph->addData(pt.dblKey, pt.dblValue);
         }
-        case CURVE_DATA:
-            if (!graphData) {
-                pPlot->xAxis2->setLabel(tr("Time"));
-                pPlot->xAxis2->setVisible(true);
-                graphData = createGraph(pPlot->xAxis2, pPlot->yAxis, colData, tr("Data Curve"), true);
-                graphData->setSelectable(QCP::stMultipleDataRanges);
-                bDataCurve = true;
-            }
-            if (!graphSetpoint) {
-                graphSetpoint = createGraph(pPlot->xAxis2, pPlot->yAxis, colSetpoint, tr("Setpoint Curve"), true);
-                bSetpointCurve = true;
-            }
-            if (!graphPos && !(graphSensOpen && graphSensClose)) {
-                pPlot->yAxis2->setLabel(tr("Position"));
-                pPlot->yAxis2->setVisible(true);
-                graphPos = createGraph(pPlot->xAxis2, pPlot->yAxis2, colPos, tr("Pos Curve"), bShowPos);
-                bPosCurve = true;
-            }
-            graphData->addData(pt.dblTime, drawable(pt.dblData));
-            graphSetpoint->addData(pt.dblTime, drawable(pt.dblSetpoint));
-            if (graphPos)
-                graphPos->addData(pt.dblTime, pt.nSteps);
-            break;
-        default:
-            break;
-        }
+        // An open-curve point counts the sensitivities as shown, so the menu
+        // offers to hide them (their graph keeps its own visibility).
+        if (view.last.nCurveType == CURVE_OPEN)
+            bShowSens = true;
     }
 
     if (view.nCount > 1) {
@@ -446,6 +339,93 @@ void formCurrentState::onUpdateDiagram(lvTeachIn *pTeachInUpdated, bool pbMarkPt
     }
 
     replotDiagram();
+}
+
+QCPAxis *formCurrentState::axisOf(diagramAxis axis) const
+{
+    QCustomPlot *pPlot = ui->customPlotLeakrateDiagram;
+    switch (axis) {
+    case AXIS_BOTTOM:
+        return pPlot->xAxis;
+    case AXIS_TOP:
+        return pPlot->xAxis2;
+    case AXIS_LEFT:
+        return pPlot->yAxis;
+    default:
+        return pPlot->yAxis2;
+    }
+}
+
+QPointer<QCPGraph> &formCurrentState::graphOf(diagramGraphKind kind)
+{
+    switch (kind) {
+    case GRAPH_OPEN:
+        return graphOpen;
+    case GRAPH_CLOSE:
+        return graphClose;
+    case GRAPH_DATA:
+        return graphData;
+    case GRAPH_SENS_OPEN:
+        return graphSensOpen;
+    case GRAPH_SENS_CLOSE:
+        return graphSensClose;
+    case GRAPH_SETPOINT:
+        return graphSetpoint;
+    default:
+        return graphPos;
+    }
+}
+
+diagramGraphSet formCurrentState::existingGraphs()
+{
+    diagramGraphSet exists;
+    for (int nKind = 0; nKind < GRAPH_COUNT; ++nKind)
+        exists.set(nKind, !graphOf(diagramGraphKind(nKind)).isNull());
+    return exists;
+}
+
+void formCurrentState::createPlannedGraph(diagramGraphKind kind, bool bLive)
+{
+    QCustomPlot *pPlot = ui->customPlotLeakrateDiagram;
+    const diagramGraphLayout layout = diagramGraphLayoutOf(kind);
+    static const QColor formCurrentState::*const colours[GRAPH_COUNT] = {
+        &formCurrentState::colOpen,       &formCurrentState::colClose,    &formCurrentState::colData,
+        &formCurrentState::colSensOpen,   &formCurrentState::colSensClose, &formCurrentState::colSetpoint,
+        &formCurrentState::colPos};
+    bool *const existsFlags[GRAPH_COUNT] = {&bOpenCurve,     &bCloseCurve,    &bDataCurve, &bSensOpenCurve,
+                                            &bSensCloseCurve, &bSetpointCurve, &bPosCurve};
+
+    const bool bSens = kind == GRAPH_SENS_OPEN || kind == GRAPH_SENS_CLOSE;
+    const bool bVisible = bSens ? bShowSens : kind == GRAPH_POS ? bShowPos : true;
+
+    // A live measurement shows each key axis with its first graph; a whole
+    // teach-in shows only the first point's (set up by setTeachIn).
+    if (bLive && (kind == GRAPH_OPEN || kind == GRAPH_CLOSE)) {
+        pPlot->xAxis->setLabel(tr("Steps"));
+        pPlot->xAxis->setVisible(true);
+    }
+    if (bLive && kind == GRAPH_DATA) {
+        pPlot->xAxis2->setLabel(tr("Time"));
+        pPlot->xAxis2->setVisible(true);
+    }
+    if (layout.pszValueLabel) {
+        pPlot->yAxis2->setLabel(tr(layout.pszValueLabel));
+        pPlot->yAxis2->setVisible(bSens ? bShowSens : true);
+    }
+
+    QPointer<QCPGraph> &graph = graphOf(kind);
+    graph = createGraph(axisOf(layout.keyAxis), axisOf(layout.valueAxis), this->*colours[kind], tr(layout.pszName),
+                        bVisible);
+    *existsFlags[kind] = true;
+
+    if (bLive && kind == GRAPH_DATA)
+        graph->setSelectable(QCP::stMultipleDataRanges);
+    if (bLive && bSens) {
+        if (bShowSens)
+            graph->addToLegend();
+        else
+            graph->removeFromLegend();
+    }
 }
 
 void formCurrentState::onDiagramMenuClearData()
@@ -502,10 +482,7 @@ void formCurrentState::onDiagramMenuShowSens()
     }
     ui->customPlotLeakrateDiagram->yAxis2->setVisible(bShowSens);
 
-    QSettings settings(QStringLiteral("varnix"), QStringLiteral("Pendrosix"));
-    settings.beginGroup(QStringLiteral("diagram"));
-    settings.setValue(QStringLiteral("show sensitivity"), bShowSens);
-    settings.endGroup();
+    settingsStore().setValue(settingKey::ShowSensitivity, bShowSens);
 
     replotDiagram();
 }

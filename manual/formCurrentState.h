@@ -1,6 +1,8 @@
 #ifndef FORMCURRENTSTATE_H
 #define FORMCURRENTSTATE_H
 
+#include "manual/diagramGraphPlan.h"
+
 #include <qcustomplot.h>
 
 #include <QColor>
@@ -99,6 +101,12 @@ private:
     void replotDiagram();
     void setTitleText(const QString &strText);
     void zoom(double dblFactor);
+    QCPAxis *axisOf(diagramAxis axis) const;
+    QPointer<QCPGraph> &graphOf(diagramGraphKind kind);
+    diagramGraphSet existingGraphs();
+    // Creates a graph the plan asks for, with its axis set-up; bLive for a
+    // measurement point, false while a whole teach-in is drawn.
+    void createPlannedGraph(diagramGraphKind kind, bool bLive);
     QCPGraph *createGraph(QCPAxis *pKeyAxis, QCPAxis *pValueAxis, const QColor &col,
                           const QString &strName, bool bVisible);
     QFileDialog *createFileDialog(const QString &strCaption, const QString &strFilter);

@@ -47,14 +47,29 @@ QAtomicPointer<processRunner> currentRunner(nullptr);
 
 processRunner::result processRunner::execute(const QString &strProgram, const QStringList &args, int nTimeoutMs)
 {
+    request req;
+    req.strProgram = strProgram;
+    req.args = args;
+    req.nTimeoutMs = nTimeoutMs;
+    return run(req);
+}
+
+processRunner::result processRunner::run(const request &req)
+{
+    const int nTimeoutMs = req.nTimeoutMs;
     result res;
     QProcess proc;
-    proc.start(strProgram, args, QIODevice::ReadOnly);
+    proc.start(req.strProgram, req.args, QIODevice::ReadWrite);
     if (!proc.waitForStarted(nTimeoutMs < 0 ? 30000 : nTimeoutMs)) {
         res.nExitCode = -2;
         return res;
     }
     res.bStarted = true;
+    if (!req.stdIn.isEmpty()) {
+        proc.write(req.stdIn);
+        proc.waitForBytesWritten(nTimeoutMs < 0 ? 30000 : nTimeoutMs);
+    }
+    proc.closeWriteChannel();
     if (!proc.waitForFinished(nTimeoutMs)) {
         res.bTimedOut = true;
         proc.kill();

@@ -33,10 +33,23 @@ public:
         QByteArray stdErr;
     };
 
+    // One program with its arguments, handed over as they are (never split
+    // or interpreted by a shell). Its standard input gets stdIn and is then
+    // closed, so a program that asks a question reads end of input instead of
+    // waiting for an answer nobody gives.
+    struct request {
+        QString strProgram;
+        QStringList args;
+        QByteArray stdIn;
+        int nTimeoutMs = -1;      // -1: no limit
+    };
+
     virtual ~processRunner() = default;
 
-    // Runs the program to its end (or until nTimeoutMs, -1 = no limit) and
-    // collects its output.
+    // Runs the program to its end (or until the time limit, after which it is
+    // killed) and collects its output. Safe to call from any thread.
+    virtual result run(const request &req);
+    // The same without input data.
     virtual result execute(const QString &strProgram, const QStringList &args, int nTimeoutMs = -1);
     // Starts the program and forgets it.
     virtual bool startDetached(const QString &strProgram, const QStringList &args,

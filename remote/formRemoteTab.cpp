@@ -6,19 +6,14 @@
 #include "remote/remotePaneText.h"
 #include "valve/analogData.h"
 #include "valve/lvTeachIn.h"
+#include "valve/settingsStore.h"
 
 #include <QDebug>
 #include <QHostAddress>
 #include <QNetworkInterface>
-#include <QSettings>
 #include <QSignalBlocker>
 
 namespace {
-
-QSettings openStore()
-{
-    return QSettings(QStringLiteral("varnix"), QStringLiteral("Pendrosix"));
-}
 
 // A decimal whole number, 0 when the text is not one.
 int wholeNumber(const QString &strText)
@@ -84,31 +79,27 @@ void formRemoteTab::setTeachIn(lvTeachIn *pTeach)
 
 void formRemoteTab::readSettingsToGUI()
 {
-    QSettings settings = openStore();
-    settings.beginGroup(QStringLiteral("remote"));
+    const settingsStore settings;
     // A stored value outside the combos (an old "usb mode" of 3 from a
     // terminal session, or -1) would leave a combo without an item and make
     // the next connect one the drive does not know.
-    nUsbMode = clampIndex(settings.value(QStringLiteral("usb mode")).toInt(), REMOTE_LINK_MODBUS);
+    nUsbMode = clampIndex(settings.number(settingKey::UsbMode), REMOTE_LINK_MODBUS);
     ui->cmbUSBRemoteMode->setCurrentIndex(nUsbMode);
-    nEthMode = clampIndex(settings.value(QStringLiteral("eth mode")).toInt(), REMOTE_LINK_MODBUS);
+    nEthMode = clampIndex(settings.number(settingKey::EthMode), REMOTE_LINK_MODBUS);
     ui->cmbEthernetRemoteMode->setCurrentIndex(nEthMode);
-    strEthAddress = settings.value(QStringLiteral("eth address")).toString();
+    strEthAddress = settings.text(settingKey::EthAddress);
     ui->lineEditIpAddress->setText(strEthAddress);
-    nEthPort = settings.value(QStringLiteral("eth port")).toInt();
+    nEthPort = settings.number(settingKey::EthPort);
     ui->lineEditEthernetPort->setText(QString::number(nEthPort));
-    nRemoteMode = clampIndex(settings.value(QStringLiteral("remote mode")).toInt(), REMOTE_SOURCE_TERMINAL);
+    nRemoteMode = clampIndex(settings.number(settingKey::RemoteMode), REMOTE_SOURCE_TERMINAL);
     ui->cmbSource->setCurrentIndex(nRemoteMode);
-    settings.endGroup();
 
-    settings.beginGroup(QStringLiteral("inputs"));
-    ui->lineEditSampling->setText(settings.value(QStringLiteral("sampling")).toString());
+    ui->lineEditSampling->setText(settings.text(settingKey::Sampling));
     int nRemoteInput = -1;
     for (int n = 1; n <= 3 && nRemoteInput < 0; ++n) {
-        if (settings.value(QStringLiteral("input%1 type").arg(n)).toInt() == 0)
+        if (settings.number(settingKey::InputType, n - 1) == 0)
             nRemoteInput = n - 1;
     }
-    settings.endGroup();
 
     if (nRemoteInput < 0) {
         qDebug() << "ERROR no Input is defined as remote one";
@@ -126,16 +117,11 @@ void formRemoteTab::readSettingsToGUI()
 
 void formRemoteTab::fillAnalogFields(int nInput)
 {
-    QSettings settings = openStore();
-    settings.beginGroup(QStringLiteral("inputs"));
-    const int nKey = nInput + 1;
-    auto text = [&](const char *pszKey) {
-        return settings.value(QStringLiteral("input%1 %2").arg(nKey).arg(QLatin1String(pszKey))).toString();
-    };
-    ui->lineEditUpperBoundary->setText(text("upper boundary"));
-    ui->lineEditUpperBoundarySteps->setText(text("upper boundary steps"));
-    ui->lineEditLowerBoundary->setText(text("lower boundary"));
-    ui->lineEditLowerBoundarySteps->setText(text("lower boundary steps"));
+    const settingsStore settings;
+    ui->lineEditUpperBoundary->setText(settings.text(settingKey::UpperBoundary, nInput));
+    ui->lineEditUpperBoundarySteps->setText(settings.text(settingKey::UpperBoundarySteps, nInput));
+    ui->lineEditLowerBoundary->setText(settings.text(settingKey::LowerBoundary, nInput));
+    ui->lineEditLowerBoundarySteps->setText(settings.text(settingKey::LowerBoundarySteps, nInput));
 }
 
 bool formRemoteTab::isRemoteConnected()
@@ -164,8 +150,7 @@ int formRemoteTab::inputType(int nInput) const
 {
     if (pAnalogData)
         return pAnalogData->getInputType(nInput);
-    QSettings settings = openStore();
-    return settings.value(QStringLiteral("inputs/input%1 type").arg(nInput + 1)).toInt();
+    return settingsStore().number(settingKey::InputType, nInput);
 }
 
 bool formRemoteTab::applyAnalogPage()
@@ -198,15 +183,12 @@ bool formRemoteTab::applyAnalogPage()
         pAnalogData->setUpperBoundary(n, double(nUpperValue), nUpperPos, ACTION_CLOSE);
     }
 
-    QSettings settings = openStore();
-    settings.beginGroup(QStringLiteral("inputs"));
-    const QString strPrefix = QStringLiteral("input%1 ").arg(n + 1);
-    settings.setValue(strPrefix + QStringLiteral("type"), 0);
-    settings.setValue(strPrefix + QStringLiteral("lower boundary"), nLowerValue);
-    settings.setValue(strPrefix + QStringLiteral("lower boundary steps"), nLowerPos);
-    settings.setValue(strPrefix + QStringLiteral("upper boundary"), nUpperValue);
-    settings.setValue(strPrefix + QStringLiteral("upper boundary steps"), nUpperPos);
-    settings.endGroup();
+    settingsStore settings;
+    settings.setValue(settingKey::InputType, 0, n);
+    settings.setValue(settingKey::LowerBoundary, nLowerValue, n);
+    settings.setValue(settingKey::LowerBoundarySteps, nLowerPos, n);
+    settings.setValue(settingKey::UpperBoundary, nUpperValue, n);
+    settings.setValue(settingKey::UpperBoundarySteps, nUpperPos, n);
     nAppliedInput = n;
     return true;
 }
@@ -255,8 +237,7 @@ void formRemoteTab::on_lineEditUpperBoundarySteps_editingFinished()
 void formRemoteTab::on_lineEditSampling_editingFinished()
 {
     const QString strSampling = ui->lineEditSampling->text();
-    QSettings settings = openStore();
-    settings.setValue(QStringLiteral("inputs/sampling"), strSampling);
+    settingsStore().setValue(settingKey::Sampling, strSampling);
     // The running sampling timer keeps its period; the stored value applies
     // from the next start.
     if (pAnalogData)
@@ -268,8 +249,7 @@ void formRemoteTab::on_cmbUSBRemoteMode_currentIndexChanged(int index)
     if (index < 0)
         return;
     nUsbMode = index;
-    QSettings settings = openStore();
-    settings.setValue(QStringLiteral("remote/usb mode"), index);
+    settingsStore().setValue(settingKey::UsbMode, index);
     ui->plTextEditUSB->clear();
     ui->plTextEditValveUSB->clear();
 }
@@ -279,8 +259,7 @@ void formRemoteTab::on_cmbEthernetRemoteMode_currentIndexChanged(int index)
     if (index < 0)
         return;
     nEthMode = index;
-    QSettings settings = openStore();
-    settings.setValue(QStringLiteral("remote/eth mode"), index);
+    settingsStore().setValue(settingKey::EthMode, index);
     ui->plTextEditEthernet->clear();
     ui->plTextEditValveEth->clear();
 }
@@ -288,15 +267,13 @@ void formRemoteTab::on_cmbEthernetRemoteMode_currentIndexChanged(int index)
 void formRemoteTab::on_lineEditIpAddress_editingFinished()
 {
     strEthAddress = ui->lineEditIpAddress->text();
-    QSettings settings = openStore();
-    settings.setValue(QStringLiteral("remote/eth address"), strEthAddress);
+    settingsStore().setValue(settingKey::EthAddress, strEthAddress);
 }
 
 void formRemoteTab::on_lineEditEthernetPort_editingFinished()
 {
     nEthPort = wholeNumber(ui->lineEditEthernetPort->text());
-    QSettings settings = openStore();
-    settings.setValue(QStringLiteral("remote/eth port"), nEthPort);
+    settingsStore().setValue(settingKey::EthPort, nEthPort);
 }
 
 void formRemoteTab::on_cmbSource_currentIndexChanged(int index)
@@ -304,8 +281,7 @@ void formRemoteTab::on_cmbSource_currentIndexChanged(int index)
     if (index < 0)
         return;
     ui->stackedWidget->setCurrentIndex(index);
-    QSettings settings = openStore();
-    settings.setValue(QStringLiteral("remote/remote mode"), ui->cmbSource->currentIndex());
+    settingsStore().setValue(settingKey::RemoteMode, ui->cmbSource->currentIndex());
     for (QPlainTextEdit *pPane : {ui->plTextEditUSB, ui->plTextEditValveUSB,
                                   ui->plTextEditAnalog, ui->plTextEditValveAnalog,
                                   ui->plTextEditEthernet, ui->plTextEditValveEth,

@@ -81,6 +81,11 @@ void scriptExecutor::setScript(lvScript newScript)
 
 void scriptExecutor::processScript()
 {
+    // A second start while the run goes on (the start cell held or tapped
+    // again) would execute the next command before the move, the wait or
+    // the data wait under way has ended; the run simply goes on.
+    if (bRunActive && !resumeable)
+        return;
     nRunStartMs = nowMs();
     nRunTimeMs = 0;
     if (nCmdIndex < script.cmdList.size()) {

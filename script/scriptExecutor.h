@@ -79,7 +79,8 @@ public slots:
     // Takes the script to run and makes its first command the start; ends
     // what a previous run left behind (wait timer, data wait, cut reports).
     void setScript(lvScript script);
-    // Starts or continues the run at the current command.
+    // Starts a run, or continues a stopped one, at the current command; a
+    // request while a run is going on changes nothing.
     void processScript();
     // Pauses the run: nothing is halted, no further command is executed
     // until processScript(). Safe to call from any thread.

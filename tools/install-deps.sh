@@ -11,6 +11,7 @@ packages=(
   libmodbus-dev mbpoll socat python3 python3-openpyxl python3-pil
   libbenchmark-dev
   fonts-dejavu-core
+  zip unzip
 )
 [ "${1:-}" = "--run" ] && packages+=(xvkbd)
 [ "${1:-}" = "--screenshots" ] && packages+=(xvfb xauth)

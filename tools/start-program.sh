@@ -80,13 +80,56 @@ with open(path, "w", encoding="utf-8") as f:
 PY
 }
 
+# The stored "motor driver"/"position" (ppm of travel) in the simulator's
+# steps (40000 full travel); 0 without one.
+get_position_steps() {
+  "$python" - "$1" <<'PY'
+import configparser, os, sys
+cfg = configparser.RawConfigParser(strict=False, interpolation=None, delimiters=("=",))
+cfg.optionxform = str
+ppm = 0
+if os.path.exists(sys.argv[1]):
+    cfg.read(sys.argv[1], encoding="utf-8")
+    try:
+        ppm = int(float(cfg.get("motor%20driver", "position", fallback="0")))
+    except ValueError:
+        ppm = 0
+print(max(0, min(40000, round(ppm * 40000 / 1000000))))
+PY
+}
+
+# Without a port the demo world: the simulator also plays a leak detector
+# behind the valve and writes its analog card frame (VALVE_ANALOG_FRAME_FILE),
+# and valve-demo-world lays out the detector as a sensor, a teach-in of the
+# plant, the settings using them and a log of a clean shutdown, each only
+# where it is absent. With a port none of this is laid out.
 if [ -z "$port" ]; then
   sim=$(find "$build" -name valve-controller-sim -type f -perm -u+x 2>/dev/null | head -n 1)
   [ -n "$sim" ] || { echo "The controller simulator (valve-controller-sim) is not built in $build." >&2; exit 1; }
+  export XDG_CONFIG_HOME="$work/config"
+  store="$XDG_CONFIG_HOME/varnix/Pendrosix.conf"
+  if [ ! -f "$store" ]; then
+    set_motor_key "$store" "type" "BergerLahr"
+    set_motor_key "$store" "motor port" "ttyUSB0"
+  fi
+  demo=$(find "$build" -name valve-demo-world -type f -perm -u+x 2>/dev/null | head -n 1)
+  if [ -n "$demo" ]; then
+    "$demo" "$work" >"$work/log/demo-world.out" 2>&1 || { cat "$work/log/demo-world.out" >&2; exit 1; }
+  else
+    echo "The demo world tool (valve-demo-world) is not built in $build: no demo sensor and teach-in." >&2
+  fi
+  # The simulated valve starts where the program last left it, so the
+  # program does not ask for a calibration.
+  start_steps=$(get_position_steps "$store")
   mkdir -p "$work/dev"
   rm -f "$work/dev/ttyUSB0"
+  frame="$work/dev/analog-frame"
   simlog="$work/log/controller-sim.out"
-  "$sim" --family berger --link "$work/dev/ttyUSB0" >"$simlog" 2>&1 &
+  # The program samples the card once a second and corrects from a sample
+  # taken while the valve is still on its way; a valve that crosses its travel
+  # in a fifth of a second is seldom caught so.
+  "$sim" --family berger --link "$work/dev/ttyUSB0" --position "$start_steps" --speed 200000 \
+    --analog-frame "$frame" >"$simlog" 2>&1 &
   sim_pid=$!
   for _ in $(seq 1 100); do
     grep -q '^ready' "$simlog" 2>/dev/null && break
@@ -95,13 +138,8 @@ if [ -z "$port" ]; then
   done
   grep -q '^ready' "$simlog" || { echo "The controller simulator did not get ready." >&2; exit 1; }
   export VALVE_DEV_DIR="$work/dev"
-  export XDG_CONFIG_HOME="$work/config"
-  store="$XDG_CONFIG_HOME/varnix/Pendrosix.conf"
-  if [ ! -f "$store" ]; then
-    set_motor_key "$store" "type" "BergerLahr"
-    set_motor_key "$store" "motor port" "ttyUSB0"
-  fi
-  echo "Controller simulator on $work/dev/ttyUSB0; settings store $store"
+  export VALVE_ANALOG_FRAME_FILE="$frame"
+  echo "Controller simulator on $work/dev/ttyUSB0, analog card frame $frame; settings store $store"
 else
   store="${XDG_CONFIG_HOME:-$HOME/.config}/varnix/Pendrosix.conf"
   set_motor_key "$store" "motor port" "$port"

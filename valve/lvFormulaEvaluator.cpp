@@ -1,11 +1,11 @@
 #include "valve/lvFormulaEvaluator.h"
 
+#include "valve/engineStateScope.h"
 #include "valve/plainArithmetic.h"
 
 #include <QAtomicInt>
 #include <QJSEngine>
 #include <QJSValue>
-#include <QRegularExpression>
 #include <QStringList>
 #include <QVector>
 #include <QThreadStorage>
@@ -113,13 +113,13 @@ QJSEngine *threadEngine()
     return engines.localData();
 }
 
-// A program that assigns or declares could leave names behind in a reused
-// engine ("const k = 2" would fail the second time); such programs get an
-// engine of their own, as every program once did.
+// The thread's engine only ever runs programs that cannot change it, so it
+// stays as fresh as a new one; every other program (a declaration, an
+// assignment, a name of its own, "delete Math.sqrt") gets an engine of its
+// own, as every program once did, and takes whatever it changed with it.
 bool mayLeaveState(const QString &strProgram)
 {
-    static const QRegularExpression declaration(QStringLiteral("\\b(let|const|class)\\b"));
-    return strProgram.contains(QLatin1Char('=')) || strProgram.contains(declaration);
+    return !leavesNoEngineState(strProgram);
 }
 
 double runInEngine(QJSEngine *pEngine, const QString &strProgram)

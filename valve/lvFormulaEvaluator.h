@@ -8,10 +8,10 @@
 // Evaluates sensor formula texts as ECMAScript programs. Plain arithmetic is
 // computed directly (plainArithmetic.h, same results); anything else runs in
 // a script engine that every thread keeps for itself (created at its first
-// use, destroyed when the thread ends), except programs that assign or
-// declare, which get a fresh engine so that nothing they leave behind changes
-// a later result. A program that runs longer than the time limit is
-// interrupted.
+// use, destroyed when the thread ends) if it cannot change that engine
+// (engineStateScope.h); every other program gets a fresh engine, so that each
+// result is what a fresh engine gives. A program that runs longer than the
+// time limit is interrupted.
 class lvFormulaEvaluator
 {
 public:

@@ -9,17 +9,21 @@ namespace {
 
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 
-// The script engine's exponentiation (Math.pow and **), which differs from
-// std::pow for a NaN exponent and for a base of +-1 with an infinite exponent.
+// The engine's ** operator: std::pow, except for a base of +-1 with an
+// infinite exponent (NaN). Unlike Math.pow it gives 1 for 1 ** NaN.
+double scriptExponentiate(double x, double y)
+{
+    if ((x == 1 || x == -1) && std::isinf(y))
+        return notANumber;
+    return std::pow(x, y);
+}
+
+// The engine's Math.pow: ** and, besides, NaN for any NaN exponent.
 double scriptPow(double x, double y)
 {
     if (std::isnan(y))
         return notANumber;
-    if (y == 0)
-        return 1.0;
-    if ((x == 1 || x == -1) && std::isinf(y))
-        return notANumber;
-    return std::pow(x, y);
+    return scriptExponentiate(x, y);
 }
 
 double scriptMin(const double *pArgs, int nArgs)
@@ -212,7 +216,7 @@ private:
             double w;
             if (!exponentiation(w))
                 return false;
-            v = scriptPow(v, w);
+            v = scriptExponentiate(v, w);
         }
         return !isNegativeZero(v);
     }
@@ -358,8 +362,13 @@ private:
             return false;
         ++nPos;
         const auto arg = [&args](int i) { return i < args.size() ? args.at(i) : notANumber; };
-        if (strMember == QLatin1String("abs"))
+        if (strMember == QLatin1String("abs")) {
+            // The engine's abs of -2^31 depends on whether it holds the
+            // number as an integer (then it gives a tiny denormal, not 2^31).
+            if (arg(0) == -2147483648.0)
+                return false;
             v = std::fabs(arg(0));
+        }
         else if (strMember == QLatin1String("ceil"))
             v = std::ceil(arg(0));
         else if (strMember == QLatin1String("exp"))

@@ -5,17 +5,20 @@
 // the pages are walked from the tab widget, the boxes come from the table of
 // the program's boxes.
 #include "app/MainWindow.h"
+#include "app/comboWidthFit.h"
 #include "app/formStatusWidget.h"
-#include "app/settingsKeyTable.h"
+#include "valve/settingsKeyTable.h"
 #include "controllerSim.h"
 #include "fakeProcessRunner.h"
 #include "layoutCheck.h"
+#include "modalAnswerer.h"
 #include "manual/qLvCustomPlot.h"
 #include "platform/analogFrameSource.h"
 #include "programBoxes.h"
 #include "testWorkDir.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -77,6 +80,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void theCheckSeesACutText();
+    void comboMeasuredAsDrawn();
     void tabPages_data();
     void tabPages();
     void boxes_data();
@@ -85,7 +89,6 @@ private slots:
 
 private:
     void fillStatusStripWidest();
-    void closeUnexpectedBoxes();
     void verifyNoProblems(const QList<layoutProblem> &problems);
 
     std::unique_ptr<testWorkDir> work;
@@ -93,7 +96,7 @@ private:
     std::unique_ptr<fakeProcessRunner> runner;
     fullScaleSource analogSource;
     std::unique_ptr<MainWindow> window;
-    QTimer boxWatch;
+    std::unique_ptr<modalAnswerer> unexpected;
     QStringList unexpectedBoxes;
     QPointer<QWidget> pBoxUnderCheck;
     layoutCheck check;
@@ -116,6 +119,9 @@ void tst_layoutFits::initTestCase()
                             QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toLatin1()
                                 + " 10:00:00.000 ### Shutdown\n"));
 
+    // The language list shows the translation files of the working folder.
+    QVERIFY(work->writeFile(QStringLiteral("languages/qlvZENTU_en.ts"), QByteArray("<TS/>\n")));
+
     // The valve stands fully open, the store agrees.
     QDir().mkpath(work->filePath(QStringLiteral("dev")));
     sim = std::make_unique<controllerSim>(controllerSim::FAMILY_BERGER_LAHR);
@@ -125,9 +131,19 @@ void tst_layoutFits::initTestCase()
     storeValue(QStringLiteral("motor driver"), QStringLiteral("type"), QStringLiteral("BergerLahr"));
     storeValue(QStringLiteral("motor driver"), QStringLiteral("motor port"), QStringLiteral("ttyUSB0"));
 
-    // A box nobody expects would stop the test in its event loop.
-    connect(&boxWatch, &QTimer::timeout, this, [this] { closeUnexpectedBoxes(); });
-    boxWatch.start(50);
+    // A box nobody expects would stop the test in its event loop: noted and
+    // rejected; the box under check is left alone.
+    unexpected = std::make_unique<modalAnswerer>(
+        [this](QWidget *pModal) {
+            auto *pBox = qobject_cast<QMessageBox *>(pModal);
+            const QString strWhat = pBox ? pBox->text() : layoutCheck::widgetPath(pModal);
+            if (!unexpectedBoxes.contains(strWhat))
+                unexpectedBoxes << strWhat;
+            if (auto *pDialog = qobject_cast<QDialog *>(pModal))
+                pDialog->reject();
+        },
+        modalAnswerer::MODAL, modalAnswerer::EVERY_ONE);
+    unexpected->leaveAlone = [this](QWidget *pModal) { return pModal == pBoxUnderCheck; };
 
     // As the program shows it.
     window = std::make_unique<MainWindow>(nullptr);
@@ -149,6 +165,7 @@ void tst_layoutFits::initTestCase()
 
 void tst_layoutFits::cleanupTestCase()
 {
+    unexpected.reset();
     window.reset();
     analogFrameSource::setInstance(nullptr);
     sim.reset();
@@ -157,20 +174,12 @@ void tst_layoutFits::cleanupTestCase()
     qunsetenv("VALVE_DEV_DIR");
 }
 
-void tst_layoutFits::closeUnexpectedBoxes()
-{
-    QWidget *pModal = QApplication::activeModalWidget();
-    if (!pModal || !pModal->isVisible() || pModal == pBoxUnderCheck)
-        return;
-    auto *pBox = qobject_cast<QMessageBox *>(pModal);
-    unexpectedBoxes << (pBox ? pBox->text() : layoutCheck::widgetPath(pModal));
-    if (auto *pDialog = qobject_cast<QDialog *>(pModal))
-        QTimer::singleShot(0, pDialog, &QDialog::reject);
-}
-
 void tst_layoutFits::verifyNoProblems(const QList<layoutProblem> &problems)
 {
-    QVERIFY2(problems.isEmpty(), qPrintable(layoutCheck::describe(problems).join(QLatin1Char('\n'))));
+    // One line each: a long list would be cut in a single failure message.
+    for (const QString &strProblem : layoutCheck::describe(problems))
+        qWarning("%s", qPrintable(strProblem));
+    QVERIFY2(problems.isEmpty(), qPrintable(QStringLiteral("%1 texts or widgets do not fit (listed above)").arg(problems.size())));
     QVERIFY2(unexpectedBoxes.isEmpty(), qPrintable(QStringLiteral("unexpected box: ") + unexpectedBoxes.join(", ")));
 }
 
@@ -211,6 +220,34 @@ void tst_layoutFits::theCheckSeesACutText()
     host.move(700, 0);
     waitMs(50);
     QVERIFY(!check.problemsBelow(&host).isEmpty());
+}
+
+void tst_layoutFits::comboMeasuredAsDrawn()
+{
+    // A sheet that borders the combo but pads nothing sizes it by its own
+    // field, while the item is drawn in the base style's narrower one: at its
+    // size hint the combo cuts its item, which the check sees and the fit
+    // mends.
+    QWidget host;
+    host.setStyleSheet(QStringLiteral("QComboBox { border: 1px solid #1e1e1e; font-size: 14px; }"
+                                      "QComboBox::drop-down { width: 15px; }"));
+    host.resize(400, 100);
+    auto *pCombo = new QComboBox(&host);
+    pCombo->setObjectName(QStringLiteral("cmbMode"));
+    pCombo->addItems({QStringLiteral("Direct Connection"), QStringLiteral("Modbus")});
+    host.move(0, 0);
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    pCombo->resize(pCombo->sizeHint());
+    waitMs(20);
+    const QList<layoutProblem> problems = check.problemsBelow(&host);
+    QCOMPARE(problems.size(), 1);
+    QCOMPARE(problems.first().strText, QStringLiteral("Direct Connection"));
+
+    comboWidthFit::fit(pCombo);
+    waitMs(20);
+    QVERIFY2(check.problemsBelow(&host).isEmpty(),
+             qPrintable(layoutCheck::describe(check.problemsBelow(&host)).join(QLatin1Char('\n'))));
 }
 
 void tst_layoutFits::tabPages_data()

@@ -7,10 +7,17 @@
 
 #include "app/formStatusWidget.h"
 #include "app/qlvLogFile.h"
-#include "app/settingsKeyTable.h"
+#include "app/statusStripTexts.h"
+#include "valve/settingsKeyTable.h"
 #include "controllerSim.h"
 #include "fakeProcessRunner.h"
+#include "modalAnswerer.h"
 #include "manual/formManualTab.h"
+#include "manual/formCurrentState.h"
+#include "script/formScriptTab.h"
+#include "script/mdlCommandTable.h"
+#include "script/qTblViewScript.h"
+#include "script/scriptExecutor.h"
 #include "testWorkDir.h"
 #include "script/scriptExecutor.h"
 #include "valve/analogData.h"
@@ -20,8 +27,10 @@
 #include <QApplication>
 #include <QAtomicInt>
 #include <QFile>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -77,50 +86,6 @@ bool logHasMessage(const testWorkDir &work, const QString &strMessage)
             return true;
     return false;
 }
-
-// Answers the modal message boxes as they open: records each box's text and
-// clicks the button with the next planned text (the default button when the
-// plan is empty). onOpen runs while a box is open, before it is answered.
-class boxAnswerer : public QObject
-{
-public:
-    explicit boxAnswerer(QStringList answers = {})
-        : plan(std::move(answers))
-    {
-        connect(&poll, &QTimer::timeout, this, [this] { answer(); });
-        poll.start(10);
-    }
-
-    QStringList texts;
-    std::function<void(const QString &)> onOpen;
-    void answerNext(const QString &strButton) { plan << strButton; }
-
-private:
-    void answer()
-    {
-        auto *pBox = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!pBox || pBox == pAnswered)
-            return;
-        pAnswered = pBox;
-        texts << pBox->text();
-        if (onOpen)
-            onOpen(pBox->text());
-        QAbstractButton *pButton = nullptr;
-        const QString strWanted = plan.isEmpty() ? QString() : plan.takeFirst();
-        for (QAbstractButton *pCandidate : pBox->buttons())
-            if (!strWanted.isEmpty() && pCandidate->text() == strWanted)
-                pButton = pCandidate;
-        if (!pButton)
-            pButton = pBox->defaultButton() ? static_cast<QAbstractButton *>(pBox->defaultButton())
-                                            : pBox->buttons().value(0);
-        // Clicked from the event loop, not from inside this poll.
-        QTimer::singleShot(0, pButton, &QAbstractButton::click);
-    }
-
-    QStringList plan;
-    QTimer poll;
-    QPointer<QMessageBox> pAnswered;
-};
 
 // Counts the queued calls that reach an object in its own thread.
 class metaCallCounter : public QObject
@@ -212,7 +177,15 @@ private slots:
     void reachedConnectionsAreMadeOnce();
     void scriptPageJoinsTheRunWhileShown();
     void otherPagesPauseTheScript();
+    void pageStopReachesABusyScriptThread();
     void closingEndsARunningLoop();
+
+    void scriptPageConnectionsWhileShown();
+    void leavingScriptWithChanges_data();
+    void leavingScriptWithChanges();
+    void newTeachInQuestionOnLeavingScript_data();
+    void newTeachInQuestionOnLeavingScript();
+    void scriptPageAtStart();
 
 private:
     // A controller at the motor port "ttyUSB0" and the store pointing at it.
@@ -222,6 +195,10 @@ private:
     motorDriver *driver(MainWindow &window) { return window.pMotorDriver; }
     analogData *analog(MainWindow &window) { return window.pAnalogData; }
     Ui::MainWindow *form(MainWindow &window) { return window.ui; }
+    scriptExecutor *executor(MainWindow &window) { return window.pScriptExecutor; }
+    // The number of connections of each Script-page signal, in a fixed
+    // order, as one text ("1 1 1 ...").
+    QString scriptPageConnections(MainWindow &window);
 
     std::unique_ptr<testWorkDir> work;
     std::unique_ptr<controllerSim> sim;
@@ -335,7 +312,7 @@ void tst_MainWindow::updateCleanup()
     storeValue(QStringLiteral("controller"), QStringLiteral("update cleanup"), strRecorded);
 
     for (int nStart = 1; nStart <= 2; ++nStart) {
-        boxAnswerer boxes;
+        modalAnswerer boxes;
         MainWindow window;
         QCOMPARE(storedValue(QStringLiteral("controller"), QStringLiteral("update cleanup")).toString(), QString());
         window.show();
@@ -425,7 +402,7 @@ void tst_MainWindow::startupBoxes()
         storeValue(QStringLiteral("external feedback"), QStringLiteral("sensor name"), QStringLiteral("my sensor"));
     }
 
-    boxAnswerer answerer;
+    modalAnswerer answerer;
     QStringList calibrationSeenWhileOpen;
     answerer.onOpen = [&](const QString &strText) {
         if (sim->countOf("n") > 0)
@@ -465,7 +442,7 @@ void tst_MainWindow::ctrlQ()
     attachController();
     writeCleanShutdownLog(*work);
     fakeProcessRunner runner;
-    boxAnswerer answerer;  // the sensor note of a panel without teach-in
+    modalAnswerer answerer;  // the sensor note of a panel without teach-in
     MainWindow window;
     window.show();
     waitForPosition(window);
@@ -487,7 +464,7 @@ void tst_MainWindow::quitNeverStoresUnknownPosition()
     storeValue(QStringLiteral("motor driver"), QStringLiteral("position"), 123456);
     writeCleanShutdownLog(*work);
     fakeProcessRunner runner;
-    boxAnswerer answerer;
+    modalAnswerer answerer;
     MainWindow window;
     window.show();
     QTRY_VERIFY_WITH_TIMEOUT(form(window)->widgetManual->pMainWindow && !QApplication::activeModalWidget(), WAIT_MS);
@@ -503,40 +480,63 @@ void tst_MainWindow::quitNeverStoresUnknownPosition()
 void tst_MainWindow::shutdownAndReboot_data()
 {
     QTest::addColumn<bool>("reboot");
+    QTest::addColumn<bool>("powerButton");
     QTest::addColumn<QString>("command");
-    QTest::newRow("shutdown") << false << "sudo shutdown -h now";
-    QTest::newRow("reboot") << true << "sudo reboot";
+    QTest::newRow("shutdown") << false << false << "sudo shutdown -h now";
+    QTest::newRow("reboot") << true << false << "sudo reboot";
+    QTest::newRow("status strip power button") << false << true << "sudo shutdown -h now";
 }
 
+// Every way of powering off stores the position, the running time, the
+// travel counter and "calibrate on start" before the command runs.
 void tst_MainWindow::shutdownAndReboot()
 {
     QFETCH(bool, reboot);
+    QFETCH(bool, powerButton);
     QFETCH(QString, command);
     attachController();
     storeValue(QStringLiteral("controller"), QStringLiteral("total steps"), 1000);
+    storeValue(QStringLiteral("controller"), QStringLiteral("uptime in sec"), 10);
     storeValue(QStringLiteral("motor driver"), QStringLiteral("calibrate on start"), true);
     snapshotRunner runner;
     MainWindow window;
     waitForPosition(window);
     window.bCalibrateOnStart = false;  // as the settings page writes it
+    driver(window)->setTotalSteps(4321);
+    window.pLogFile->setUptime(98765);
 
     int nPositionAtCommand = -2;
     QString strLastLogAtCommand;
+    QVariantList countersAtCommand;
     runner.atExecute = [&] {
         // A fresh store object reads what reached the disk.
         nPositionAtCommand = storedValue(QStringLiteral("motor driver"), QStringLiteral("position")).toInt();
         strLastLogAtCommand = lastLogMessage(*work);
+        countersAtCommand = {storedValue(QStringLiteral("controller"), QStringLiteral("uptime in sec")),
+                             storedValue(QStringLiteral("controller"), QStringLiteral("total steps")),
+                             storedValue(QStringLiteral("motor driver"), QStringLiteral("calibrate on start"))};
     };
-    window.onRequestShutdown(reboot);
+    if (powerButton) {
+        // The strip stores the last position it has shown.
+        auto *pPos = form(window)->widgetStatus->findChild<QLabel *>(QStringLiteral("lblPos"));
+        QVERIFY(pPos);
+        QTRY_COMPARE_WITH_TIMEOUT(pPos->text(), positionText(driver(window)->getMotorPosition()), WAIT_MS);
+        modalAnswerer answerer(QStringList{QStringLiteral("&Yes")});
+        form(window)->widgetStatus->findChild<QPushButton *>(QStringLiteral("pushBtnIO"))->click();
+        QCOMPARE(answerer.texts, QStringList{QStringLiteral("Shutdown")});
+    } else {
+        window.onRequestShutdown(reboot);
+    }
 
     QCOMPARE(runner.commandLines(), QStringList{command});
+    QVERIFY(driver(window)->getMotorPosition() >= 0);
     QCOMPARE(nPositionAtCommand, driver(window)->getMotorPosition());
     QCOMPARE(strLastLogAtCommand, QStringLiteral("Shutdown"));
     // What only closing the window used to store survives the way down too.
-    QVERIFY(storedValue(QStringLiteral("controller"), QStringLiteral("uptime in sec")).isValid());
-    QCOMPARE(storedValue(QStringLiteral("controller"), QStringLiteral("total steps")).toLongLong(),
-             driver(window)->getTotalSteps());
-    QCOMPARE(storedValue(QStringLiteral("motor driver"), QStringLiteral("calibrate on start")).toBool(), false);
+    QCOMPARE(countersAtCommand.size(), 3);
+    QVERIFY2(countersAtCommand.at(0).toLongLong() >= 98765, qPrintable(countersAtCommand.at(0).toString()));
+    QCOMPARE(countersAtCommand.at(1).toLongLong(), 4321);
+    QCOMPARE(countersAtCommand.at(2).toBool(), false);
 }
 
 void tst_MainWindow::writeSettingsWritesItsKeys()
@@ -619,7 +619,7 @@ void tst_MainWindow::closeKeepsValuesChosenForNextStart()
     storeValue(QStringLiteral("external feedback"), QStringLiteral("curve use"), 0);
     writeCleanShutdownLog(*work);
     fakeProcessRunner runner;
-    boxAnswerer answerer;
+    modalAnswerer answerer;
     {
         MainWindow window;
         window.show();
@@ -688,7 +688,7 @@ void tst_MainWindow::setDataQuestionOnLeavingManual()
     QSignalSpy haltSpy(pManual, &formManualTab::onHaltClicked);
     pManual->bSetDataRunning = running;
 
-    boxAnswerer answerer(answer.isEmpty() ? QStringList{} : QStringList{answer});
+    modalAnswerer answerer(answer.isEmpty() ? QStringList{} : QStringList{answer});
     form(window)->tabWidget->setCurrentIndex(2);
 
     QCOMPARE(answerer.texts.count(QStringLiteral("Set Data is running...")), questions);
@@ -757,7 +757,7 @@ void tst_MainWindow::newTeachInFromAnotherFolder()
     fakeProcessRunner runner;
     MainWindow window;
 
-    boxAnswerer answerer;
+    modalAnswerer answerer;
     // The folder a file dialog returned is not used: the name is.
     emit form(window)->widgetManual->setNewTeachIn(QStringLiteral("/media/usb/exports/curve1.kfxteachin"));
 
@@ -911,9 +911,12 @@ void tst_MainWindow::scriptPageJoinsTheRunWhileShown()
     emit pExec->connectDataReached(true);
     window.onSetMeasurement(false);
 
-    // Leaving the page releases all of them, a cut report included.
+    // Leaving the page releases all of them, a cut report included. The
+    // saved data is offered as the active teach-in; the operator declines.
     emit pExec->connectDataReached(false);
+    modalAnswerer answerer({QStringLiteral("&No")});
     pTabs->setCurrentIndex(1);
+    QCOMPARE(answerer.texts, QStringList{QStringLiteral("TeachIn Data changed")});
     QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->positionReached(); }), 0);
     QCOMPARE(queuedCallsInto(pExec, [&] { emit pDriver->reachedDataPoint(); }), 0);
     QCOMPARE(queuedCallsInto(pDriver, [&] { emit pExec->gotoPosAbs(5); }), 0);
@@ -956,6 +959,36 @@ void tst_MainWindow::otherPagesPauseTheScript()
     QVERIFY(stopped());
 }
 
+void tst_MainWindow::pageStopReachesABusyScriptThread()
+{
+    fakeProcessRunner runner;
+    MainWindow window;
+    scriptExecutor *pExec = window.pScriptExecutor;
+    form(window)->tabWidget->setCurrentIndex(2);
+    lvScript script;
+    script.cmdList.append(lvScriptCommand()); // WAIT 1000
+    QMetaObject::invokeMethod(pExec, [pExec, script] {
+        pExec->setScript(script);
+        pExec->processScript();
+    }, Qt::BlockingQueuedConnection);
+    QVERIFY(!pExec->resumeable);
+
+    // The script thread busy as in a chain of commands that never returns to
+    // its event loop (a loop of immediate commands): the page's Stop (and the
+    // status strip's, which runs it) must still reach the chain.
+    QSemaphore busy;
+    QSemaphore release;
+    QMetaObject::invokeMethod(pExec, [&busy, &release] {
+        busy.release();
+        release.acquire();
+    }, Qt::QueuedConnection);
+    busy.acquire();
+    emit form(window)->widgetStatus->onStop();
+    const bool bStopSeen = pExec->resumeable;
+    release.release();
+    QVERIFY(bStopSeen);
+}
+
 void tst_MainWindow::closingEndsARunningLoop()
 {
     fakeProcessRunner runner;
@@ -979,6 +1012,181 @@ void tst_MainWindow::closingEndsARunningLoop()
     // The window goes while the loop never returns to its event loop.
     window.reset();
     QVERIFY(nExecuted.load() > 1000);
+}
+
+namespace {
+
+// QObject::receivers() is protected; a derived class may name it.
+struct receiverCount : QObject
+{
+    static int of(const QObject *pObject, const char *pszSignal)
+    {
+        return (pObject->*&receiverCount::receivers)(pszSignal);
+    }
+};
+
+} // namespace
+
+QString tst_MainWindow::scriptPageConnections(MainWindow &window)
+{
+    formScriptTab *pTab = form(window)->widgetScript;
+    scriptExecutor *pExec = executor(window);
+    motorDriver *pDriver = driver(window);
+    const QList<QPair<const QObject *, const char *>> signalList = {
+        {pTab, SIGNAL(runScript())},
+        {pTab, SIGNAL(stopScript())},
+        {pTab, SIGNAL(cmdSet(int))},
+        {pDriver, SIGNAL(positionReached())},
+        {pDriver, SIGNAL(reachedDataPoint())},
+        {pExec, SIGNAL(gotoPosAbs(int))},
+        {pExec, SIGNAL(gotoPosRel(int))},
+        {pExec, SIGNAL(gotoData(int, int, double))},
+        {pExec, SIGNAL(commandExecuted(int, int, int, QString))},
+        {pExec, SIGNAL(finished())},
+        {pExec, SIGNAL(updateDiagramMeasure(lvTeachIn *, bool))},
+        {pExec, SIGNAL(setMeasurement(bool))},
+        {pExec, SIGNAL(newDataSeved(QString))},
+        {pTab, SIGNAL(setStatusMsg(QString))},
+        {pExec, SIGNAL(clearDiagram())},
+        {pExec, SIGNAL(setDiagramName(QString))},
+        {pExec, SIGNAL(connectPositionReached(bool))},
+        {pExec, SIGNAL(connectDataReached(bool))},
+        {pExec, SIGNAL(updateCommandExecute(int, int, int, QString, QString))},
+    };
+    QStringList counts;
+    for (const auto &sig : signalList)
+        counts << QString::number(receiverCount::of(sig.first, sig.second));
+    return counts.join(QLatin1Char(' '));
+}
+
+void tst_MainWindow::scriptPageConnectionsWhileShown()
+{
+    writeCleanShutdownLog(*work);
+    fakeProcessRunner runner;
+    MainWindow window;
+    const QString strNone = QStringLiteral("0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0");
+    const QString strOnce = QStringLiteral("1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1 1");
+    QCOMPARE(scriptPageConnections(window), strNone);
+
+    // Entered twice, left twice: each of the nineteen exists once while the
+    // page is shown and not at all otherwise.
+    for (int nRound = 0; nRound < 2; ++nRound) {
+        form(window)->tabWidget->setCurrentIndex(2);
+        QCOMPARE(scriptPageConnections(window), strOnce);
+        form(window)->tabWidget->setCurrentIndex(nRound == 0 ? 1 : 3);
+        QCOMPARE(scriptPageConnections(window), strNone);
+        QTRY_VERIFY_WITH_TIMEOUT(logHasMessage(*work, QStringLiteral("Script Tab changed")), WAIT_MS);
+    }
+
+    // The status strip's Stop reaches the page at every tab.
+    formScriptTab *pTab = form(window)->widgetScript;
+    pTab->on_pushBtnScriptRun_clicked();
+    QVERIFY(pTab->isScriptRunning());
+    emit form(window)->widgetStatus->onStop();
+    QVERIFY(!pTab->isScriptRunning());
+}
+
+void tst_MainWindow::leavingScriptWithChanges_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("tabAfter");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("changed");
+    const QByteArray stored = "0;WAIT;1000;1;\n";
+    QTest::newRow("Cancel stays") << "Cancel" << 2 << stored << true;
+    QTest::newRow("Save leaves") << "Save" << 1 << QByteArray("0;WAIT;2500;1;\n") << false;
+    QTest::newRow("Discard leaves") << "Discard" << 1 << stored << false;
+}
+
+void tst_MainWindow::leavingScriptWithChanges()
+{
+    QFETCH(QString, answer);
+    QFETCH(int, tabAfter);
+    QFETCH(QByteArray, file);
+    QFETCH(bool, changed);
+    writeCleanShutdownLog(*work);
+    QVERIFY(work->writeFile(QStringLiteral("scripts/run.kfxscript"), "0;WAIT;1000;1;\n"));
+    fakeProcessRunner runner;
+    MainWindow window;
+    formScriptTab *pTab = form(window)->widgetScript;
+    form(window)->tabWidget->setCurrentIndex(2);
+    pTab->commandModel()->setData(pTab->commandModel()->index(0, 1), QStringLiteral("2500"));
+    QVERIFY(pTab->isScriptChanged());
+
+    modalAnswerer answerer({answer});
+    form(window)->tabWidget->setCurrentIndex(1);
+    QCOMPARE(answerer.texts, QStringList{QStringLiteral("Script changed")});
+    QCOMPARE(form(window)->tabWidget->currentIndex(), tabAfter);
+    QCOMPARE(window.tabRules.nLastTab, tabAfter);
+    QCOMPARE(work->readFile(QStringLiteral("scripts/run.kfxscript")), file);
+    QCOMPARE(pTab->isScriptChanged(), changed);
+    QCOMPARE(scriptPageConnections(window).count(QLatin1Char('1')), tabAfter == 2 ? 19 : 0);
+    QCOMPARE(logHasMessage(*work, QStringLiteral("Script Tab changed")), tabAfter != 2);
+}
+
+void tst_MainWindow::newTeachInQuestionOnLeavingScript_data()
+{
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("tabAfter");
+    QTest::addColumn<QString>("activeAfter");
+    QTest::newRow("Yes makes it active") << "&Yes" << 1 << "measured";
+    QTest::newRow("No keeps the active one") << "&No" << 1 << "curve1";
+    QTest::newRow("Cancel stays on the page") << "Cancel" << 2 << "curve1";
+}
+
+void tst_MainWindow::newTeachInQuestionOnLeavingScript()
+{
+    QFETCH(QString, answer);
+    QFETCH(int, tabAfter);
+    QFETCH(QString, activeAfter);
+    writeCleanShutdownLog(*work);
+    QVERIFY(work->writeFile(QStringLiteral("teachIn/curve1.kfxteachin"), teachInFile("s")));
+    QVERIFY(work->writeFile(QStringLiteral("teachIn/measured.kfxteachin"), teachInFile("s")));
+    storeValue(QStringLiteral("teachIn"), QStringLiteral("teachInFile"), QStringLiteral("curve1"));
+    storeValue(QStringLiteral("external feedback"), QStringLiteral("sensor name"), QStringLiteral("s"));
+    fakeProcessRunner runner;
+    MainWindow window;
+    form(window)->tabWidget->setCurrentIndex(2);
+    // A script saved its measurement.
+    window.onNewDataSaved(QStringLiteral("measured"));
+
+    modalAnswerer answerer({answer});
+    form(window)->tabWidget->setCurrentIndex(1);
+    QCOMPARE(answerer.texts, QStringList{QStringLiteral("TeachIn Data changed")});
+    QCOMPARE(form(window)->tabWidget->currentIndex(), tabAfter);
+    QCOMPARE(window.strTeachInFile, activeAfter);
+    QCOMPARE(storedValue(QStringLiteral("teachIn"), QStringLiteral("teachInFile")).toString(), activeAfter);
+    QCOMPARE(form(window)->widgetScript->pCurrentState->teachIn(), &window.activeTeachIn);
+    QCOMPARE(scriptPageConnections(window).count(QLatin1Char('1')), tabAfter == 2 ? 19 : 0);
+    QCOMPARE(window.bNewDataSaved, tabAfter == 2);
+    if (tabAfter == 2) {
+        // Asked again at the next attempt.
+        answerer.answerNext(QStringLiteral("&No"));
+        form(window)->tabWidget->setCurrentIndex(1);
+        QCOMPARE(answerer.texts.size(), 2);
+        QCOMPARE(form(window)->tabWidget->currentIndex(), 1);
+    }
+}
+
+void tst_MainWindow::scriptPageAtStart()
+{
+    writeCleanShutdownLog(*work);
+    QVERIFY(work->writeFile(QStringLiteral("scripts/first.kfxscript"), "0;GOTOPOS;500000;1;\n"));
+    storeValue(QStringLiteral("controller"), QStringLiteral("long press time"), 1234);
+    fakeProcessRunner runner;
+    MainWindow window;
+    formScriptTab *pTab = form(window)->widgetScript;
+    QCOMPARE(pTab->current().strName, QStringLiteral("first"));
+    // The stored hold time reaches the Script page at start.
+    QCOMPARE(pTab->scriptTable()->nLongPressTime, 1234);
+    QCOMPARE(pTab->commandTable()->nLongPressTime, 1234);
+    QCOMPARE(pTab->pCurrentState->teachIn(), &window.activeTeachIn);
+    modalAnswerer answerer; // no teach-in: its sensor differs
+    window.show();
+    QTRY_COMPARE_WITH_TIMEOUT(pTab->pMainWindow, &window, WAIT_MS);
+    // The page fits its place in the window.
+    form(window)->tabWidget->setCurrentIndex(2);
+    QVERIFY(pTab->height() >= pTab->minimumSizeHint().height());
 }
 
 QTEST_MAIN(tst_MainWindow)

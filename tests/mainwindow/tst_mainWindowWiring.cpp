@@ -7,6 +7,7 @@
 
 #include "app/formStatusWidget.h"
 #include "fakeProcessRunner.h"
+#include "modalAnswerer.h"
 #include "manual/formManualTab.h"
 #include "remote/formRemoteTab.h"
 #include "testWorkDir.h"
@@ -111,17 +112,7 @@ void tst_mainWindowWiring::noConnectionWarnings()
     fakeProcessRunner runner;
     // Answers whatever box opens (a panel without teach-in is told that the
     // sensors differ) with its default button.
-    QTimer boxCloser;
-    connect(&boxCloser, &QTimer::timeout, this, [] {
-        if (auto *pBox = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-            QAbstractButton *pButton = pBox->defaultButton();
-            if (!pButton)
-                pButton = pBox->buttons().value(0);
-            if (pButton)
-                QTimer::singleShot(0, pButton, &QAbstractButton::click);
-        }
-    });
-    boxCloser.start(50);
+    modalAnswerer boxCloser;
 
     {
         auto pWindow = std::make_unique<MainWindow>();

@@ -2,7 +2,7 @@
 // message lines, settings defaults, start-up boxes, the update clean-up, the
 // tab-change machine and the translation choice.
 #include "app/lvMessageHandler.h"
-#include "app/settingsKeyTable.h"
+#include "valve/settingsKeyTable.h"
 #include "app/startupChecks.h"
 #include "app/tabChangeRules.h"
 #include "app/translationChoice.h"

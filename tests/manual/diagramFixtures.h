@@ -9,6 +9,11 @@
 #include <QJsonObject>
 #include <QFile>
 #include <QProcess>
+#include "modalAnswerer.h"
+
+#include <QFileDialog>
+#include <QLineEdit>
+
 #include <QTimer>
 #include <QWidget>
 
@@ -74,27 +79,15 @@ inline void fillOpenClose(lvTeachIn &teachIn, int nOpen, int nClose)
                                                  nOpen + i, 0.02 * (i + 1)));
 }
 
-// Runs fAction with the first modal dialog or popup that shows up within
-// nTimeoutMs (checked from the event loop, so it also works while the code
-// under test sits in exec()).
-inline void whenModalShows(std::function<void(QWidget *)> fAction, int nTimeoutMs = 30000)
+// Answers a file dialog as an operator does: types the name into the dialog's
+// name field and accepts. selectFile() alone does not reach a field that
+// already has the focus, and the dialog then stays open.
+inline void typeAndAccept(QFileDialog *pDialog, const QString &strPath)
 {
-    auto *pTimer = new QTimer;
-    auto *pClock = new QElapsedTimer;
-    pClock->start();
-    QObject::connect(pTimer, &QTimer::timeout, [pTimer, pClock, fAction, nTimeoutMs]() {
-        QWidget *pWidget = QApplication::activePopupWidget();
-        if (!pWidget)
-            pWidget = QApplication::activeModalWidget();
-        if (!pWidget && pClock->elapsed() < nTimeoutMs)
-            return;
-        pTimer->stop();
-        pTimer->deleteLater();
-        delete pClock;
-        if (pWidget)
-            fAction(pWidget);
-    });
-    pTimer->start(20);
+    pDialog->selectFile(strPath);
+    if (auto *pEdit = pDialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+        pEdit->setText(strPath);
+    QMetaObject::invokeMethod(pDialog, "accept");
 }
 
 // The Debian interpreter, which has python3-openpyxl (a python3 earlier in

@@ -110,13 +110,13 @@ void tst_currentState::cleanup()
 QStringList tst_currentState::openMenuAt(const QPoint &pt)
 {
     QStringList entries;
-    whenModalShows([&entries](QWidget *pWidget) {
+    modalAnswerer answer([&entries](QWidget *pWidget) {
         if (auto *pMenu = qobject_cast<QMenu *>(pWidget)) {
             for (QAction *pAction : pMenu->actions())
                 entries << pAction->text();
         }
         pWidget->close();
-    });
+    }, modalAnswerer::MODAL_OR_POPUP, modalAnswerer::FIRST_ONLY, 30000);
     QTest::mousePress(pDiagram->plot(), Qt::LeftButton, Qt::NoModifier, pt);
     pClock->advance(pDiagram->plot()->nLongPressTime + 1);
     QTest::mouseRelease(pDiagram->plot(), Qt::LeftButton, Qt::NoModifier, pt);
@@ -593,15 +593,14 @@ void tst_currentState::chooseData()
     pDiagram->setTeachIn(&teachIn);
 
     QString strDirectory;
-    whenModalShows([&](QWidget *pWidget) {
+    modalAnswerer answer([&](QWidget *pWidget) {
         auto *pDialog = qobject_cast<QFileDialog *>(pWidget);
         QVERIFY(pDialog);
         strDirectory = pDialog->directory().absolutePath();
         QCOMPARE(pDialog->fileMode(), QFileDialog::ExistingFile);
         QCOMPARE(pDialog->nameFilters(), QStringList("*.kfxteachin"));
-        pDialog->selectFile(strFile);
-        QMetaObject::invokeMethod(pDialog, "accept");
-    });
+        typeAndAccept(pDialog, strFile);
+    }, modalAnswerer::MODAL_OR_POPUP, modalAnswerer::FIRST_ONLY, 30000);
     QSignalSpy spy(pDiagram, &formCurrentState::setNewTeachIn);
     pDiagram->onDiagramMenuChooseData();
 
@@ -624,7 +623,7 @@ void tst_currentState::chooseDataCancelled()
     fillOpenClose(teachIn, 3, 3);
     pDiagram->setTeachIn(&teachIn);
 
-    whenModalShows([](QWidget *pWidget) { static_cast<QDialog *>(pWidget)->reject(); });
+    modalAnswerer answer([](QWidget *pWidget) { static_cast<QDialog *>(pWidget)->reject(); }, modalAnswerer::MODAL_OR_POPUP, modalAnswerer::FIRST_ONLY, 30000);
     QSignalSpy spy(pDiagram, &formCurrentState::setNewTeachIn);
     pDiagram->onDiagramMenuChooseData();
     QCOMPARE(spy.count(), 0);

@@ -325,15 +325,14 @@ void tst_diagramExport::exportDialogNames()
 
     QString strCaption, strDirectory;
     int nAcceptMode = -1;
-    whenModalShows([&](QWidget *pWidget) {
+    modalAnswerer answer([&](QWidget *pWidget) {
         auto *pDialog = qobject_cast<QFileDialog *>(pWidget);
         QVERIFY(pDialog);
         strCaption = pDialog->windowTitle();
         strDirectory = pDialog->directory().absolutePath();
         nAcceptMode = pDialog->acceptMode();
-        pDialog->selectFile(pWorkDir->filePath("teachIn/" + strTyped));
-        QMetaObject::invokeMethod(pDialog, "accept");
-    });
+        typeAndAccept(pDialog, pWorkDir->filePath("teachIn/" + strTyped));
+    }, modalAnswerer::MODAL_OR_POPUP, modalAnswerer::FIRST_ONLY, 30000);
     pDiagram->onDiagramExport();
 
     QCOMPARE(strCaption, QString("Choose Data File"));
@@ -359,11 +358,11 @@ void tst_diagramExport::exportFailureIsReported()
     pDiagram->setTeachIn(&teachIn);
 
     QString strBoxText;
-    whenModalShows([&strBoxText](QWidget *pWidget) {
+    modalAnswerer answer([&strBoxText](QWidget *pWidget) {
         if (auto *pBox = qobject_cast<QMessageBox *>(pWidget))
             strBoxText = pBox->text();
         pWidget->close();
-    });
+    }, modalAnswerer::MODAL_OR_POPUP, modalAnswerer::FIRST_ONLY, 30000);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Export failed"));
     QVERIFY(!pDiagram->exportDiagramTo(pWorkDir->filePath("missing-folder/run.xlsx")));
     QCOMPARE(strBoxText, QString("Export failed"));
@@ -405,21 +404,20 @@ void tst_diagramExport::printDialog()
     const QString strFile = pWorkDir->filePath("teachIn/picture.jpg");
 
     QStringList filters;
-    whenModalShows([&](QWidget *pWidget) {
+    modalAnswerer answer([&](QWidget *pWidget) {
         auto *pDialog = qobject_cast<QFileDialog *>(pWidget);
         QVERIFY(pDialog);
         filters = pDialog->nameFilters();
         QVERIFY(pDialog->windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(pDialog->testOption(QFileDialog::DontUseNativeDialog));
-        pDialog->selectFile(strFile);
-        QMetaObject::invokeMethod(pDialog, "accept");
-    });
+        typeAndAccept(pDialog, strFile);
+    }, modalAnswerer::MODAL_OR_POPUP, modalAnswerer::FIRST_ONLY, 30000);
     pDiagram->printDiagramm();
     QCOMPARE(filters, QStringList("*.jpg"));
     QVERIFY(QImage(strFile).size() == pDiagram->plot()->size());
 
     // Cancelled: nothing is written.
-    whenModalShows([](QWidget *pWidget) { static_cast<QDialog *>(pWidget)->reject(); });
+    modalAnswerer answer2([](QWidget *pWidget) { static_cast<QDialog *>(pWidget)->reject(); }, modalAnswerer::MODAL_OR_POPUP, modalAnswerer::FIRST_ONLY, 30000);
     pDiagram->onDiagramMenuPrint();
     QCOMPARE(QDir(pWorkDir->filePath("teachIn")).entryList(QDir::Files), QStringList("picture.jpg"));
 }
@@ -427,11 +425,11 @@ void tst_diagramExport::printDialog()
 void tst_diagramExport::printFailureIsReported()
 {
     QString strBoxText;
-    whenModalShows([&strBoxText](QWidget *pWidget) {
+    modalAnswerer answer([&strBoxText](QWidget *pWidget) {
         if (auto *pBox = qobject_cast<QMessageBox *>(pWidget))
             strBoxText = pBox->text();
         pWidget->close();
-    });
+    }, modalAnswerer::MODAL_OR_POPUP, modalAnswerer::FIRST_ONLY, 30000);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^Print failed"));
     QVERIFY(!pDiagram->printDiagramTo(pWorkDir->filePath("missing-folder/diagram.jpg")));
     QCOMPARE(strBoxText, QString("Print failed"));

@@ -2,6 +2,7 @@
 // axis-range rules, sheet names, export names, chart rows and the two
 // conversions of typed and clicked values.
 #include "manual/diagramAxisRange.h"
+#include "manual/diagramGraphPlan.h"
 #include "manual/diagramWorkbook.h"
 #include "manual/longPressCountdown.h"
 #include "manual/plotClickText.h"
@@ -19,6 +20,36 @@ Q_DECLARE_METATYPE(std::optional<double>)
 namespace {
 const double dblNaN = std::numeric_limits<double>::quiet_NaN();
 const double dblInf = std::numeric_limits<double>::infinity();
+// Points from a line of curve marks: "O" open, "C" close, "D" data, "X" a
+// curve type that joins no curve. Each point's position is 1000 x its index.
+QVector<lvTeachInData> pointsFrom(const QString &strMarks)
+{
+    QVector<lvTeachInData> points;
+    for (const QChar ch : strMarks) {
+        lvTeachInData pt;
+        pt.nCurveType = ch == QLatin1Char('O') ? CURVE_OPEN
+                        : ch == QLatin1Char('C') ? CURVE_CLOSE
+                        : ch == QLatin1Char('D') ? CURVE_DATA
+                                                 : 7;
+        pt.nSteps = 1000 * points.size();
+        pt.dblTime = points.size();
+        pt.dblData = 1.0;
+        pt.dblSens = 0.5;
+        pt.dblSetpoint = 2.0;
+        points.append(pt);
+    }
+    return points;
+}
+
+QString graphNames(const QVector<diagramGraphKind> &kinds)
+{
+    static const char *const names[GRAPH_COUNT] = {"open", "close", "data", "sensOpen", "sensClose", "setpoint", "pos"};
+    QStringList list;
+    for (const diagramGraphKind kind : kinds)
+        list << QLatin1String(names[kind]);
+    return list.join(QLatin1Char(' '));
+}
+
 } // namespace
 
 class tst_diagramTables : public QObject
@@ -45,6 +76,10 @@ private slots:
     void setValue();
     void setSteps_data();
     void setSteps();
+    void graphPlan_data();
+    void graphPlan();
+    void livePointPlan();
+    void gapsForInfiniteValues();
 };
 
 void tst_diagramTables::holdSecondsText_data()
@@ -294,6 +329,92 @@ void tst_diagramTables::setSteps()
     QFETCH(QString, strText);
     QFETCH(int, nSteps);
     QCOMPARE(parseSetSteps(strText), nSteps);
+}
+
+void tst_diagramTables::graphPlan_data()
+{
+    QTest::addColumn<QString>("strMarks");
+    QTest::addColumn<QString>("strCreated");
+    QTest::addColumn<int>("nFirstKeyAxis");
+    QTest::addColumn<int>("nPosPoints");
+    QTest::newRow("no points") << "" << "" << int(AXIS_LEFT) << 0;
+    QTest::newRow("open then close") << "OOCC" << "open sensOpen close sensClose" << int(AXIS_BOTTOM) << 0;
+    QTest::newRow("close first") << "CO" << "close sensClose open sensOpen" << int(AXIS_BOTTOM) << 0;
+    QTest::newRow("data only") << "DDD" << "data setpoint pos" << int(AXIS_TOP) << 3;
+    // The right axis holds both sensitivities: no room for the position.
+    QTest::newRow("both curves, then data") << "OCD" << "open sensOpen close sensClose data setpoint"
+                                            << int(AXIS_BOTTOM) << 0;
+    QTest::newRow("one curve, then data") << "OD" << "open sensOpen data setpoint pos" << int(AXIS_BOTTOM) << 1;
+    // Once made, the position graph takes every later data point.
+    QTest::newRow("data, curves, data") << "DOCD" << "data setpoint pos open sensOpen close sensClose"
+                                        << int(AXIS_TOP) << 2;
+    QTest::newRow("other curve type only") << "XX" << "" << int(AXIS_LEFT) << 0;
+    QTest::newRow("other curve type first") << "XO" << "open sensOpen" << int(AXIS_LEFT) << 0;
+}
+
+void tst_diagramTables::graphPlan()
+{
+    QFETCH(QString, strMarks);
+    QFETCH(QString, strCreated);
+    QFETCH(int, nFirstKeyAxis);
+    QFETCH(int, nPosPoints);
+    const QVector<lvTeachInData> points = pointsFrom(strMarks);
+    const diagramTeachInPlan plan = planDiagramTeachIn(points);
+    QCOMPARE(graphNames(plan.create), strCreated);
+    QCOMPARE(int(plan.firstKeyAxis), nFirstKeyAxis);
+    QCOMPARE(plan.data[GRAPH_POS].size(), nPosPoints);
+
+    // Every point reaches its curve (and sensitivity, or set value) graph
+    // with the key of its own axis.
+    const int nCurvePoints = strMarks.count(QLatin1Char('O')) + strMarks.count(QLatin1Char('C'));
+    QCOMPARE(plan.data[GRAPH_OPEN].size() + plan.data[GRAPH_CLOSE].size(), nCurvePoints);
+    QCOMPARE(plan.data[GRAPH_SENS_OPEN].size() + plan.data[GRAPH_SENS_CLOSE].size(), nCurvePoints);
+    QCOMPARE(plan.data[GRAPH_DATA].size(), strMarks.count(QLatin1Char('D')));
+    QCOMPARE(plan.data[GRAPH_SETPOINT].size(), strMarks.count(QLatin1Char('D')));
+    for (const diagramPlotPoint &pt : plan.data[GRAPH_OPEN])
+        QCOMPARE(pt.dblValue, 1.0);
+    for (const diagramPlotPoint &pt : plan.data[GRAPH_SETPOINT])
+        QCOMPARE(pt.dblValue, 2.0);
+    for (const diagramPlotPoint &pt : plan.data[GRAPH_POS]) {
+        const int nIndex = int(pt.dblKey); // the time is the index
+        QCOMPARE(pt.dblValue, double(points.at(nIndex).nSteps));
+    }
+}
+
+void tst_diagramTables::livePointPlan()
+{
+    // A live data point into a diagram that already shows both sensitivities
+    // and its data graphs: nothing to create, two values to append.
+    diagramGraphSet existing;
+    for (const diagramGraphKind kind : {GRAPH_SENS_OPEN, GRAPH_SENS_CLOSE, GRAPH_DATA, GRAPH_SETPOINT})
+        existing.set(kind);
+    const diagramPointPlan plan = planDiagramPoint(pointsFrom(QStringLiteral("D")).first(), existing);
+    QVERIFY(plan.create.isEmpty());
+    QCOMPARE(plan.append.size(), 2);
+    QCOMPARE(int(plan.append.at(0).graph), int(GRAPH_DATA));
+    QCOMPARE(int(plan.append.at(1).graph), int(GRAPH_SETPOINT));
+
+    // The same point into an empty diagram creates the three time graphs.
+    const diagramPointPlan first = planDiagramPoint(pointsFrom(QStringLiteral("D")).first(), diagramGraphSet());
+    QCOMPARE(graphNames(first.create), QStringLiteral("data setpoint pos"));
+    QCOMPARE(first.append.size(), 3);
+
+    // The layout the widget gives them: position on the right, over time.
+    QCOMPARE(int(diagramGraphLayoutOf(GRAPH_POS).keyAxis), int(AXIS_TOP));
+    QCOMPARE(int(diagramGraphLayoutOf(GRAPH_POS).valueAxis), int(AXIS_RIGHT));
+    QCOMPARE(QString::fromLatin1(diagramGraphLayoutOf(GRAPH_SENS_CLOSE).pszValueLabel), QStringLiteral("Sensitivity"));
+    QCOMPARE(int(diagramGraphLayoutOf(GRAPH_CLOSE).keyAxis), int(AXIS_BOTTOM));
+}
+
+void tst_diagramTables::gapsForInfiniteValues()
+{
+    QVector<lvTeachInData> points = pointsFrom(QStringLiteral("OD"));
+    points[0].dblSens = dblInf;
+    points[1].dblData = -dblInf;
+    const diagramTeachInPlan plan = planDiagramTeachIn(points);
+    QVERIFY(std::isnan(plan.data[GRAPH_SENS_OPEN].at(0).dblValue));
+    QVERIFY(std::isnan(plan.data[GRAPH_DATA].at(0).dblValue));
+    QCOMPARE(plan.data[GRAPH_OPEN].at(0).dblValue, 1.0);
 }
 
 QTEST_GUILESS_MAIN(tst_diagramTables)

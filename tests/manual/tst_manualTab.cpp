@@ -8,6 +8,7 @@
 #include "app/onScreenKeyboard.h"
 #include "app/qLvLineEdit.h"
 #include "diagramFixtures.h"
+#include "signalLog.h"
 #include "testWorkDir.h"
 
 #include <QFileDialog>
@@ -19,44 +20,27 @@
 
 namespace {
 
-// Every signal of the tab as one line, in emission order.
-class signalLog : public QObject
+// Every signal of the tab, in emission order.
+class manualTabLog : public signalLog
 {
 public:
-    explicit signalLog(formManualTab *pTab)
+    explicit manualTabLog(formManualTab *pTab)
     {
-        auto add = [this](const QString &str) { lines << str; };
-        connect(pTab, &formManualTab::onPlusPressed, this, [add] { add("onPlusPressed"); });
-        connect(pTab, &formManualTab::onPlusContPressed, this,
-                [add](bool b, int n) { add(QString("onPlusContPressed(%1,%2)").arg(b ? "true" : "false").arg(n)); });
-        connect(pTab, &formManualTab::onMinusPressed, this, [add] { add("onMinusPressed"); });
-        connect(pTab, &formManualTab::onMinusContPressed, this,
-                [add](bool b, int n) { add(QString("onMinusContPressed(%1,%2)").arg(b ? "true" : "false").arg(n)); });
-        connect(pTab, &formManualTab::onOpenClicked, this, [add] { add("onOpenClicked"); });
-        connect(pTab, &formManualTab::onCloseClicked, this, [add] { add("onCloseClicked"); });
-        connect(pTab, &formManualTab::onHaltClicked, this, [add] { add("onHaltClicked"); });
-        connect(pTab, &formManualTab::onGotoStepClicked, this,
-                [add](int n) { add(QString("onGotoStepClicked(%1)").arg(n)); });
-        connect(pTab, &formManualTab::onGotoLeakClicked, this,
-                [add](double d, int n) { add(QString("onGotoLeakClicked(%1,%2)").arg(d).arg(n)); });
-        connect(pTab, &formManualTab::readPosition, this, [add] { add("readPosition"); });
-        connect(pTab, &formManualTab::clearMotorError, this, [add] { add("clearMotorError"); });
-        connect(pTab, &formManualTab::setDataFromPlotClick, this,
-                [add](double d) { add(QString("setDataFromPlotClick(%1)").arg(d)); });
-        connect(pTab, &formManualTab::setMeasurement, this,
-                [add](bool b) { add(QString("setMeasurement(%1)").arg(b ? "true" : "false")); });
-        connect(pTab, &formManualTab::setNewTeachIn, this,
-                [add](const QString &str) { add(QString("setNewTeachIn(%1)").arg(str)); });
+        follow(pTab, &formManualTab::onPlusPressed, "onPlusPressed");
+        follow(pTab, &formManualTab::onPlusContPressed, "onPlusContPressed");
+        follow(pTab, &formManualTab::onMinusPressed, "onMinusPressed");
+        follow(pTab, &formManualTab::onMinusContPressed, "onMinusContPressed");
+        follow(pTab, &formManualTab::onOpenClicked, "onOpenClicked");
+        follow(pTab, &formManualTab::onCloseClicked, "onCloseClicked");
+        follow(pTab, &formManualTab::onHaltClicked, "onHaltClicked");
+        follow(pTab, &formManualTab::onGotoStepClicked, "onGotoStepClicked");
+        follow(pTab, &formManualTab::onGotoLeakClicked, "onGotoLeakClicked");
+        follow(pTab, &formManualTab::readPosition, "readPosition");
+        follow(pTab, &formManualTab::clearMotorError, "clearMotorError");
+        follow(pTab, &formManualTab::setDataFromPlotClick, "setDataFromPlotClick");
+        follow(pTab, &formManualTab::setMeasurement, "setMeasurement");
+        follow(pTab, &formManualTab::setNewTeachIn, "setNewTeachIn");
     }
-    QStringList take()
-    {
-        QStringList taken = lines;
-        lines.clear();
-        return taken;
-    }
-
-private:
-    QStringList lines;
 };
 
 const char *const motionButtons[] = {"pushBtnClose",       "pushBtnFastClose",   "pushBtnFasterClose",
@@ -191,7 +175,7 @@ void tst_manualTab::continuousButtons()
 {
     QFETCH(QString, strButton);
     QFETCH(QStringList, signalsEmitted);
-    signalLog log(pTab);
+    manualTabLog log(pTab);
     QPushButton *pButton = button(qPrintable(strButton));
 
     QTest::mousePress(pButton, Qt::LeftButton);
@@ -204,18 +188,18 @@ void tst_manualTab::singleButtons_data()
 {
     QTest::addColumn<QString>("strButton");
     QTest::addColumn<QString>("strSignal");
-    QTest::newRow("one step open") << "pushBtnOneStepOpen" << "onPlusPressed";
-    QTest::newRow("one step close") << "pushBtnOneStepClose" << "onMinusPressed";
-    QTest::newRow("open") << "pushBtnOpen" << "onOpenClicked";
-    QTest::newRow("close") << "pushBtnClose" << "onCloseClicked";
-    QTest::newRow("set-steps stop") << "pushBtnSetStepsStop" << "onHaltClicked";
+    QTest::newRow("one step open") << "pushBtnOneStepOpen" << "onPlusPressed()";
+    QTest::newRow("one step close") << "pushBtnOneStepClose" << "onMinusPressed()";
+    QTest::newRow("open") << "pushBtnOpen" << "onOpenClicked()";
+    QTest::newRow("close") << "pushBtnClose" << "onCloseClicked()";
+    QTest::newRow("set-steps stop") << "pushBtnSetStepsStop" << "onHaltClicked()";
 }
 
 void tst_manualTab::singleButtons()
 {
     QFETCH(QString, strButton);
     QFETCH(QString, strSignal);
-    signalLog log(pTab);
+    manualTabLog log(pTab);
     QTest::mouseClick(button(qPrintable(strButton)), Qt::LeftButton);
     QCOMPARE(log.take(), QStringList(strSignal));
 }
@@ -234,7 +218,7 @@ void tst_manualTab::setStepsGo()
     QFETCH(QString, strText);
     QFETCH(QString, strSignal);
     field("lineEditSetSteps")->setText(strText);
-    signalLog log(pTab);
+    manualTabLog log(pTab);
     QTest::mouseClick(button("pushBtnSetStepsGo"), Qt::LeftButton);
     QCOMPARE(log.take(), QStringList(strSignal));
 }
@@ -248,7 +232,7 @@ void tst_manualTab::setDataRunAndStop()
     appendTeachInPoint(teachIn, teachInPoint(CURVE_OPEN, 300000, 4.0));
     pTab->setTeachIn(&teachIn);
 
-    signalLog log(pTab);
+    manualTabLog log(pTab);
     field("lineEditSetDataValue")->setText("3.0");
     QTest::mouseClick(button("pushBtnSetLeakrateGo"), Qt::LeftButton);
     QCOMPARE(log.take(), QStringList({"onGotoLeakClicked(3,200000)", "setMeasurement(true)"}));
@@ -260,7 +244,7 @@ void tst_manualTab::setDataRunAndStop()
     QCOMPARE(log.take(), QStringList());
 
     QTest::mouseClick(button("pushBtnSetLeakrateStop"), Qt::LeftButton);
-    QCOMPARE(log.take(), QStringList({"setMeasurement(false)", "onHaltClicked"}));
+    QCOMPARE(log.take(), QStringList({"setMeasurement(false)", "onHaltClicked()"}));
     verifyIdle();
 
     // An exponent is a number as well; without a teach-in point pair the start
@@ -288,7 +272,7 @@ void tst_manualTab::setDataStartPositionUsesMeasuredValue()
     pTab->setTeachIn(&teachIn);
     field("lineEditSetDataValue")->setText("3");
 
-    signalLog log(pTab);
+    manualTabLog log(pTab);
     pTab->setDataFromMeasurement(4.0);
     QTest::mouseClick(button("pushBtnSetLeakrateGo"), Qt::LeftButton);
     QCOMPARE(log.take().value(0), QString("onGotoLeakClicked(3,400000)"));
@@ -314,11 +298,11 @@ void tst_manualTab::setDataConversionFailure()
 {
     QFETCH(QString, strText);
     field("lineEditSetDataValue")->setText(strText);
-    signalLog log(pTab);
+    manualTabLog log(pTab);
 
     QString strBoxText, strBoxInfo;
     int nButtons = 0;
-    whenModalShows([&](QWidget *pWidget) {
+    modalAnswerer answer([&](QWidget *pWidget) {
         if (auto *pBox = qobject_cast<QMessageBox *>(pWidget)) {
             strBoxText = pBox->text();
             strBoxInfo = pBox->informativeText();
@@ -328,7 +312,7 @@ void tst_manualTab::setDataConversionFailure()
         }
         if (pWidget->isVisible())
             pWidget->close();
-    });
+    }, modalAnswerer::MODAL_OR_POPUP, modalAnswerer::FIRST_ONLY, 30000);
     QTest::mouseClick(button("pushBtnSetLeakrateGo"), Qt::LeftButton);
 
     QCOMPARE(strBoxText, QString("Number Conversion Error"));
@@ -342,9 +326,9 @@ void tst_manualTab::setDataConversionFailure()
 void tst_manualTab::stopSetDataWhileIdle()
 {
     // The main window's "Stop" answer and the Stop button always do all of it.
-    signalLog log(pTab);
+    manualTabLog log(pTab);
     pTab->stopSetData();
-    QCOMPARE(log.take(), QStringList({"setMeasurement(false)", "onHaltClicked"}));
+    QCOMPARE(log.take(), QStringList({"setMeasurement(false)", "onHaltClicked()"}));
     verifyIdle();
 }
 
@@ -373,7 +357,7 @@ void tst_manualTab::plotClickText()
     feedback.sensor.strInputMask = strMask;
     pTab->setExtFeedback(feedback);
 
-    signalLog log(pTab);
+    manualTabLog log(pTab);
     pTab->getDataFromPlotClick(dblValue);
     QCOMPARE(field("lineEditSetDataValue")->text(), strText);
     QCOMPARE(log.take(), QStringList(QString("setDataFromPlotClick(%1)").arg(dblValue)));
@@ -420,9 +404,9 @@ void tst_manualTab::teachInAndPassThrough()
     setTeachInSensor(teachIn, "Leakrate", false);
     fillOpenClose(teachIn, 3, 3);
 
-    signalLog log(pTab);
+    manualTabLog log(pTab);
     pTab->setTeachIn(&teachIn);
-    QCOMPARE(log.take(), QStringList({"readPosition", "clearMotorError"}));
+    QCOMPARE(log.take(), QStringList({"readPosition()", "clearMotorError()"}));
     QCOMPARE(pTab->currentState()->title()->text(), QString("active"));
     QCOMPARE(pTab->currentState()->teachIn(), &teachIn);
 
@@ -434,10 +418,10 @@ void tst_manualTab::teachInAndPassThrough()
 
     // printDiagram() asks the diagram for its print dialog.
     bool bDialog = false;
-    whenModalShows([&bDialog](QWidget *pWidget) {
+    modalAnswerer answer([&bDialog](QWidget *pWidget) {
         bDialog = qobject_cast<QFileDialog *>(pWidget) != nullptr;
         static_cast<QDialog *>(pWidget)->reject();
-    });
+    }, modalAnswerer::MODAL_OR_POPUP, modalAnswerer::FIRST_ONLY, 30000);
     pTab->printDiagram();
     QVERIFY(bDialog);
 }

@@ -104,6 +104,28 @@ private slots:
         QCOMPARE(slow.nExitCode, -1);
     }
 
+    // Input data reaches the program and its input is then closed: a program
+    // that reads a second answer gets end of input instead of blocking.
+    void runnerStandardInput()
+    {
+        processRunner &runner = processRunner::instance();
+        processRunner::request req;
+        req.strProgram = QStringLiteral("sh");
+        req.args = QStringList{"-c", "read -r a; echo \"[$a]\"; if read -r b; then exit 5; fi; exit 4"};
+        req.stdIn = "two words \"q\"\n";
+        req.nTimeoutMs = 10000;
+        processRunner::result res = runner.run(req);
+        QCOMPARE(res.stdOut, QByteArray("[two words \"q\"]\n"));
+        QCOMPARE(res.nExitCode, 4);
+
+        req.args = QStringList{"-c", "cat; exit 6"};
+        req.stdIn.clear();
+        res = runner.run(req);
+        QVERIFY(!res.bTimedOut);
+        QCOMPARE(res.nExitCode, 6);
+        QVERIFY(res.stdOut.isEmpty());
+    }
+
     void runnerSplitsLikeQProcess_data()
     {
         QTest::addColumn<QString>("line");

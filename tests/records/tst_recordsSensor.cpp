@@ -1,4 +1,5 @@
 #include "testWorkDir.h"
+#include "valve/engineStateScope.h"
 #include "valve/lvExternalFeedback.h"
 #include "valve/lvFormulaEvaluator.h"
 #include "valve/lvSensor.h"
@@ -8,11 +9,13 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QJSEngine>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
 
 #include <cmath>
+#include <functional>
 #include <cstring>
 #include <limits>
 
@@ -52,6 +55,10 @@ private slots:
     void arithmeticMatchesScriptEngine();
     void arithmeticLeavesOtherProgramsToEngine_data();
     void arithmeticLeavesOtherProgramsToEngine();
+    void arithmeticSweepMatchesScriptEngine();
+    void engineStateScope_data();
+    void engineStateScope();
+    void formulaSequenceRunsAsInFreshEngines();
     void batchGivesEachProgramItsOwnResult();
     void declaringFormulaGivesSameResultEveryTime();
     void endlessFormulaIsInterrupted();
@@ -145,7 +152,16 @@ void tst_recordsSensor::arithmeticMatchesScriptEngine_data()
           "Math.log10(1000)", "Math.sqrt(2)", "Math.abs(-3.5)", "Math.floor(-0.5)", "Math.ceil(0.5)",
           "Math.min()", "Math.max()", "Math.max(-1, 0)",
           "Math.min(1, 0/0, 2)", "Math.max(3, 1, 2)", "Math.E*Math.PI", "Math.LN2+Math.LN10", "4.2;",
-          " 1 +\t2 ", "123456789012345678901234567890", "0.1+0.2", "Math.abs()"})
+          " 1 +\t2 ", "123456789012345678901234567890", "0.1+0.2", "Math.abs()",
+          // ** is not Math.pow: 1 ** NaN is 1, 1 ** Infinity NaN.
+          "(4/4)**Math.sqrt(4-5)", "1**(0/0)", "Math.pow(1, Math.sqrt(-1))", "(0/0)**0", "Math.sqrt(-1)**0",
+          "1**(1/0)", "(-1)**(-1/0)", "(-1)**(0/0)", "0.5**(1/0)", "(-8)**(1/3)", "0**-1", "2**1024", "2**-1075",
+          "(1/0)**-1", "(-1/0)**3", "(-1/0)**2", "(-2)**0.5", "10**-5", "Math.exp(709.79)", "Math.exp(-745.2)",
+          "Math.log(1/0)", "Math.sqrt(1/0)", "Math.floor(1e300)", "Math.ceil(0/0)", "Math.abs(-1/0)",
+          "2147483647+1", "-2147483647-2", "65536*65536", "4294967296%7", "1e308*10", "5e-324/2", "17%(1/0)",
+          "(1/0)%2", "Math.max(0/0)", "Math.min(1, 2, -1/0)", "Math.log10(0)", "Math.pow(2, 0.5)", "2**0.5",
+          "1.7976931348623157e308", "2.2250738585072014e-308", "0.1000000000000000055511151231257827",
+          "9007199254740993", "3.14159265358979323846264338327950288"})
         QTest::newRow(program) << QString::fromLatin1(program);
 }
 
@@ -170,6 +186,8 @@ void tst_recordsSensor::arithmeticLeavesOtherProgramsToEngine_data()
           "1)", "", ";", "1;2", "1,2", "'1'", "1 ? 2 : 3", "1 < 2", "Mathx.PI", "1_000", "1e",
           // Negative zeros: the engine's integer arithmetic decides their sign.
           "-0", "0*-1", "-0+0", "0/-5", "-3%3", "Math.ceil(-0.5)", "Math.min(0, 1-1)*-1",
+          // The engine's abs of an integer -2^31 is not 2^31.
+          "Math.abs(-2147483647-1)", "Math.abs(-2147483648)",
           "((((((((((((((((((((((((((((((((((((((((1))))))))))))))))))))))))))))))))))))))))"})
         QTest::newRow(qPrintable(QString::fromLatin1(program).replace(QLatin1Char('\n'), QLatin1String("\\n"))))
             << QString::fromLatin1(program);
@@ -184,6 +202,156 @@ void tst_recordsSensor::arithmeticLeavesOtherProgramsToEngine()
     // Whatever path it takes, the result is the engine's.
     QJSEngine engine;
     QVERIFY(sameNumber(lvFormulaEvaluator::evaluate(program), engine.evaluate(program).toNumber()));
+}
+
+// Many generated programs of numbers at the edges (NaN, infinities, huge,
+// tiny, integers at 32-bit limits) and every operator and function of the
+// direct path: wherever it takes a program, its number is the engine's.
+void tst_recordsSensor::arithmeticSweepMatchesScriptEngine()
+{
+    const QStringList operands{"0",   "1",         "2",         "3",          "0.5",         "4",
+                               "10",  "1e308",     "1e-308",    "5e-324",     "2147483647",  "2147483648",
+                               "4294967296", "1.23457e-05", "123457", "(0/0)", "(1/0)", "(-1/0)",
+                               "(-1)", "(-2.5)", "(-2147483648)", "Math.PI", "Math.E", "Math.sqrt(-1)", "(1e6)",
+                               "9.99999e+99", "0.1", "1.7976931348623157e308", "4.9e-324",
+                               "0.1000000000000000055511151231257827", "9007199254740993", ".5e-3", "5.E2",
+                               "Math.LN2", "Math.LN10", "1e400", "(-2147483647-1)", "(65536*32768)", "(0.5+0.5)",
+                               "(3-1)", "(-3*7)", "(2147483647+1)"};
+    const QStringList binary{"+", "-", "*", "/", "%", "**"};
+    const QStringList unaryFunctions{"abs", "ceil", "exp", "floor", "log", "log10", "sqrt"};
+    const QStringList naryFunctions{"pow", "min", "max"};
+    QRandomGenerator random(20261210);
+    const auto pick = [&random](const QStringList &list) { return list.at(int(random.bounded(list.size()))); };
+    std::function<QString(int)> term = [&](int nDepth) -> QString {
+        const quint32 nKind = nDepth <= 0 ? 0 : random.bounded(7);
+        switch (nKind) {
+        case 0:
+            return pick(operands);
+        case 1:
+            return QStringLiteral("(%1 %2 %3)").arg(term(nDepth - 1), pick(binary), term(nDepth - 1));
+        case 2:
+            return QStringLiteral("%1%2%3").arg(term(nDepth - 1), pick(binary), term(nDepth - 1));
+        case 3:
+            return QStringLiteral("-%1").arg(term(nDepth - 1));
+        case 4:
+            return QStringLiteral("Math.%1(%2)").arg(pick(unaryFunctions), term(nDepth - 1));
+        case 5:
+            return QStringLiteral("+%1").arg(term(nDepth - 1));
+        default:
+            return QStringLiteral("Math.%1(%2, %3)").arg(pick(naryFunctions), term(nDepth - 1), term(nDepth - 1));
+        }
+    };
+    QStringList programs;
+    for (int i = 0; i < 4000; ++i)
+        programs << term(1 + int(random.bounded(4)));
+    // One engine serves every program that cannot change it ("1--2" can).
+    QJSEngine engine;
+    const QVector<double> batch = lvFormulaEvaluator::evaluateAll(programs);
+    int nDirect = 0;
+    for (int i = 0; i < programs.size(); ++i) {
+        const QString &program = programs.at(i);
+        const double dblEngine = leavesNoEngineState(program) ? engine.evaluate(program).toNumber()
+                                                              : QJSEngine().evaluate(program).toNumber();
+        double dblDirect = 0.0;
+        if (evaluatePlainArithmetic(program, dblDirect)) {
+            ++nDirect;
+            QVERIFY2(sameNumber(dblDirect, dblEngine), qPrintable(QStringLiteral("%1: direct %2, engine %3")
+                                                                      .arg(program)
+                                                                      .arg(dblDirect, 0, 'g', 17)
+                                                                      .arg(dblEngine, 0, 'g', 17)));
+        }
+        QVERIFY2(sameNumber(batch.at(i), dblEngine), qPrintable(program));
+    }
+    // Most of them must really have taken the direct path (the rest have a
+    // negative zero on the way, which is left to the engine).
+    QVERIFY2(nDirect > programs.size() / 2, qPrintable(QString::number(nDirect)));
+}
+
+void tst_recordsSensor::engineStateScope_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<bool>("harmless");
+    const auto row = [](const char *program, bool bHarmless) {
+        QTest::newRow(program) << QString::fromLatin1(program) << bHarmless;
+    };
+    for (const char *program :
+         {"1+2", "Math.round(1.5)*2", " Math . max ( 1 , 2 )", "1 < 2 ? 3 : 4", "1 === 1 && 2 !== 3", "1 >= 2 || !0",
+          "NaN + Infinity", "undefined", "true ^ false | 1 & 3", "1 >>> 2 << 3 >> 1", "~1; 2", ".5e-3 - 1.E+2",
+          "1\n+2", "2**3**2", "3 - -1", "- -1", "/1/ - 1", "Math.random()", "null"})
+        row(program, true);
+    for (const char *program :
+         {"function g(x){return x} g(1)", "var a", "var Math = 1; Math", "function Math(){} 1", "let q = 1; q",
+          "a = 1", "1 += 2", "x", "delete Math.sqrt", "Math.abs++", "--Math.PI", "Math.abs.call(0, 1)",
+          "Math.constructor", "Math", "Math.foo", "Math['abs'](1)", "'1'", "`1`", "{}", "[1]", "1..toString()",
+          "1.5.x", "(1).constructor", "0x10", "this", "Object.freeze(Math)", "eval('1')", "1 => 2", "2 **= 2",
+          "3 >>>= 1", "\\u004dath.abs(1)", "M\\u0061th.abs(1)", "Math.\\u0061bs(1)", "1 /* x = 1 */",
+          "1 // a = 2", "/[a]/", "Infinity\n=1"})
+        row(program, false);
+}
+
+// Whatever the engine makes of a program judged harmless, it cannot change
+// the engine; the judgement errs towards "may change".
+void tst_recordsSensor::engineStateScope()
+{
+    QFETCH(QString, program);
+    QFETCH(bool, harmless);
+    QCOMPARE(leavesNoEngineState(program), harmless);
+}
+
+// A thread evaluates formula after formula; each must give what it gives in a
+// fresh engine, whatever the formulas before it declared or changed.
+void tst_recordsSensor::formulaSequenceRunsAsInFreshEngines()
+{
+    const QStringList formulas{
+        "Math.round(val1*2.2)",
+        "function g(x) { return x*100 } g(val1)",
+        "g(val1)",
+        "typeof g == 'function' ? 1 : 2",
+        "var v = val1; v",
+        "v",
+        "this.w = 5; w",
+        "w",
+        "function Math() { return 1 } val1",
+        "Math.round(val1*2.2)",
+        "var Math = {round: function () { return -1 }}; Math.round(1)",
+        "val1 > 1 ? Math.round(val1*2.2) : 0",
+        "delete Math.round; 1",
+        "Math.round(val1*2.2)",
+        "Object.defineProperty(Math, 'max', {value: function () { return -7 }}); 0",
+        "Math.max(val1, val2, 0.5) + Math.round(0.4)",
+        "Math.abs++; 1",
+        "Math.abs(-val1) + Math.round(0.4)",
+        "Number.prototype.valueOf = function () { return 9 }; 1",
+        "Number(val1) + Math.round(0.4)",
+        "const k = 3; val1*k",
+        "const k = 4; val1*k",
+        "Math.round(val1*2.2)"};
+    const double val1 = 2.0;
+    const double val2 = 3.0;
+    QStringList programs;
+    QVector<double> fresh;
+    for (const QString &formula : formulas) {
+        programs << substituteSensorFormula(formula, val1, val2);
+        QJSEngine engine;
+        fresh << engine.evaluate(programs.last()).toNumber();
+    }
+    // Twice through, so the second pass runs after everything the first left.
+    lvSensor sensor;
+    for (int nPass = 0; nPass < 2; ++nPass) {
+        for (int i = 0; i < formulas.size(); ++i) {
+            sensor.strFormula = formulas.at(i);
+            sensor.calcData(val1, val2);
+            QVERIFY2(sameNumber(sensor.dblResult, fresh.at(i)),
+                     qPrintable(QStringLiteral("%1: %2, fresh engine %3").arg(formulas.at(i)).arg(sensor.dblResult).arg(fresh.at(i))));
+        }
+    }
+    // The same when a teach-in file evaluates them in one batch.
+    const QVector<double> batch = lvFormulaEvaluator::evaluateAll(programs + programs);
+    for (int i = 0; i < batch.size(); ++i)
+        QVERIFY2(sameNumber(batch.at(i), fresh.at(i % fresh.size())), qPrintable(programs.at(i % programs.size())));
+    QCOMPARE(fresh.at(0), 4.0);
+    QVERIFY(std::isnan(fresh.at(2)));
+    QCOMPARE(fresh.at(15), 3.0);
 }
 
 // A teach-in file is evaluated as one batch: every result must be the one a

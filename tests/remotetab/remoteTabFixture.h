@@ -1,6 +1,8 @@
 #ifndef REMOTETABFIXTURE_H
 #define REMOTETABFIXTURE_H
 
+#include "modalAnswerer.h"
+#include "signalLog.h"
 #include "remote/formRemoteTab.h"
 
 #include <QAbstractButton>
@@ -11,65 +13,29 @@
 #include <QStringList>
 #include <QTimer>
 
-// Answers the tab's modal boxes the way an operator tapping the default
-// button would, and keeps "text|informative text" of each.
-class boxAnswerer : public QObject
+// The tab's boxes: modalAnswerer(QStringList(), true) answers each with its
+// default button and keeps "text|informative text".
+
+// Every signal of the tab, in the order emitted: "connectRemoteUSB(2)".
+class remoteTabLog : public signalLog
 {
-    Q_OBJECT
 public:
-    boxAnswerer()
+    explicit remoteTabLog(formRemoteTab *pTab)
     {
-        connect(&timer, &QTimer::timeout, this, &boxAnswerer::answer);
-        timer.start(10);
+        follow(pTab, &formRemoteTab::connectRemoteUSB, "connectRemoteUSB");
+        follow(pTab, &formRemoteTab::disconnectRemoteUSB, "disconnectRemoteUSB");
+        follow(pTab, &formRemoteTab::connectRemoteEthernet, "connectRemoteEthernet");
+        follow(pTab, &formRemoteTab::disconnectRemoteEthernet, "disconnectRemoteEthernet");
+        follow(pTab, &formRemoteTab::connectRemoteAnalog, "connectRemoteAnalog");
+        follow(pTab, &formRemoteTab::disconnectRemoteAnalog, "disconnectRemoteAnalog");
+        follow(pTab, &formRemoteTab::connectRemoteModbus, "connectRemoteModbus");
+        follow(pTab, &formRemoteTab::disconnectRemoteModbus, "disconnectRemoteModbus");
+        follow(pTab, &formRemoteTab::sendDataUSB, "sendDataUSB");
+        follow(pTab, &formRemoteTab::setNewTeachIn, "setNewTeachIn");
+        follow(pTab, &formRemoteTab::getAnalogValue, "getAnalogValue");
+        follow(pTab, &formRemoteTab::sigClearDataReadMotor, "sigClearDataReadMotor");
+        follow(pTab, &formRemoteTab::sigClearDataReadPc, "sigClearDataReadPc");
     }
-    QStringList texts;
-
-private slots:
-    void answer()
-    {
-        auto *pBox = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!pBox || !pBox->isVisible())
-            return;
-        texts << pBox->text() + QLatin1Char('|') + pBox->informativeText();
-        if (QAbstractButton *pDefault = pBox->defaultButton())
-            pDefault->click();
-        else
-            pBox->reject();
-    }
-
-private:
-    QTimer timer;
-};
-
-// Every signal of the tab, in the order emitted, written as the signal and its
-// arguments: "connectRemoteUSB(2)".
-class signalLog : public QObject
-{
-    Q_OBJECT
-public:
-    explicit signalLog(formRemoteTab *pTab)
-    {
-        auto add = [this](const QString &s) { entries << s; };
-        connect(pTab, &formRemoteTab::connectRemoteUSB, this, [add](int n) { add(QStringLiteral("connectRemoteUSB(%1)").arg(n)); });
-        connect(pTab, &formRemoteTab::disconnectRemoteUSB, this, [add] { add(QStringLiteral("disconnectRemoteUSB()")); });
-        connect(pTab, &formRemoteTab::connectRemoteEthernet, this, [add](int n, const QString &a, int p) {
-            add(QStringLiteral("connectRemoteEthernet(%1,%2,%3)").arg(n).arg(a).arg(p));
-        });
-        connect(pTab, &formRemoteTab::disconnectRemoteEthernet, this, [add] { add(QStringLiteral("disconnectRemoteEthernet()")); });
-        connect(pTab, &formRemoteTab::connectRemoteAnalog, this, [add](int n) { add(QStringLiteral("connectRemoteAnalog(%1)").arg(n)); });
-        connect(pTab, &formRemoteTab::disconnectRemoteAnalog, this, [add] { add(QStringLiteral("disconnectRemoteAnalog()")); });
-        connect(pTab, &formRemoteTab::connectRemoteModbus, this, [add] { add(QStringLiteral("connectRemoteModbus()")); });
-        connect(pTab, &formRemoteTab::disconnectRemoteModbus, this, [add] { add(QStringLiteral("disconnectRemoteModbus()")); });
-        connect(pTab, &formRemoteTab::sendDataUSB, this, [add](const QByteArray &d) {
-            add(QStringLiteral("sendDataUSB(%1)").arg(QString::fromLatin1(d.toHex())));
-        });
-        connect(pTab, &formRemoteTab::setNewTeachIn, this, [add](const QString &s) { add(QStringLiteral("setNewTeachIn(%1)").arg(s)); });
-        connect(pTab, &formRemoteTab::getAnalogValue, this, [add] { add(QStringLiteral("getAnalogValue()")); });
-        connect(pTab, &formRemoteTab::sigClearDataReadMotor, this, [add] { add(QStringLiteral("sigClearDataReadMotor()")); });
-        connect(pTab, &formRemoteTab::sigClearDataReadPc, this, [add] { add(QStringLiteral("sigClearDataReadPc()")); });
-    }
-    QStringList entries;
-    QString joined() const { return entries.join(QLatin1Char(' ')); }
 };
 
 #endif // REMOTETABFIXTURE_H

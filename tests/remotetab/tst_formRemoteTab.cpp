@@ -217,10 +217,10 @@ void tst_formRemoteTab::loadingNeverMovesPointsBetweenInputs()
         s.setValue("inputs/input2 upper boundary steps", 990000);
         s.setValue("inputs/input3 type", 2);
     }
-    boxAnswerer boxes;
+    modalAnswerer boxes(QStringList(), true);
     analogData data;
     formRemoteTab tab;
-    signalLog log(&tab);
+    remoteTabLog log(&tab);
     tab.setAnalogData(&data);
     QCOMPARE(child<QComboBox>(&tab, "cmbRemoteSource")->currentIndex(), 1);
     QCOMPARE(child<QLineEdit>(&tab, "lineEditLowerBoundary")->text(), QStringLiteral("500"));
@@ -342,11 +342,11 @@ void tst_formRemoteTab::connectButton()
     QFETCH(int, usbMode);
 
     testWorkDir wd;
-    boxAnswerer answerer;
+    modalAnswerer answerer(QStringList(), true);
     analogData data;
     formRemoteTab tab;
     tab.setAnalogData(&data);
-    signalLog log(&tab);
+    remoteTabLog log(&tab);
     auto *pButton = child<QPushButton>(&tab, "pushBtnConnect");
     for (const QString &strAction : actions.split(QLatin1Char(';'))) {
         const QString strVerb = strAction.section(QLatin1Char(' '), 0, 0);
@@ -390,7 +390,7 @@ void tst_formRemoteTab::leaveWarningTexts()
     QFETCH(int, source);
     QFETCH(QString, box);
     testWorkDir wd;
-    boxAnswerer answerer;
+    modalAnswerer answerer(QStringList(), true);
     QWidget window;
     formRemoteTab tab;
     tab.pMainWindow = &window;
@@ -405,7 +405,7 @@ void tst_formRemoteTab::terminalSendsOnlyWhileConnected()
 {
     testWorkDir wd;
     formRemoteTab tab;
-    signalLog log(&tab);
+    remoteTabLog log(&tab);
     auto *pTerminal = child<QPlainTextEdit>(&tab, "plTextEditTerminal");
     child<QComboBox>(&tab, "cmbSource")->setCurrentIndex(3);
 
@@ -597,7 +597,7 @@ void tst_formRemoteTab::analogPageRefusesFeedbackInput()
         s.setValue("inputs/input2 type", 1);
         s.setValue("inputs/input3 type", 2);
     }
-    boxAnswerer answerer;
+    modalAnswerer answerer(QStringList(), true);
     analogData data;
     data.setInputType(0, INPUT_FEEDBACK_2);
     data.setInputType(1, INPUT_FEEDBACK_1);
@@ -608,7 +608,7 @@ void tst_formRemoteTab::analogPageRefusesFeedbackInput()
     tab.setAnalogData(&data);
     tab.pMainWindow = &window;
     tab.bWindowLoaded = true;
-    signalLog log(&tab);
+    remoteTabLog log(&tab);
     const auto before = storeContents();
 
     // Typed on a page whose input is a feedback input: the leave step refuses.
@@ -644,7 +644,7 @@ void tst_formRemoteTab::analogPageRefusesFeedbackInput()
 void tst_formRemoteTab::choosingInputBeforeLoadedDoesNothing()
 {
     testWorkDir wd;
-    boxAnswerer answerer;
+    modalAnswerer answerer(QStringList(), true);
     analogData data;
     formRemoteTab tab;
     tab.setAnalogData(&data);
@@ -675,7 +675,7 @@ void tst_formRemoteTab::choosingInputWhenLoaded()
         if (oldType >= 0)
             s.setValue("inputs/input2 type", oldType);
     }
-    boxAnswerer answerer;
+    modalAnswerer answerer(QStringList(), true);
     analogData data;
     formRemoteTab tab;
     tab.setAnalogData(&data);
@@ -742,9 +742,9 @@ void tst_formRemoteTab::fieldsAreStored()
 void tst_formRemoteTab::localAddressesAndDiagram()
 {
     testWorkDir wd;
-    boxAnswerer answerer;
+    modalAnswerer answerer(QStringList(), true);
     formRemoteTab tab;
-    signalLog log(&tab);
+    remoteTabLog log(&tab);
     tab.onShowLocalIPAddresses();
     QCOMPARE(answerer.texts.size(), 1);
     QVERIFY2(answerer.texts.at(0).startsWith(QLatin1String("Local IP Addresses|Yopur local IP addresses are:\n")),

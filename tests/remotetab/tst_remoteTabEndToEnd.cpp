@@ -3,27 +3,21 @@
 // program), a TCP client speaks the text protocol and a libmodbus master reads
 // and writes the registers, all on 127.0.0.1.
 #include "controllerSim.h"
+#include "programUnderTest.h"
 #include "testWorkDir.h"
 
 #include <modbus.h>
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
-#include <QProcess>
 #include <QSettings>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QUrl>
 #include <QtTest>
-
-#include <memory>
 
 namespace {
 
-// Generous: the program starts under the sanitizers on a busy machine.
-constexpr int nStartTimeoutMs = 120000;
-constexpr int nStepTimeoutMs = 30000;
+constexpr int nStepTimeoutMs = programUnderTest::nStepTimeoutMs;
 
 quint16 freePort()
 {
@@ -32,95 +26,6 @@ quint16 freePort()
         return 0;
     return probe.serverPort();
 }
-
-// The program with the driver plugin inside; always killed at the end.
-class programUnderTest
-{
-public:
-    ~programUnderTest()
-    {
-        if (proc.state() != QProcess::NotRunning) {
-            proc.kill();
-            proc.waitForFinished(10000);
-        }
-    }
-
-    bool start(const testWorkDir &wd)
-    {
-        if (!server.listen(QHostAddress::LocalHost, 0))
-            return false;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(REMOTETAB_DRIVER_PLUGIN_DIR));
-        env.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"), QStringLiteral("remotetabdriver:%1").arg(server.serverPort()));
-        env.insert(QStringLiteral("VALVE_DEV_DIR"), wd.filePath(QStringLiteral("dev")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), wd.configPath());
-        // This test looks at the wire, not at the program's leaks at exit.
-        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=0:abort_on_error=0"));
-        proc.setProcessEnvironment(env);
-        proc.setWorkingDirectory(wd.path());
-        proc.setProcessChannelMode(QProcess::ForwardedChannels);
-        proc.start(QStringLiteral(REMOTETAB_PROGRAM), QStringList());
-        if (!proc.waitForStarted(30000))
-            return false;
-        QElapsedTimer timer;
-        timer.start();
-        while (!server.hasPendingConnections() && timer.elapsed() < nStartTimeoutMs
-               && proc.state() == QProcess::Running)
-            server.waitForNewConnection(200);
-        driver.reset(server.nextPendingConnection());
-        return bool(driver);
-    }
-
-    // One command to the driver; the reply line, or "timeout".
-    QString request(const QString &strCommand, int nTimeoutMs = nStepTimeoutMs)
-    {
-        driver->write(strCommand.toUtf8() + '\n');
-        driver->flush();
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < nTimeoutMs) {
-            while (driver->canReadLine()) {
-                const QString strLine = QString::fromUtf8(driver->readLine()).trimmed();
-                if (strLine.startsWith(QLatin1String("box ")))
-                    boxes << QUrl::fromPercentEncoding(strLine.mid(4).toUtf8());
-                else
-                    return strLine;
-            }
-            driver->waitForReadyRead(100);
-        }
-        return QStringLiteral("timeout");
-    }
-
-    QString pane(const QString &strName)
-    {
-        const QString strReply = request(QStringLiteral("pane ") + strName);
-        return QUrl::fromPercentEncoding(strReply.mid(3).toUtf8());
-    }
-
-    bool waitReady()
-    {
-        QElapsedTimer timer;
-        timer.start();
-        while (timer.elapsed() < nStartTimeoutMs) {
-            if (request(QStringLiteral("ready")) == QLatin1String("ok 1"))
-                return true;
-            QTest::qWait(200);
-        }
-        return false;
-    }
-
-    bool quit()
-    {
-        request(QStringLiteral("quit"));
-        return proc.waitForFinished(60000);
-    }
-
-    QProcess proc;
-    QTcpServer server;
-    std::unique_ptr<QTcpSocket> driver;
-    QStringList boxes;
-};
 
 // Reads from a TCP client until the text holds strWanted or time runs out.
 QByteArray readUntil(QTcpSocket &client, const QByteArray &strWanted, QByteArray &received)
@@ -162,7 +67,6 @@ private slots:
 
 void tst_remoteTabEndToEnd::ethernetProtocolsThroughTheTab()
 {
-    QVERIFY2(QFileInfo::exists(QStringLiteral(REMOTETAB_PROGRAM)), REMOTETAB_PROGRAM);
     testWorkDir wd;
     QVERIFY(wd.isValid());
     QVERIFY(QDir(wd.path()).mkpath(QStringLiteral("dev")));
@@ -186,6 +90,7 @@ void tst_remoteTabEndToEnd::ethernetProtocolsThroughTheTab()
     programUnderTest program;
     QVERIFY2(program.start(wd), "the program did not start or its driver did not connect");
     QVERIFY2(program.waitReady(), "the main window did not come up");
+    QCOMPARE(program.request(QStringLiteral("scope widgetRemote")), QStringLiteral("ok"));
 
     // The operator opens the Remote tab: the stored source is shown.
     QCOMPARE(program.request(QStringLiteral("tab 0")), QStringLiteral("ok 0"));

@@ -79,7 +79,7 @@ private:
 
     std::unique_ptr<testWorkDir> work;
     std::unique_ptr<fakeProcessRunner> runner;
-    std::unique_ptr<boxAnswerer> answerer;
+    std::unique_ptr<modalAnswerer> answerer;
     std::unique_ptr<MainWindow> window;
 };
 
@@ -90,7 +90,7 @@ void tst_remoteTabWiring::init()
     // No port of this machine is ever opened: the drive looks in an empty folder.
     qputenv("VALVE_DEV_DIR", work->filePath(QStringLiteral("dev")).toLocal8Bit());
     runner = std::make_unique<fakeProcessRunner>();
-    answerer = std::make_unique<boxAnswerer>();
+    answerer = std::make_unique<modalAnswerer>(QStringList(), true);
 }
 
 void tst_remoteTabWiring::cleanup()

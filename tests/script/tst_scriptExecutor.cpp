@@ -48,6 +48,8 @@ private slots:
     void stopDuringWaitThenNewScriptRunsNothing();
     void newScriptDuringHoldGivesReportsBack();
     void reportsOutsideRunExecuteNothing();
+    void runRequestDuringRunChangesNothing_data();
+    void runRequestDuringRunChangesNothing();
 
     void measureCommands_data();
     void measureCommands();
@@ -385,6 +387,50 @@ void tst_scriptExecutor::reportsOutsideRunExecuteNothing()
     rig.exec.onSetCmd(1);
     emit rig.drive.positionReached();
     QCOMPARE(rig.take(), QStringList());
+}
+
+void tst_scriptExecutor::runRequestDuringRunChangesNothing_data()
+{
+    // A second start (the start cell held or tapped twice) while the run
+    // waits for something; then what the run waits for arrives.
+    QTest::addColumn<QStringList>("script");
+    QTest::addColumn<QString>("report");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("during a move")
+        << QStringList{"GOTOPOS 100 0", "GOTOPOS 200 0"} << "position"
+        << QStringList{"exec 1 0 0 ''", "abs 200", "finished"};
+    QTest::newRow("during a wait")
+        << QStringList{"WAIT 1000 1", "GOTOPOS 200 0"} << "wait"
+        << QStringList{"exec 1 0 0 ''", "abs 200", "finished"};
+    QTest::newRow("during a data wait")
+        << QStringList{"GOTODATA 2500 0", "GOTOPOS 200 0"} << "data"
+        << QStringList{"stopfb", "cpos 1", "exec 1 0 0 ''", "abs 200", "finished"};
+}
+
+void tst_scriptExecutor::runRequestDuringRunChangesNothing()
+{
+    QFETCH(QStringList, script);
+    QFETCH(QString, report);
+    QFETCH(QStringList, expected);
+    executorRig rig;
+    rig.run(script);
+    rig.take();
+    rig.exec.processScript();
+    QCOMPARE(rig.take(), QStringList());
+    if (report == QLatin1String("position")) {
+        emit rig.drive.positionReached();
+    } else if (report == QLatin1String("wait")) {
+        rig.exec.waitTimerElapsed();
+    } else {
+        // The third report of the regulation ends the data wait, not the
+        // second one.
+        emit rig.drive.reachedDataPoint();
+        emit rig.drive.reachedDataPoint();
+        QCOMPARE(rig.take(), QStringList());
+        emit rig.drive.reachedDataPoint();
+    }
+    QCOMPARE(rig.take(), expected);
 }
 
 void tst_scriptExecutor::measureCommands_data()

@@ -10,7 +10,7 @@
 
 #include "fakeClock.h"
 #include "fakeProcessRunner.h"
-#include "modalHelper.h"
+#include "modalAnswerer.h"
 #include "testWorkDir.h"
 
 #include <QAbstractButton>
@@ -300,7 +300,7 @@ void tst_shellStatus::labelMenusReachSignals()
     s.pStrip->setStatus(QStringLiteral("Motor Error\nReconnect:1"));
     QString strInformative;
     QWidget *pBoxParent = nullptr;
-    modalAnswer answer(modalAnswer::MODAL, [&](QWidget *pBox) {
+    modalAnswerer answer([&](QWidget *pBox) {
         auto *pMsg = qobject_cast<QMessageBox *>(pBox);
         QVERIFY(pMsg);
         QCOMPARE(pMsg->text(), QStringLiteral("Full Status"));
@@ -364,7 +364,7 @@ void tst_shellStatus::mustCalibrateQuestion()
     const QString strStatus = "OK\n" + mustCalibrateLine("500000", "0") + "\nPosition out of boundaries";
     QString strText, strInformative;
     QWidget *pBoxParent = nullptr;
-    modalAnswer answerer(modalAnswer::MODAL, [&](QWidget *pBox) {
+    modalAnswerer answerer([&](QWidget *pBox) {
         auto *pMsg = qobject_cast<qlvMessageBox *>(pBox);
         QVERIFY(pMsg);
         strText = pMsg->text();
@@ -405,14 +405,14 @@ void tst_shellStatus::secondMustCalibrateDoesNotStack()
     int nBoxes = 0;
     QWidget *pStillModal = nullptr;
     QWidget *pFirstBox = nullptr;
-    modalAnswer answer(modalAnswer::MODAL, [&](QWidget *pBox) {
+    modalAnswerer answer([&](QWidget *pBox) {
         ++nBoxes;
         pFirstBox = pBox;
         // a stacked second question would block here: answer it and count it
-        modalAnswer stacked(modalAnswer::MODAL, [&](QWidget *pOther) {
+        modalAnswerer stacked([&](QWidget *pOther) {
             ++nBoxes;
             buttonWithText(pOther, QStringLiteral("Calibrate"))->click();
-        }, 20000, pBox);
+        }, modalAnswerer::MODAL, modalAnswerer::FIRST_ONLY, 20000, pBox);
         // a further status arrives while the question is open
         s.pStrip->setStatus(second);
         pStillModal = QApplication::activeModalWidget();
@@ -431,7 +431,7 @@ void tst_shellStatus::secondMustCalibrateDoesNotStack()
     QCOMPARE(s.label("lblStatus"), second);
 
     // once answered, a new report asks again
-    modalAnswer again(modalAnswer::MODAL, [&](QWidget *pBox) {
+    modalAnswerer again([&](QWidget *pBox) {
         buttonWithText(pBox, QStringLiteral("Force"))->click();
     });
     s.pStrip->setStatus(first);
@@ -442,27 +442,21 @@ void tst_shellStatus::powerOff_data()
 {
     QTest::addColumn<bool>("yes");
     QTest::addColumn<int>("position");
-    QTest::addColumn<int>("stored");
 
-    QTest::newRow("yes") << true << 250000 << 250000;
-    QTest::newRow("yes, closed") << true << 0 << 0;
-    QTest::newRow("yes, no position yet keeps the stored one") << true << -1 << 777;
-    QTest::newRow("no") << false << 250000 << 777;
+    QTest::newRow("yes") << true << 250000;
+    QTest::newRow("yes, closed") << true << 0;
+    QTest::newRow("yes, no position yet") << true << -1;
+    QTest::newRow("no") << false << 250000;
 }
 
+// The strip asks, hands its last position to whoever stores the shutdown
+// state (the main window), logs "Shutdown" and only then powers off.
 void tst_shellStatus::powerOff()
 {
     QFETCH(bool, yes);
     QFETCH(int, position);
-    QFETCH(int, stored);
 
     testWorkDir work;
-    {
-        QSettings settings(QStringLiteral("varnix"), QStringLiteral("Pendrosix"));
-        settings.beginGroup(QStringLiteral("motor driver"));
-        settings.setValue(QStringLiteral("position"), 777);
-        settings.endGroup();
-    }
     fakeProcessRunner runner;
     stripInWindow s;
     s.window.show();
@@ -470,14 +464,15 @@ void tst_shellStatus::powerOff()
     if (position >= 0)
         s.pStrip->setPosition(position);
 
-    int nCallsWhenLogged = -1;
-    QStringList logged;
+    QStringList events;
+    QObject::connect(s.pStrip, &formStatusWidget::storeShutdownState, [&](int nPosition) {
+        events << QStringLiteral("store %1, ran %2").arg(nPosition).arg(runner.calls().size());
+    });
     QObject::connect(s.pStrip, &formStatusWidget::onWriteLog, [&](const QString &strText) {
-        logged << strText;
-        nCallsWhenLogged = runner.calls().size();
+        events << QStringLiteral("log %1, ran %2").arg(strText).arg(runner.calls().size());
     });
     QString strText, strInformative;
-    modalAnswer answer(modalAnswer::MODAL, [&](QWidget *pBox) {
+    modalAnswerer answer([&](QWidget *pBox) {
         auto *pMsg = qobject_cast<qlvMessageBox *>(pBox);
         QVERIFY(pMsg);
         strText = pMsg->text();
@@ -490,18 +485,14 @@ void tst_shellStatus::powerOff()
     QVERIFY(answer.bActed);
     QCOMPARE(strText, QStringLiteral("Shutdown"));
     QCOMPARE(strInformative, QStringLiteral("Do you want to shutdown the valve?"));
-    QSettings settings(QStringLiteral("varnix"), QStringLiteral("Pendrosix"));
-    settings.beginGroup(QStringLiteral("motor driver"));
-    QCOMPARE(settings.value(QStringLiteral("position")).toInt(), stored);
-    settings.endGroup();
     if (yes) {
-        QCOMPARE(logged, QStringList{QStringLiteral("Shutdown")});
-        QCOMPARE(nCallsWhenLogged, 0);  // logged before the shutdown runs
+        QCOMPARE(events, (QStringList{QStringLiteral("store %1, ran 0").arg(position),
+                                      QStringLiteral("log Shutdown, ran 0")}));
         QCOMPARE(runner.calls().size(), 1);
         QCOMPARE(runner.calls().first().eKind, fakeProcessRunner::EXECUTE);
         QCOMPARE(runner.commandLines(), QStringList{QStringLiteral("sudo shutdown -h now")});
     } else {
-        QVERIFY(logged.isEmpty());
+        QVERIFY(events.isEmpty());
         QVERIFY(runner.calls().isEmpty());
     }
 }
@@ -542,7 +533,7 @@ void tst_shellStatus::helpViewerThatCannotStart()
     QVERIFY(QTest::qWaitForWindowExposed(&s.window, 10000));
 
     QString strTitle, strText;
-    modalAnswer answer(modalAnswer::MODAL, [&](QWidget *pBox) {
+    modalAnswerer answer([&](QWidget *pBox) {
         auto *pMsg = qobject_cast<QMessageBox *>(pBox);
         QVERIFY(pMsg);
         QVERIFY(!qobject_cast<qlvMessageBox *>(pBox));

@@ -6,7 +6,7 @@
 #include "controllerSim.h"
 #include "valve/motorDriver.h"
 
-#include "modalHelper.h"
+#include "modalAnswerer.h"
 #include "testWorkDir.h"
 
 #include <QAbstractButton>
@@ -118,10 +118,10 @@ void tst_shellStatusLive::stripFollowsTheValve()
 
     // a stored position that differs: the strip asks, "Calibrate" closes the valve
     QString strInformative;
-    modalAnswer answer(modalAnswer::MODAL, [&](QWidget *pBox) {
+    modalAnswerer answer([&](QWidget *pBox) {
         strInformative = qobject_cast<QMessageBox *>(pBox)->informativeText();
         buttonWithText(pBox, QStringLiteral("Calibrate"))->click();
-    }, WAIT_MS);
+    }, modalAnswerer::MODAL, modalAnswerer::FIRST_ONLY, WAIT_MS);
     QMetaObject::invokeMethod(pDriver, "forceMotorPosition", Qt::QueuedConnection, Q_ARG(int, 250000),
                               Q_ARG(bool, false));
     QTRY_VERIFY_WITH_TIMEOUT(answer.bActed, WAIT_MS);

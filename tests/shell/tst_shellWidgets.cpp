@@ -6,7 +6,7 @@
 #include "app/qlvMessageDialog.h"
 
 #include "fakeProcessRunner.h"
-#include "modalHelper.h"
+#include "modalAnswerer.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -442,7 +442,7 @@ void tst_shellWidgets::labelMenu()
     QSignalSpy spy3(&label, &qLvLabel::startAction3);
 
     QStringList shown;
-    modalAnswer answer(modalAnswer::POPUP, [&](QWidget *pPopup) {
+    modalAnswerer answer([&](QWidget *pPopup) {
         auto *pMenu = qobject_cast<QMenu *>(pPopup);
         QVERIFY(pMenu);
         for (QAction *pAction : pMenu->actions())
@@ -454,7 +454,7 @@ void tst_shellWidgets::labelMenu()
         for (int i = 0; i < downs; ++i)
             QTest::keyClick(pMenu, Qt::Key_Down);
         QTest::keyClick(pMenu, Qt::Key_Return);
-    });
+    }, modalAnswerer::POPUP);
     QTest::mousePress(&label, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
 
     QVERIFY(answer.bActed);
@@ -473,7 +473,7 @@ void tst_shellWidgets::labelWithoutTextsIgnoresPress()
     label.setGeometry(10, 10, 100, 30);
     QVERIFY(showActive(w));
     // a menu shown by mistake would block the press; close it and note it
-    modalAnswer answer(modalAnswer::POPUP, [](QWidget *pPopup) { pPopup->close(); }, 2000);
+    modalAnswerer answer([](QWidget *pPopup) { pPopup->close(); }, modalAnswerer::POPUP, modalAnswerer::FIRST_ONLY, 2000);
     QTest::mousePress(&label, Qt::LeftButton, Qt::NoModifier, QPoint(5, 5));
     QVERIFY(!answer.bActed);
     QVERIFY(label.findChildren<QMenu *>().isEmpty());
@@ -498,7 +498,7 @@ void tst_shellWidgets::messageBoxIsModalWindow()
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::No);
 
-    modalAnswer answer(modalAnswer::MODAL, [&](QWidget *pModal) {
+    modalAnswerer answer([&](QWidget *pModal) {
         // a touch on the window behind, through the window system as a real
         // one comes, is not delivered while the question is open
         QTest::mouseClick(w.windowHandle(), Qt::LeftButton, Qt::NoModifier, behind.geometry().center());

@@ -37,22 +37,47 @@ fakeProcessRunner::~fakeProcessRunner()
     processRunner::setInstance(nullptr);
 }
 
-processRunner::result fakeProcessRunner::execute(const QString &strProgram, const QStringList &args, int)
+processRunner::result fakeProcessRunner::run(const request &req)
 {
     QMutexLocker l(&lock);
-    listCalls.append({EXECUTE, strProgram, args});
-    if (results.contains(strProgram))
-        return results.value(strProgram);
+    listCalls.append({EXECUTE, req.strProgram, req.args, req.stdIn, req.nTimeoutMs});
+    QList<result> &queued = queuedResults[req.strProgram];
+    if (!queued.isEmpty())
+        return queued.takeFirst();
+    if (results.contains(req.strProgram))
+        return results.value(req.strProgram);
+    return exitResult(0);
+}
+
+processRunner::result fakeProcessRunner::execute(const QString &strProgram, const QStringList &args, int nTimeoutMs)
+{
+    request req;
+    req.strProgram = strProgram;
+    req.args = args;
+    req.nTimeoutMs = nTimeoutMs;
+    // Through run(), so a test runner that watches run() sees these too.
+    return run(req);
+}
+
+processRunner::result fakeProcessRunner::exitResult(int nExitCode)
+{
     result res;
-    res.bStarted = true;
-    res.nExitCode = 0;
+    res.bStarted = nExitCode != -2;
+    res.bCrashed = nExitCode == -1;
+    res.nExitCode = nExitCode;
     return res;
+}
+
+void fakeProcessRunner::queueResult(const QString &strProgram, const result &res)
+{
+    QMutexLocker l(&lock);
+    queuedResults[strProgram].append(res);
 }
 
 bool fakeProcessRunner::startDetached(const QString &strProgram, const QStringList &args, const QString &)
 {
     QMutexLocker l(&lock);
-    listCalls.append({DETACHED, strProgram, args});
+    listCalls.append({DETACHED, strProgram, args, {}, -1});
     return true;
 }
 
@@ -60,7 +85,7 @@ runningProcess *fakeProcessRunner::start(const QString &strProgram, const QStrin
 {
     {
         QMutexLocker l(&lock);
-        listCalls.append({START, strProgram, args});
+        listCalls.append({START, strProgram, args, {}, -1});
     }
     return new fakeRunningProcess(this);
 }

@@ -17,19 +17,26 @@ public:
         kind eKind;
         QString strProgram;
         QStringList args;
+        QByteArray stdIn;
+        int nTimeoutMs = -1;
         QString commandLine() const { return (QStringList{strProgram} + args).join(QLatin1Char(' ')); }
     };
 
     fakeProcessRunner();
     ~fakeProcessRunner() override;
 
+    result run(const request &req) override;
     result execute(const QString &strProgram, const QStringList &args, int nTimeoutMs = -1) override;
     bool startDetached(const QString &strProgram, const QStringList &args,
                        const QString &strWorkingDir = QString()) override;
     runningProcess *start(const QString &strProgram, const QStringList &args) override;
 
-    // The answer execute() gives for a program (by name); default: exit 0.
+    // The answer execute() and run() give for a program (by name); default:
+    // exit 0. A queued answer is used once, before the standing one.
     void setResult(const QString &strProgram, const result &res);
+    void queueResult(const QString &strProgram, const result &res);
+    // A result with this exit code (-2: not started, -1: crashed).
+    static result exitResult(int nExitCode);
     QList<call> calls() const;
     QStringList commandLines() const;
     void clear();
@@ -41,6 +48,7 @@ private:
     mutable QMutex lock;
     QList<call> listCalls;
     QHash<QString, result> results;
+    QHash<QString, QList<result>> queuedResults;
     int nRunning = 0;
 };
 

@@ -1,8 +1,12 @@
 // valve-controller-sim --family berger|nanotec --link <path> [--position <steps>] [--speed <steps/s>]
+//                      [--analog-frame <file>]
 // Serves a simulated motor controller on a pseudo-terminal whose slave is
 // linked at <path>, prints "ready <slave path>" once it listens and runs until
-// it is sent SIGINT or SIGTERM.
+// it is sent SIGINT or SIGTERM. With --analog-frame it also plays the demo
+// plant: every 50 ms the analog card frame of a leak detector behind the
+// simulated valve is written to <file> (point VALVE_ANALOG_FRAME_FILE at it).
 #include "controllerSim.h"
+#include "gaugeFrameWriter.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -17,7 +21,7 @@ int usage()
 {
     std::fprintf(stderr,
                  "usage: valve-controller-sim --family berger|nanotec --link <path> "
-                 "[--position <steps>] [--speed <steps/s>]\n");
+                 "[--position <steps>] [--speed <steps/s>] [--analog-frame <file>]\n");
     return 2;
 }
 
@@ -39,6 +43,7 @@ int main(int argc, char *argv[])
     QString strLink;
     int nPosition = -1;
     int nSpeed = -1;
+    QString strFrame;
     for (int i = 1; i < args.size(); ++i) {
         const QString &a = args.at(i);
         const bool bHasValue = i + 1 < args.size();
@@ -50,6 +55,8 @@ int main(int argc, char *argv[])
             nPosition = args.at(++i).toInt();
         else if (a == QLatin1String("--speed") && bHasValue)
             nSpeed = args.at(++i).toInt();
+        else if (a == QLatin1String("--analog-frame") && bHasValue)
+            strFrame = args.at(++i);
         else
             return usage();
     }
@@ -73,11 +80,17 @@ int main(int argc, char *argv[])
                      qPrintable(strLink));
         return 1;
     }
+    gaugeFrameWriter plant(sim, strFrame);
+    if (!strFrame.isEmpty() && !plant.start()) {
+        std::fprintf(stderr, "valve-controller-sim: cannot write the analog frame %s\n", qPrintable(strFrame));
+        return 1;
+    }
     std::printf("ready %s\n", qPrintable(sim.slavePath()));
     std::fflush(stdout);
 
     int nSignal = 0;
     sigwait(&stopSignals, &nSignal);
+    plant.stop();
     sim.stop();
     return 0;
 }

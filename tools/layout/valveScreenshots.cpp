@@ -6,7 +6,7 @@
 #include "app/MainWindow.h"
 #include "app/lvMessageHandler.h"
 #include "app/qVarnixLeakvalveApp.h"
-#include "app/settingsKeyTable.h"
+#include "valve/settingsKeyTable.h"
 #include "app/translationChoice.h"
 #include "layoutCheck.h"
 #include "programBoxes.h"

@@ -16,6 +16,23 @@
 extern const char *const g_pszSettingsOrganisation;
 extern const char *const g_pszSettingsApplication;
 
+// Every setting by name; the seven input settings exist once per analog
+// input and take the input index 0..2 besides.
+enum class settingKey {
+    LanguageFile, UptimeInSec, TotalSteps, UpdateCleanup, AnalogCardType, RtcType, LongPressTime, RemotePort,
+    MotorType, Position, CalibrateOnStart, ContinuousSpeed, MotorPort,
+    TeachInFile,
+    SensorName, SensorDataName, SensorFormula, SensorUnit, SensorInputMask,
+    PropValue, RelativeDifference, DifferentialValue, IntegralValue, IntegralQuantity, CorrectSensitivity,
+    RelativeRecalc, RecalcTimes, CurveUse,
+    Sampling,
+    InputType, UpperBoundary, UpperBoundarySteps, UpperBoundaryAction,
+    LowerBoundary, LowerBoundarySteps, LowerBoundaryAction,
+    Output1Config,
+    UsbMode, EthMode, EthAddress, EthPort, RemoteMode,
+    PenWidth, ShowSensitivity,
+};
+
 struct settingsKeyInfo
 {
     const char *pszGroup;
@@ -23,11 +40,17 @@ struct settingsKeyInfo
     QMetaType::Type eStoredType;
     // MainWindow::writeSettings stores it when the window is closed.
     bool bWrittenOnClose;
+    settingKey eKey;
+    // 0..2 for the input settings, 0 for the others.
+    int nInput = 0;
 
     QString path() const { return QString::fromLatin1(pszGroup) + QLatin1Char('/') + QString::fromLatin1(pszKey); }
 };
 
 const QVector<settingsKeyInfo> &settingsKeyTable();
+// The table entry of a setting (of input nInput for the input settings).
+const settingsKeyInfo &settingInfo(settingKey eKey, int nInput = 0);
+bool isInputSetting(settingKey eKey);
 // "group/key" of every key that closing the window writes.
 QStringList settingsKeysWrittenOnClose();
 

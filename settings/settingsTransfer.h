@@ -1,0 +1,40 @@
+#ifndef SETTINGSTRANSFER_H
+#define SETTINGSTRANSFER_H
+
+#include <QSettings>
+#include <QString>
+
+// Copies the whole settings store into an INI file and back, key by key,
+// knowing nothing of the keys' meaning. The INI file written is that of the
+// settings library (one section per group), merged into a file that already
+// holds settings.
+class settingsTransfer
+{
+public:
+    enum status {
+        OK,
+        NOT_FOUND,          // the import file does not exist or cannot be read
+        NOT_SETTINGS,       // the file is no INI file of settings (or holds none)
+        NO_GROUPS,          // keys outside any group, or none of the program's groups
+        WRITE_FAILED        // the file or the store could not be written
+    };
+
+    // The store's groups; an imported file must hold at least one of them.
+    static QStringList knownGroups();
+
+    // Writes every key of the store into the INI file at strPath. An existing
+    // settings file keeps its other keys; any other existing file that is not
+    // empty is refused and left as it is.
+    static status exportTo(QSettings &store, const QString &strPath);
+    // Checks the INI file at strPath and, only when it is a settings file,
+    // writes every key of it into the store and syncs the store. A refused
+    // file changes nothing.
+    static status importFrom(const QString &strPath, QSettings &store);
+    // Whether the INI file at strPath holds settings in the program's groups.
+    static status check(const QString &strPath);
+
+    // A line for the operator.
+    static QString message(status eStatus);
+};
+
+#endif // SETTINGSTRANSFER_H

@@ -1,0 +1,192 @@
+// The settings store copied into an INI file and back: every key with its
+// value, a merge into an existing settings file, and files that are refused
+// without changing anything.
+
+#include "settings/settingsTransfer.h"
+#include "valve/settingsStore.h"
+
+#include "testWorkDir.h"
+
+#include <QFile>
+#include <QtTest>
+
+namespace {
+
+// A store as a panel has it, with values of every kind the program stores.
+void fillStore(QSettings &store)
+{
+    store.clear();
+    store.setValue("controller/language file", "qlvZENTU_de.ts");
+    store.setValue("controller/uptime in sec", qint64(123456789012LL));
+    store.setValue("controller/update cleanup", "");
+    store.setValue("controller/long press time", 1500);
+    store.setValue("motor driver/type", "NanoTec");
+    store.setValue("motor driver/position", 987654);
+    store.setValue("motor driver/calibrate on start", true);
+    store.setValue("external feedback/sensor formula", "val1*1e-3 + (val2 / 2)");
+    store.setValue("external feedback/Prop-Value", 0.125);
+    store.setValue("external feedback/sensor name", QString::fromUtf8("Drucksensor \"Ü\"; a=b, [x] #1"));
+    store.setValue("inputs/sampling", "250");   // a field's text stays text
+    store.setValue("inputs/input1 upper boundary", 9500.5);
+    store.setValue("teachIn/teachInFile", "curve 1");
+    store.setValue("remote/eth address", "192.168.0.10");
+    store.setValue("diagram/show sensitivity", false);
+    store.setValue("outputs/output1 config", 2);
+    store.sync();
+}
+
+QMap<QString, QVariant> contents(QSettings &s)
+{
+    QMap<QString, QVariant> map;
+    for (const QString &strKey : s.allKeys())
+        map.insert(strKey, s.value(strKey));
+    return map;
+}
+
+// Values compared as the program reads them back (the INI file keeps texts).
+void compareAsRead(QSettings &actual, const QMap<QString, QVariant> &expected)
+{
+    QCOMPARE(actual.allKeys().size(), expected.size());
+    for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+        const QVariant got = actual.value(it.key());
+        QVERIFY2(got.toString() == it.value().toString(), qPrintable(it.key()));
+        if (it.value().canConvert<double>())
+            QCOMPARE(got.toDouble(), it.value().toDouble());
+        QCOMPARE(got.toBool(), it.value().toBool());
+    }
+}
+
+} // namespace
+
+class tst_settingsTransfer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void exportThenImportRestoresEveryKey()
+    {
+        testWorkDir work;
+        settingsStore access;
+        QSettings &store = access.store();
+        fillStore(store);
+        const QMap<QString, QVariant> before = contents(store);
+
+        const QString strIni = work.filePath("teachIn/panel settings");   // no extension is added
+        QCOMPARE(settingsTransfer::exportTo(store, strIni), settingsTransfer::OK);
+        QVERIFY(QFile::exists(strIni));
+        QVERIFY(!QFile::exists(strIni + ".ini"));
+
+        // Everything changed or gone, then the file brings it back.
+        store.clear();
+        store.setValue("controller/language file", "other.ts");
+        store.setValue("motor driver/position", 1);
+        store.sync();
+        QCOMPARE(settingsTransfer::importFrom(strIni, store), settingsTransfer::OK);
+        compareAsRead(store, before);
+
+        // And again through a fresh store object: the import was synced.
+        settingsStore fresh;
+        compareAsRead(fresh.store(), before);
+    }
+
+    void exportMergesIntoAnExistingSettingsFile()
+    {
+        testWorkDir work;
+        QVERIFY(work.writeFile("old.ini", "[controller]\nlanguage file=old.ts\nown key=kept\n"
+                                          "[somewhere else]\nnote=kept too\n"));
+        settingsStore access;
+        fillStore(access.store());
+        QCOMPARE(settingsTransfer::exportTo(access.store(), work.filePath("old.ini")), settingsTransfer::OK);
+
+        QSettings ini(work.filePath("old.ini"), QSettings::IniFormat);
+        QCOMPARE(ini.value("controller/language file").toString(), QString("qlvZENTU_de.ts"));
+        QCOMPARE(ini.value("controller/own key").toString(), QString("kept"));
+        QCOMPARE(ini.value("somewhere else/note").toString(), QString("kept too"));
+        QCOMPARE(ini.value("motor driver/position").toInt(), 987654);
+    }
+
+    void importOfOneKeyChangesOnlyThatKey()
+    {
+        testWorkDir work;
+        settingsStore access;
+        fillStore(access.store());
+        QMap<QString, QVariant> expected = contents(access.store());
+        expected["controller/language file"] = "qlvZENTU_en.ts";
+        expected["controller/unknown to the program"] = "stored as well";
+        QVERIFY(work.writeFile("one.ini", "[controller]\nlanguage file=qlvZENTU_en.ts\n"
+                                          "unknown to the program=stored as well\n"));
+        QCOMPARE(settingsTransfer::importFrom(work.filePath("one.ini"), access.store()), settingsTransfer::OK);
+        compareAsRead(access.store(), expected);
+    }
+
+    void refusedImportChangesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("content");   // empty: no file at all
+        QTest::addColumn<int>("status");
+
+        QTest::newRow("file does not exist") << QByteArray() << int(settingsTransfer::NOT_FOUND);
+        QTest::newRow("empty file") << QByteArray("") << int(settingsTransfer::NOT_SETTINGS);
+        QTest::newRow("a teach-in file")
+            << QByteArray("Version 1.0\nSensor;abc;val1*2;\nTime;Pos;Ch1;Ch2;Data;Sens;Set;Type\n0;1000;1.0;2.0;3e-5;0;0;O\n")
+            << int(settingsTransfer::NOT_SETTINGS);
+        QTest::newRow("binary bytes") << QByteArray("\x00\x01\xff\xfe=\x02\n\x03", 8) << int(settingsTransfer::NO_GROUPS);
+        QTest::newRow("keys without group") << QByteArray("language file=x.ts\nposition=5\n")
+                                            << int(settingsTransfer::NO_GROUPS);
+        QTest::newRow("groups of another program only") << QByteArray("[Window]\nwidth=5\n")
+                                                        << int(settingsTransfer::NO_GROUPS);
+        QTest::newRow("damaged section line") << QByteArray("[controller\nlanguage file=x.ts\n")
+                                              << int(settingsTransfer::NOT_SETTINGS);
+    }
+    void refusedImportChangesNothing()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(int, status);
+        testWorkDir work;
+        settingsStore access;
+        fillStore(access.store());
+        const QMap<QString, QVariant> before = contents(access.store());
+        const QString strFile = work.filePath("import.ini");
+        if (QTest::currentDataTag() != QByteArray("file does not exist"))
+            QVERIFY(work.writeFile("import.ini", content));
+
+        const settingsTransfer::status eStatus = settingsTransfer::importFrom(strFile, access.store());
+        QCOMPARE(int(eStatus), status);
+        QVERIFY(!settingsTransfer::message(eStatus).isEmpty());
+        settingsStore fresh;
+        QCOMPARE(contents(fresh.store()), before);
+    }
+
+    // Choosing an operator's file by mistake for an export never overwrites it.
+    void exportRefusesAFileThatHoldsNoSettings_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("a teach-in file") << QByteArray("Version 1.0\n0;1000;1.0;2.0;3e-5;0;0;O\n");
+        QTest::newRow("binary bytes") << QByteArray("\x00\x01\xff\xfe=\x02\n\x03", 8);
+        QTest::newRow("an INI file of another program") << QByteArray("[Window]\nwidth=5\n");
+    }
+    void exportRefusesAFileThatHoldsNoSettings()
+    {
+        QFETCH(QByteArray, content);
+        testWorkDir work;
+        QVERIFY(work.writeFile("teachIn/curve.kfxteachin", content));
+        settingsStore access;
+        fillStore(access.store());
+        QCOMPARE(settingsTransfer::exportTo(access.store(), work.filePath("teachIn/curve.kfxteachin")),
+                 settingsTransfer::NOT_SETTINGS);
+        QCOMPARE(work.readFile("teachIn/curve.kfxteachin"), content);
+    }
+
+    void exportIntoAnEmptyFileOrOntoAFolder()
+    {
+        testWorkDir work;
+        settingsStore access;
+        fillStore(access.store());
+        QVERIFY(work.writeFile("empty.ini", ""));
+        QCOMPARE(settingsTransfer::exportTo(access.store(), work.filePath("empty.ini")), settingsTransfer::OK);
+        QCOMPARE(settingsTransfer::check(work.filePath("empty.ini")), settingsTransfer::OK);
+        QCOMPARE(settingsTransfer::exportTo(access.store(), work.filePath("teachIn")), settingsTransfer::WRITE_FAILED);
+    }
+};
+
+QTEST_MAIN(tst_settingsTransfer)
+#include "tst_settingsTransfer.moc"

@@ -1,0 +1,44 @@
+#ifndef SETTINGSFIELDRULES_H
+#define SETTINGSFIELDRULES_H
+
+#include <QString>
+#include <QStringList>
+
+// How the settings page reads its touch fields, without widgets.
+
+// A field that feeds a number into a division or a range: text that is not a
+// number counts as 0 (as it always has), but text that reads as an infinite
+// or NaN value ("inf", "nan", "1e999") is refused, because it would reach the
+// regulation or an input's voltage mapping as a value without meaning.
+struct fieldNumber {
+    bool bAccepted;
+    double dblValue;
+};
+fieldNumber finiteFieldNumber(const QString &strText);
+
+// A decimal whole number with a success flag, as the continuous-speed,
+// pen-width and long-press fields read their text.
+struct fieldWholeNumber {
+    bool bOk;
+    int nValue;
+};
+fieldWholeNumber wholeFieldNumber(const QString &strText);
+
+// Which analog input (0..2) each feedback role shows, from the stored types
+// of inputs 1..3: type 1 is Feedback 1, type 2 Feedback 2; when two inputs
+// carry the same type the later one decides; -1 when no input carries it.
+struct feedbackRoles {
+    int nFeedback1;
+    int nFeedback2;
+};
+feedbackRoles feedbackRolesFromTypes(const int anTypes[3]);
+
+// Why a sensor name cannot be used for a definition, or an empty text when it
+// can: the name becomes a file name in the sensor folder, and names are the
+// key of the sensor list, so a name already listed (other than the one being
+// changed, strOwnName) is refused too.
+enum class sensorNameProblem { NONE, INVALID, EXISTS };
+sensorNameProblem checkSensorName(const QString &strName, const QStringList &listedNames,
+                                  const QString &strOwnName = QString());
+
+#endif // SETTINGSFIELDRULES_H
