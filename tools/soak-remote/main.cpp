@@ -17,7 +17,7 @@
 //          the real drive in its motor thread, in a host process of its own
 //          (this program with --script-host), its progress queued to the main
 //          thread as the Script page receives it.
-// The Remote tab is operated through the test driver plugin (tests/remotetab).
+// The Remote tab is operated through the test driver plugin (tests/support).
 // SOAK_WRAP="heaptrack -o <file>" (or valgrind --tool=massif ...) runs the
 // program under a memory profiler to find what grows.
 #include "controllerSim.h"
@@ -222,7 +222,10 @@ void runTextMaster(quint16 nPort, masterCounts &counts)
         if (bOk && positionThenResolution.match(QString::fromLatin1(received)).hasMatch())
             counts.nReads += 1;
         else {
-            counts.nFailed += 1;
+            // The first few wrong replies show what came instead.
+            if (counts.nFailed.fetch_add(1) < 3)
+                std::fprintf(stderr, "text protocol: unexpected reply \"%s\"\n",
+                             received.toPercentEncoding(" :.").constData());
             if (!bOk)
                 return;   // the link is gone; the phase reports it
         }
@@ -250,7 +253,7 @@ public:
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.insert(QStringLiteral("QT_PLUGIN_PATH"), QStringLiteral(SOAK_DRIVER_PLUGIN_DIR));
         env.insert(QStringLiteral("QT_QPA_GENERIC_PLUGINS"),
-                   QStringLiteral("remotetabdriver:%1").arg(server.serverPort()));
+                   QStringLiteral("programdriver:%1").arg(server.serverPort()));
         env.insert(QStringLiteral("VALVE_DEV_DIR"), wd.filePath(QStringLiteral("dev")));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), wd.configPath());
         proc.setProcessEnvironment(env);
@@ -303,6 +306,7 @@ public:
     bool connectEthernet(int nMode, quint16 nPort)
     {
         return request(QStringLiteral("tab 0")) == QLatin1String("ok 0")
+               && request(QStringLiteral("scope widgetRemote")) == QLatin1String("ok")
                && request(QStringLiteral("combo cmbSource 2")) == QLatin1String("ok 2")
                && request(QStringLiteral("combo cmbEthernetRemoteMode %1").arg(nMode)) == QStringLiteral("ok %1").arg(nMode)
                && request(QStringLiteral("text lineEditIpAddress 127.0.0.1")) == QLatin1String("ok")
