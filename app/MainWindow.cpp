@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "ui_MainWindow.h"
 
+#include "app/comboWidthFit.h"
 #include "app/formStatusWidget.h"
 #include "app/qlvLogFile.h"
 #include "app/qlvMessageBox.h"
@@ -14,11 +15,13 @@
 #include "platform/processRunner.h"
 #include "script/formScriptTab.h"
 #include "script/lvScript.h"
+#include "remote/trafficRelay.h"
 #include "script/scriptExecutor.h"
 #include "valve/analogData.h"
 #include "valve/motorDriver.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QKeyEvent>
@@ -97,6 +100,10 @@ MainWindow::MainWindow(QWidget *parent)
     pAnalogData->init();
     pAnalogData->setSampling(pAnalogData->nSampling);
     pScriptExecutor->onSetExtFeedback(extFeedback);
+
+    // Every item of every combo is shown whole on the panel.
+    for (QComboBox *pCombo : findChildren<QComboBox *>())
+        comboWidthFit::fit(pCombo);
 
     installTabRules();
     tabRules.bIgnoreNextTabChange = false;
@@ -177,8 +184,14 @@ void MainWindow::connectRemoteTab()
     connect(rt, &formRemoteTab::sigClearDataReadMotor, md, &motorDriver::clearDataReadMotor);
     connect(rt, &formRemoteTab::sigClearDataReadPc, md, &motorDriver::clearDataReadPc);
     connect(rt, &formRemoteTab::sendDataUSB, md, &motorDriver::sendToMotor);
-    connect(md, &motorDriver::receivedFromPc, rt, &formRemoteTab::receivedFromPc);
-    connect(md, &motorDriver::receivedFromMotor, rt, &formRemoteTab::receivedFromMotor);
+    // The traffic reaches the panes in batches, at most one waiting in the
+    // GUI thread per pane side, however fast the master asks.
+    auto *pPcTraffic = new trafficRelay(this);
+    auto *pMotorTraffic = new trafficRelay(this);
+    connect(md, &motorDriver::receivedFromPc, pPcTraffic, &trafficRelay::push, Qt::DirectConnection);
+    connect(md, &motorDriver::receivedFromMotor, pMotorTraffic, &trafficRelay::push, Qt::DirectConnection);
+    connect(pPcTraffic, &trafficRelay::delivered, rt, &formRemoteTab::receivedFromPc);
+    connect(pMotorTraffic, &trafficRelay::delivered, rt, &formRemoteTab::receivedFromMotor);
     connect(rt, &formRemoteTab::getAnalogValue, pAnalogData, &analogData::onGetAnalogValue);
     // The analog and Modbus requests reach the drive queued and the window at
     // once, so the samples are joined before the drive enters its mode.

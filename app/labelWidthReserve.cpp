@@ -3,16 +3,17 @@
 #include <QEvent>
 #include <QLabel>
 
-labelWidthReserve::labelWidthReserve(QLabel *pLabel, const QString &strWidest)
+labelWidthReserve::labelWidthReserve(QLabel *pLabel, const QString &strWidest, const QWidget *pFieldBehind)
     : QObject(pLabel)
     , pLabel(pLabel)
     , strWidest(strWidest)
+    , pFieldBehind(pFieldBehind)
 {
 }
 
-void labelWidthReserve::reserve(QLabel *pLabel, const QString &strWidest)
+void labelWidthReserve::reserve(QLabel *pLabel, const QString &strWidest, const QWidget *pFieldBehind)
 {
-    auto *pReserve = new labelWidthReserve(pLabel, strWidest);
+    auto *pReserve = new labelWidthReserve(pLabel, strWidest, pFieldBehind);
     pLabel->installEventFilter(pReserve);
     pReserve->apply();
 }
@@ -36,4 +37,7 @@ void labelWidthReserve::apply()
     const int nWidth = nText + nAround;
     if (pLabel->minimumWidth() != nWidth)
         pLabel->setMinimumWidth(nWidth);
+    // The field behind would paint over the caption's end.
+    if (pFieldBehind && pLabel->geometry().right() >= pFieldBehind->x())
+        pLabel->move(qMax(0, pFieldBehind->x() - pLabel->width()), pLabel->y());
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 class QLabel;
+class QWidget;
 
 // Keeps a label at least as wide as the widest text it will show, at the font
 // it really has: a style sheet may change the font after the form has set its
@@ -14,17 +15,20 @@ class labelWidthReserve : public QObject
     Q_OBJECT
 
 public:
-    // The reserve lives as a child of the label.
-    static void reserve(QLabel *pLabel, const QString &strWidest);
+    // The reserve lives as a child of the label. A label at a fixed
+    // position grows to the right; with pFieldBehind (the widget right of it)
+    // it grows no further than that widget and moves left instead.
+    static void reserve(QLabel *pLabel, const QString &strWidest, const QWidget *pFieldBehind = nullptr);
 
     bool eventFilter(QObject *pWatched, QEvent *pEvent) override;
 
 private:
-    labelWidthReserve(QLabel *pLabel, const QString &strWidest);
+    labelWidthReserve(QLabel *pLabel, const QString &strWidest, const QWidget *pFieldBehind);
     void apply();
 
     QLabel *pLabel;
     QString strWidest;
+    const QWidget *pFieldBehind;
 };
 
 #endif // LABELWIDTHRESERVE_H

@@ -2,6 +2,11 @@
 
 #include <QAbstractButton>
 #include <QEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionButton>
 
@@ -63,6 +68,48 @@ qlvMessageBox::qlvMessageBox(QWidget *parent)
     setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
     setStyleSheet(styleSheetText());
     installEventFilter(new buttonWidthFit(this));
+}
+
+void qlvMessageBox::showEvent(QShowEvent *pEvent)
+{
+    // The box has its final size once the message box has shown itself.
+    QMessageBox::showEvent(pEvent);
+    fitTextHeight();
+}
+
+void qlvMessageBox::fitTextHeight()
+{
+    const QWidget *pBehind = parentWidget() ? parentWidget()->window() : nullptr;
+    const QRect rectRoom = pBehind ? pBehind->geometry() : screen()->availableGeometry();
+    if (height() <= rectRoom.height())
+        return;
+    auto *pInfo = findChild<QLabel *>(QStringLiteral("qt_msgbox_informativelabel"));
+    auto *pGrid = qobject_cast<QGridLayout *>(layout());
+    if (!pInfo || !pGrid || pGrid->indexOf(pInfo) < 0)
+        return;
+    int nRow = 0, nColumn = 0, nRowSpan = 0, nColumnSpan = 0;
+    pGrid->getItemPosition(pGrid->indexOf(pInfo), &nRow, &nColumn, &nRowSpan, &nColumnSpan);
+    const QSize sizeText = pInfo->size();
+    const int nTextRoom = sizeText.height() - (height() - rectRoom.height());
+    if (nTextRoom <= 0)
+        return;
+    const int nNewHeight = rectRoom.height();
+    pGrid->removeWidget(pInfo);
+    auto *pScroll = new QScrollArea(this);
+    pScroll->setObjectName(QStringLiteral("scrollInformativeText"));
+    pScroll->setFrameShape(QFrame::NoFrame);
+    pScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pScroll->setWidgetResizable(true);
+    pScroll->setWidget(pInfo);
+    // Every line stays readable: the field is as wide as the text plus its
+    // scroll bar, which is as wide as the panel's other touch scroll bars.
+    pScroll->verticalScrollBar()->setFixedWidth(30);
+    pScroll->setFixedSize(sizeText.width() + 30, nTextRoom);
+    pGrid->addWidget(pScroll, nRow, nColumn, nRowSpan, nColumnSpan);
+    pScroll->show();
+    // The message box sizes itself to its layout again (when its layout
+    // request arrives); it is placed over the window behind it at that height.
+    move(x(), rectRoom.y() + (rectRoom.height() - nNewHeight) / 2);
 }
 
 QString qlvMessageBox::styleSheetText()

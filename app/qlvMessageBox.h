@@ -15,6 +15,14 @@ public:
 
     // The dark style sheet the box applies to itself.
     static QString styleSheetText();
+
+protected:
+    void showEvent(QShowEvent *pEvent) override;
+
+private:
+    // A text taller than the window behind the box scrolls in a field of the
+    // height that is left, instead of pushing the buttons off the screen.
+    void fitTextHeight();
 };
 
 #endif // QLVMESSAGEBOX_H

@@ -10,8 +10,12 @@ void insertTrafficText(QPlainTextEdit *pPane, const QString &strText, bool bScro
     if (!pPane)
         return;
     if (!strText.isEmpty()) {
-        pPane->insertPlainText(strText);
         QTextDocument *pDoc = pPane->document();
+        // Undo is on by default and would keep every piece ever inserted and
+        // cut off here, growing without end under a steady stream.
+        if (pDoc->isUndoRedoEnabled())
+            pDoc->setUndoRedoEnabled(false);
+        pPane->insertPlainText(strText);
         const int nChars = pDoc->characterCount();
         if (nChars > trafficPaneMaxChars) {
             // Cursors (the pane's own included) follow the removal, so text

@@ -11,7 +11,8 @@ class QPlainTextEdit;
 //
 // A link left open for days would otherwise grow a pane without end and make
 // every insertion slower; past trafficPaneMaxChars the oldest part is dropped
-// so that trafficPaneKeepChars remain.
+// so that trafficPaneKeepChars remain. A traffic pane keeps no undo history:
+// the text it would hold is a copy of everything that passed.
 constexpr int trafficPaneMaxChars = 32768;
 constexpr int trafficPaneKeepChars = 24576;
 

@@ -4,15 +4,24 @@
 #include <QProgressDialog>
 #include <QThread>
 
+#include <memory>
+
+QProgressDialog *busyTask::makeNote(QWidget *pParent, const QString &strText)
+{
+    auto *pDlg = new QProgressDialog(strText, QString(), 0, 0, pParent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    pDlg->setObjectName(QStringLiteral("busyTaskDialog"));
+    pDlg->setWindowModality(Qt::ApplicationModal);
+    pDlg->setCancelButton(nullptr);
+    pDlg->setMinimumDuration(0);
+    pDlg->setAutoClose(false);
+    pDlg->setAutoReset(false);
+    return pDlg;
+}
+
 void busyTask::run(QWidget *pParent, const QString &strText, const std::function<void()> &work)
 {
-    QProgressDialog dlg(strText, QString(), 0, 0, pParent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    dlg.setObjectName(QStringLiteral("busyTaskDialog"));
-    dlg.setWindowModality(Qt::ApplicationModal);
-    dlg.setCancelButton(nullptr);
-    dlg.setMinimumDuration(0);
-    dlg.setAutoClose(false);
-    dlg.setAutoReset(false);
+    const std::unique_ptr<QProgressDialog> pNote(makeNote(pParent, strText));
+    QProgressDialog &dlg = *pNote;
 
     QThread *pThread = QThread::create(work);
     QEventLoop loop;

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QProgressDialog;
 class QWidget;
 
 // Runs a blocking piece of work (an outside command and its waiting) in a
@@ -15,6 +16,8 @@ class busyTask
 {
 public:
     static void run(QWidget *pParent, const QString &strText, const std::function<void()> &work);
+    // The note shown meanwhile, built but not shown; the caller owns it.
+    static QProgressDialog *makeNote(QWidget *pParent, const QString &strText);
 };
 
 #endif // BUSYTASK_H

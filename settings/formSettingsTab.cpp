@@ -2,6 +2,8 @@
 #include "ui_formSettingsTab.h"
 
 #include "app/MainWindow.h"
+#include "app/fixedPlaceFit.h"
+#include "app/labelWidthReserve.h"
 #include "app/qlvMessageBox.h"
 #include "settings/debugPageValues.h"
 #include "settings/lvSensorDlg.h"
@@ -34,6 +36,7 @@ formSettingsTab::formSettingsTab(QWidget *parent)
     , pAnalogData(nullptr)
     , pExtFeedback(nullptr)
     , bFilling(false)
+    , bPortsListed(false)
     , bDebugOn(false)
 {
     ui->setupUi(this);
@@ -69,6 +72,12 @@ formSettingsTab::formSettingsTab(QWidget *parent)
         if (strPort != QLatin1String("ttyAMA0"))
             ui->cmbBoxRemotePort->addItem(strPort);
     }
+    bPortsListed = true;
+    {
+        const settingsStore settings;
+        showStoredMotorPort(settings);
+        showStoredRemotePort(settings);
+    }
 
     // Filled quietly, then set to the stored language: filling the list is
     // not the operator's choice and must not replace it.
@@ -85,6 +94,26 @@ formSettingsTab::formSettingsTab(QWidget *parent)
 
     ui->pushBtnChooseColorOpenGraph->hide();
     ui->widgetColorOpenGraph->hide();
+    fitFixedPlaces();
+}
+
+void formSettingsTab::fitFixedPlaces()
+{
+    // The fixed rows of the valve page hold captions and combos at the
+    // panel's font that need more than the rows' drawn width (the port row,
+    // the language row with its file names): the rows widen into the free
+    // room right of them.
+    for (QWidget *pRow : {ui->layoutWidget, ui->layoutWidget1, ui->layoutWidget2, ui->layoutWidget3})
+        fixedPlaceFit::growToLayout(pRow);
+    // The test page's captions grow to their texts; one with its field right
+    // behind it grows to the left. The page on the panel is narrower than the
+    // form's: the input fields at its right edge end there.
+    for (QLabel *pCaption : {ui->label, ui->label_2, ui->label_3, ui->label_4, ui->label_5, ui->label_6, ui->label_7,
+                             ui->label_8})
+        labelWidthReserve::reserve(pCaption, pCaption->text());
+    labelWidthReserve::reserve(ui->label_9, ui->label_9->text(), ui->lineEditDebugmotDriveCMD);
+    for (QWidget *pField : {ui->lineEditDebugInput1, ui->lineEditDebugInput2, ui->lineEditDebugInput3})
+        fixedPlaceFit::keepInsideParent(pField);
 }
 
 formSettingsTab::~formSettingsTab()
@@ -105,7 +134,22 @@ void formSettingsTab::readSettingsToGUI()
     ui->lineEditDataFile->setText(settings.text(settingKey::TeachInFile));
     ui->lineEditDataFile->setKeyboardMode(KEYBOARD_NONE);
 
-    const int nSensor = ui->cmbFeedbackType->findText(settings.text(settingKey::SensorName));
+    const QString strSensorName = settings.text(settingKey::SensorName);
+    int nSensor = ui->cmbFeedbackType->findText(strSensorName);
+    if (nSensor < 0 && !strSensorName.isEmpty()) {
+        // The active sensor is defined in the store; without a file of its
+        // own it is still listed, or the next save would give its formula
+        // the name of whichever sensor the list showed.
+        lvSensor active;
+        active.strName = strSensorName;
+        active.strDataName = settings.text(settingKey::SensorDataName);
+        active.strFormula = settings.text(settingKey::SensorFormula);
+        active.strUnit = settings.text(settingKey::SensorUnit);
+        active.strInputMask = settings.text(settingKey::SensorInputMask);
+        sensorList.append(active);
+        ui->cmbFeedbackType->addItem(strSensorName);
+        nSensor = ui->cmbFeedbackType->count() - 1;
+    }
     if (nSensor >= 0)
         ui->cmbFeedbackType->setCurrentIndex(nSensor);
     ui->lblSensorDataName->setText(settings.text(settingKey::SensorDataName));
@@ -145,17 +189,7 @@ void formSettingsTab::readSettingsToGUI()
 
     ui->checkBoxCalibrateOnStart->setChecked(settings.flag(settingKey::CalibrateOnStart));
     ui->lineEditContSpeed->setText(settings.text(settingKey::ContinuousSpeed));
-    if (settings.text(settingKey::MotorType) == QLatin1String("NanoTec")) {
-        // The NanoTec controller sits on the panel's own UART.
-        const int nPort = ui->cmbBoxMotorPort->findText(QStringLiteral("ttyAMA0"));
-        if (nPort >= 0)
-            ui->cmbBoxMotorPort->setCurrentIndex(nPort);
-        ui->cmbBoxMotorPort->setEnabled(false);
-    } else {
-        const int nPort = ui->cmbBoxMotorPort->findText(settings.text(settingKey::MotorPort));
-        if (nPort >= 0)
-            ui->cmbBoxMotorPort->setCurrentIndex(nPort);
-    }
+    showStoredMotorPort(settings);
 
     ui->cmbOutput1Config->setCurrentIndex(settings.number(settingKey::Output1Config));
     ui->lblVersion->setText(tr("Version %1").arg(g_dblProgramVersion, 0, 'f', 2));
@@ -164,13 +198,43 @@ void formSettingsTab::readSettingsToGUI()
     ui->checkBoxShowSens->setChecked(settings.flag(settingKey::ShowSensitivity));
 
     ui->lineEditLongPressTime->setText(settings.text(settingKey::LongPressTime));
-    const int nRemotePort = ui->cmbBoxRemotePort->findText(settings.text(settingKey::RemotePort));
-    if (nRemotePort >= 0)
-        ui->cmbBoxRemotePort->setCurrentIndex(nRemotePort);
+    showStoredRemotePort(settings);
     const int nLanguage = ui->cmbBoxLanguage->findText(settings.text(settingKey::LanguageFile));
     if (nLanguage >= 0)
         ui->cmbBoxLanguage->setCurrentIndex(nLanguage);
     bFilling = false;
+}
+
+void formSettingsTab::selectPort(QComboBox *pCombo, const QString &strPort)
+{
+    int nPort = pCombo->findText(strPort);
+    // A stored port that is not plugged in right now stays the choice: the
+    // next save would otherwise put another port (or none) in its place.
+    if (nPort < 0 && bPortsListed && !strPort.isEmpty()) {
+        pCombo->addItem(strPort);
+        nPort = pCombo->count() - 1;
+    }
+    if (nPort >= 0)
+        pCombo->setCurrentIndex(nPort);
+}
+
+void formSettingsTab::showStoredMotorPort(const settingsStore &settings)
+{
+    if (settings.text(settingKey::MotorType) == QLatin1String("NanoTec")) {
+        // The NanoTec controller sits on the panel's own UART.
+        selectPort(ui->cmbBoxMotorPort, QStringLiteral("ttyAMA0"));
+        ui->cmbBoxMotorPort->setEnabled(false);
+    } else {
+        selectPort(ui->cmbBoxMotorPort, settings.text(settingKey::MotorPort));
+    }
+}
+
+void formSettingsTab::showStoredRemotePort(const settingsStore &settings)
+{
+    const QString strPort = settings.text(settingKey::RemotePort);
+    // The panel's own UART is never offered for the PC's line.
+    if (strPort != QLatin1String("ttyAMA0"))
+        selectPort(ui->cmbBoxRemotePort, strPort);
 }
 
 qLvLineEdit *formSettingsTab::firstUnusableField(QString &strCaption) const
@@ -719,8 +783,12 @@ void formSettingsTab::on_pushBtnChangeSensor_clicked()
         ui->cmbFeedbackType->removeItem(ui->cmbFeedbackType->currentIndex());
         ui->cmbFeedbackType->addItem(sensor.strName);
     }
+    // A definition made with the change button while none was listed joins
+    // the list, so the combo never offers a sensor the page does not know.
     if (nIndex >= 0)
         sensorList[nIndex] = sensor;
+    else
+        sensorList.append(sensor);
     ui->cmbFeedbackType->setCurrentIndex(ui->cmbFeedbackType->findText(sensor.strName));
     showSensor(sensor);
 }
@@ -745,7 +813,9 @@ void formSettingsTab::on_pushBtnChoose_clicked()
         return;
     // The main window loads it (same thread, at once) before the name shows.
     emit setNewTeachIn(strFile);
-    ui->lineEditDataFile->setText(QFileInfo(strFile).baseName());
+    // Cut at the last dot, as the main window names the file it loads: a
+    // name like "run.2024.a" must not be stored as "run".
+    ui->lineEditDataFile->setText(QFileInfo(strFile).completeBaseName());
     settingsStore().setValue(settingKey::TeachInFile, ui->lineEditDataFile->text());
 }
 
@@ -790,12 +860,17 @@ void formSettingsTab::on_pushBtnExportSettings_clicked()
 
 void formSettingsTab::on_pushBtnImportSettings_clicked()
 {
-    if (!panelAdministration::importSettings(this, pMainWindow))
+    QString strFile;
+    if (!panelAdministration::importSettings(this, pMainWindow, &strFile))
         return;
     readSettingsToGUI();
     // The running objects still hold the old values, and closing the window
     // would write them back: the program starts again on the imported ones.
     if (pMainWindow) {
+        // Going down stores the window's calibrate-on-start choice; an
+        // imported one takes its place first.
+        if (QSettings(strFile, QSettings::IniFormat).contains(settingsStore::path(settingKey::CalibrateOnStart)))
+            pMainWindow->bCalibrateOnStart = settingsStore().flag(settingKey::CalibrateOnStart);
         panelAdministration::showBox(pMainWindow, tr("Settings imported"),
                                      tr("The program restarts to use the imported settings."));
         pMainWindow->restartProgram();

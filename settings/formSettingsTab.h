@@ -11,6 +11,8 @@ class MainWindow;
 class analogData;
 class lvExternalFeedback;
 class qLvLineEdit;
+class settingsStore;
+class QComboBox;
 
 namespace Ui {
 class formSettingsTab;
@@ -128,6 +130,8 @@ private slots:
     void debugTimerElapsed();
 
 private:
+    // Gives widgets at fixed positions the room their texts need on the panel.
+    void fitFixedPlaces();
     friend class tst_formSettingsTab;
 
     enum boundarySide { UPPER, LOWER };
@@ -147,6 +151,10 @@ private:
     void debugSensorTest();
     void debugFeedInputs();
     void debugSendSetValue();
+    // The stored ports as the current entries of the port combos.
+    void showStoredMotorPort(const settingsStore &settings);
+    void showStoredRemotePort(const settingsStore &settings);
+    void selectPort(QComboBox *pCombo, const QString &strPort);
     void showSensor(const lvSensor &sensor);
     int sensorIndex(const QString &strName) const;
     QStringList sensorNames() const;
@@ -160,6 +168,8 @@ private:
     lvExternalFeedback *pExtFeedback;
     // Set while the page is filled: its combo changes are not the operator's.
     bool bFilling;
+    // Set once the port combos list the ports present.
+    bool bPortsListed;
     // The last state of the test page's debug switch.
     bool bDebugOn;
 };

@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QInputDialog>
 
+#include <memory>
+
 namespace {
 
 QString tr(const char *pszText)
@@ -80,17 +82,23 @@ panelAdministration::fileDialogSpec panelAdministration::settingsImportDialog()
             QFileDialog::AnyFile, QFileDialog::AcceptOpen};
 }
 
+QFileDialog *panelAdministration::makeFileDialog(QWidget *pTab, const fileDialogSpec &spec)
+{
+    auto *pDlg = new QFileDialog(pTab, spec.strCaption, spec.strFolder, spec.strFilter);
+    pDlg->setWindowFlags(pDlg->windowFlags() | Qt::FramelessWindowHint);
+    pDlg->setGeometry(20, 20, 340, 260);
+    pDlg->setOption(QFileDialog::DontUseNativeDialog);
+    pDlg->setFileMode(spec.eFileMode);
+    pDlg->setAcceptMode(spec.eAcceptMode);
+    return pDlg;
+}
+
 QString panelAdministration::chooseFile(QWidget *pTab, const fileDialogSpec &spec)
 {
-    QFileDialog dlg(pTab, spec.strCaption, spec.strFolder, spec.strFilter);
-    dlg.setWindowFlags(dlg.windowFlags() | Qt::FramelessWindowHint);
-    dlg.setGeometry(20, 20, 340, 260);
-    dlg.setOption(QFileDialog::DontUseNativeDialog);
-    dlg.setFileMode(spec.eFileMode);
-    dlg.setAcceptMode(spec.eAcceptMode);
-    if (dlg.exec() != QDialog::Accepted)
+    const std::unique_ptr<QFileDialog> pDlg(makeFileDialog(pTab, spec));
+    if (pDlg->exec() != QDialog::Accepted)
         return QString();
-    const QStringList files = dlg.selectedFiles();
+    const QStringList files = pDlg->selectedFiles();
     return files.isEmpty() ? QString() : files.first();
 }
 
@@ -192,11 +200,13 @@ void panelAdministration::exportSettings(QWidget *pTab, QWidget *pBoxParent)
         showBox(pBoxParent, tr("Settings not exported"), settingsTransfer::message(eStatus));
 }
 
-bool panelAdministration::importSettings(QWidget *pTab, QWidget *pBoxParent)
+bool panelAdministration::importSettings(QWidget *pTab, QWidget *pBoxParent, QString *pstrFile)
 {
     const QString strFile = chooseFile(pTab, settingsImportDialog());
     if (strFile.isEmpty())
         return false;
+    if (pstrFile)
+        *pstrFile = strFile;
     settingsStore settings;
     const settingsTransfer::status eStatus = settingsTransfer::importFrom(strFile, settings.store());
     if (eStatus != settingsTransfer::OK) {

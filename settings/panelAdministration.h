@@ -30,6 +30,8 @@ public:
     // The tab's file dialog: frameless, 340 x 260 at (20, 20), not the
     // platform's own. Returns the chosen path, empty when cancelled.
     static QString chooseFile(QWidget *pTab, const fileDialogSpec &spec);
+    // That dialog, built but not shown; the caller owns it.
+    static QFileDialog *makeFileDialog(QWidget *pTab, const fileDialogSpec &spec);
 
     // The path of the teach-in file chosen, empty when cancelled.
     static QString chooseTeachIn(QWidget *pTab);
@@ -46,8 +48,9 @@ public:
     // reported.
     static void exportSettings(QWidget *pTab, QWidget *pBoxParent);
     // A chosen INI file into the store. True when the store took it; a
-    // refused file changes nothing and is reported.
-    static bool importSettings(QWidget *pTab, QWidget *pBoxParent);
+    // refused file changes nothing and is reported. pstrFile, when given,
+    // receives the file's path.
+    static bool importSettings(QWidget *pTab, QWidget *pBoxParent, QString *pstrFile = nullptr);
 
     static void showBox(QWidget *pParent, const QString &strText, const QString &strInformation);
 };

@@ -8,15 +8,27 @@
 
 namespace {
 
-bool emptyFolder(const QString &strFolder)
+// Whether strEntry is the package itself or a folder that holds it.
+bool holdsPackage(const QFileInfo &entry, const QString &strPackage)
+{
+    const QString strEntry = entry.canonicalFilePath();
+    return !strEntry.isEmpty() && (strPackage == strEntry || strPackage.startsWith(strEntry + QLatin1Char('/')));
+}
+
+// Empties the folder, except for the package being installed when the
+// operator chose one that lies in it: that file is the operator's.
+bool emptyFolder(const QString &strFolder, const QString &strPackage)
 {
     QDir dir(strFolder);
     if (!dir.exists())
         return QDir().mkpath(strFolder);
+    const QString strKeep = QFileInfo(strPackage).canonicalFilePath();
     bool bOk = true;
     const QFileInfoList entries =
         dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo &entry : entries) {
+        if (!strKeep.isEmpty() && !entry.isSymLink() && holdsPackage(entry, strKeep))
+            continue;
         if (entry.isDir() && !entry.isSymLink())
             bOk = QDir(entry.absoluteFilePath()).removeRecursively() && bOk;
         else
@@ -38,7 +50,7 @@ QString panelUpdate::defaultFolder()
 panelUpdate::outcome panelUpdate::install(const QString &strPackage, const QString &strFolder, processRunner &runner)
 {
     outcome res;
-    if (!emptyFolder(strFolder)) {
+    if (!emptyFolder(strFolder, strPackage)) {
         res.eFailedAt = EMPTY_FOLDER;
         return res;
     }

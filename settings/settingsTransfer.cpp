@@ -1,5 +1,7 @@
 #include "settings/settingsTransfer.h"
 
+#include "valve/settingsStore.h"
+
 #include <QCoreApplication>
 #include <QFileInfo>
 
@@ -72,9 +74,15 @@ settingsTransfer::status settingsTransfer::importFrom(const QString &strPath, QS
     if (eCheck != OK)
         return eCheck;
     QSettings ini(strPath, QSettings::IniFormat);
+    // The next start deletes the file this key names: only this panel's own
+    // update may name one, never a file brought in from elsewhere.
+    const QString strCleanup = settingsStore::path(settingKey::UpdateCleanup);
     const QStringList keys = ini.allKeys();
-    for (const QString &strKey : keys)
-        store.setValue(strKey, ini.value(strKey));
+    for (const QString &strKey : keys) {
+        const QVariant value = ini.value(strKey);
+        if (strKey != strCleanup || value.toString().isEmpty())
+            store.setValue(strKey, value);
+    }
     store.sync();
     return store.status() == QSettings::NoError ? OK : WRITE_FAILED;
 }

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Fails when a CTest test of the build has no TIMEOUT of its own: a hang
 must fail in minutes, not after CTest's default."""
 import json

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Renders the image files the program reads from its working directory:
 icon/splash.png (shown while the program starts) and the Script tab's table
 icons with their highlighted variants ("-black", drawn dark for the green row

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 ts=resources/languages/qlvZENTU_en.ts
 lupdate -silent -locations none -no-obsolete -I . app manual remote valve script settings forms -ts "$ts"
-python3 - "$ts" <<'PY'
+/usr/bin/python3 - "$ts" <<'PY'
 import sys, xml.etree.ElementTree as ET
 path = sys.argv[1]
 tree = ET.parse(path)

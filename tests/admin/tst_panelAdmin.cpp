@@ -262,6 +262,35 @@ private slots:
             QCOMPARE(calls.at(2).args, (QStringList{"bash", QDir(strFolder).filePath("update-script.sh")}));
     }
 
+    // A package the operator chose inside the update folder is not emptied
+    // away with the rest before it is copied.
+    void packageInsideTheUpdateFolderIsKept_data()
+    {
+        QTest::addColumn<QString>("package");  // below the update folder
+        QTest::newRow("in the folder") << "pkg-1.2.kfxupdate";
+        QTest::newRow("in a sub-folder") << "usb/pkg-1.2.kfxupdate";
+    }
+    void packageInsideTheUpdateFolderIsKept()
+    {
+        QFETCH(QString, package);
+        QTemporaryDir root;
+        const QString strFolder = root.filePath("update");
+        const QString strPackage = QDir(strFolder).filePath(package);
+        QVERIFY(QDir().mkpath(QFileInfo(strPackage).absolutePath()));
+        QVERIFY(QDir().mkpath(strFolder + "/old"));
+        for (const QString &strFile : {strPackage, strFolder + "/update-script.sh", strFolder + "/old/x.txt",
+                                       QFileInfo(strPackage).absolutePath() + "/other.txt"}) {
+            QFile f(strFile);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        unpackingRunner runner;
+        runner.setResult("sudo", exitWith(1));
+        QVERIFY(panelUpdate::install(strPackage, strFolder, runner).succeeded());
+        QVERIFY(QFile::exists(strPackage));
+        QVERIFY(!QFile::exists(strFolder + "/old/x.txt"));
+        QCOMPARE(runner.calls().first().args, (QStringList{"--", strPackage, QDir(strFolder).filePath("pkg-1.zip")}));
+    }
+
     // The real cp and unzip on packages built here, in an update folder below
     // a temporary root: a second package unpacks over the first without a
     // question, nothing of the first is left, and the unpacked script runs.

@@ -119,6 +119,21 @@ private slots:
         compareAsRead(access.store(), expected);
     }
 
+    // The next start deletes the file "update cleanup" names; an imported
+    // file never chooses it.
+    void importLeavesTheUpdateCleanupAlone()
+    {
+        testWorkDir work;
+        settingsStore access;
+        fillStore(access.store());
+        QVERIFY(work.writeFile("cleanup.ini", "[controller]\nupdate%20cleanup=/home/pi/valuable.txt\n"
+                                              "language%20file=qlvZENTU_en.ts\n"));
+        QCOMPARE(settingsTransfer::importFrom(work.filePath("cleanup.ini"), access.store()), settingsTransfer::OK);
+        settingsStore fresh;
+        QCOMPARE(fresh.text(settingKey::UpdateCleanup), QString());
+        QCOMPARE(fresh.text(settingKey::LanguageFile), QString("qlvZENTU_en.ts"));
+    }
+
     void refusedImportChangesNothing_data()
     {
         QTest::addColumn<QByteArray>("content");   // empty: no file at all

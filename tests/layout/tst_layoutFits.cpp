@@ -5,6 +5,7 @@
 // the pages are walked from the tab widget, the boxes come from the table of
 // the program's boxes.
 #include "app/MainWindow.h"
+#include "app/comboWidthFit.h"
 #include "app/formStatusWidget.h"
 #include "valve/settingsKeyTable.h"
 #include "controllerSim.h"
@@ -17,6 +18,7 @@
 #include "testWorkDir.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -78,6 +80,7 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void theCheckSeesACutText();
+    void comboMeasuredAsDrawn();
     void tabPages_data();
     void tabPages();
     void boxes_data();
@@ -115,6 +118,9 @@ void tst_layoutFits::initTestCase()
     QVERIFY(work->writeFile(QStringLiteral("log/qVarnixLeakvalve.log"),
                             QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy")).toLatin1()
                                 + " 10:00:00.000 ### Shutdown\n"));
+
+    // The language list shows the translation files of the working folder.
+    QVERIFY(work->writeFile(QStringLiteral("languages/qlvZENTU_en.ts"), QByteArray("<TS/>\n")));
 
     // The valve stands fully open, the store agrees.
     QDir().mkpath(work->filePath(QStringLiteral("dev")));
@@ -170,7 +176,10 @@ void tst_layoutFits::cleanupTestCase()
 
 void tst_layoutFits::verifyNoProblems(const QList<layoutProblem> &problems)
 {
-    QVERIFY2(problems.isEmpty(), qPrintable(layoutCheck::describe(problems).join(QLatin1Char('\n'))));
+    // One line each: a long list would be cut in a single failure message.
+    for (const QString &strProblem : layoutCheck::describe(problems))
+        qWarning("%s", qPrintable(strProblem));
+    QVERIFY2(problems.isEmpty(), qPrintable(QStringLiteral("%1 texts or widgets do not fit (listed above)").arg(problems.size())));
     QVERIFY2(unexpectedBoxes.isEmpty(), qPrintable(QStringLiteral("unexpected box: ") + unexpectedBoxes.join(", ")));
 }
 
@@ -211,6 +220,34 @@ void tst_layoutFits::theCheckSeesACutText()
     host.move(700, 0);
     waitMs(50);
     QVERIFY(!check.problemsBelow(&host).isEmpty());
+}
+
+void tst_layoutFits::comboMeasuredAsDrawn()
+{
+    // A sheet that borders the combo but pads nothing sizes it by its own
+    // field, while the item is drawn in the base style's narrower one: at its
+    // size hint the combo cuts its item, which the check sees and the fit
+    // mends.
+    QWidget host;
+    host.setStyleSheet(QStringLiteral("QComboBox { border: 1px solid #1e1e1e; font-size: 14px; }"
+                                      "QComboBox::drop-down { width: 15px; }"));
+    host.resize(400, 100);
+    auto *pCombo = new QComboBox(&host);
+    pCombo->setObjectName(QStringLiteral("cmbMode"));
+    pCombo->addItems({QStringLiteral("Direct Connection"), QStringLiteral("Modbus")});
+    host.move(0, 0);
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    pCombo->resize(pCombo->sizeHint());
+    waitMs(20);
+    const QList<layoutProblem> problems = check.problemsBelow(&host);
+    QCOMPARE(problems.size(), 1);
+    QCOMPARE(problems.first().strText, QStringLiteral("Direct Connection"));
+
+    comboWidthFit::fit(pCombo);
+    waitMs(20);
+    QVERIFY2(check.problemsBelow(&host).isEmpty(),
+             qPrintable(layoutCheck::describe(check.problemsBelow(&host)).join(QLatin1Char('\n'))));
 }
 
 void tst_layoutFits::tabPages_data()

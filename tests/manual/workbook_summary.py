@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Reads an XLSX workbook with openpyxl and prints what the diagram export
 tests check, as JSON: sheet names, the cells of the first sheet with their
 number formats, and every chart with its axes and series."""

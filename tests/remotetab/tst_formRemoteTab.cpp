@@ -73,6 +73,7 @@ private slots:
     void terminalSendsOnlyWhileConnected();
     void panesShowTheStreamOfTheShownSource();
     void panesAreCleared();
+    void paneStaysBounded_data();
     void paneStaysBounded();
     void analogPageSavesOnlyEdits();
     void analogPageRefusesFeedbackInput();
@@ -504,19 +505,36 @@ void tst_formRemoteTab::panesAreCleared()
     QCOMPARE(emptyPanes().split(QLatin1Char(' ')).size(), 8);
 }
 
+void tst_formRemoteTab::paneStaysBounded_data()
+{
+    QTest::addColumn<bool>("pcSide");
+    QTest::newRow("master side") << true;
+    QTest::newRow("valve side") << false;
+}
+
 void tst_formRemoteTab::paneStaysBounded()
 {
+    QFETCH(bool, pcSide);
     testWorkDir wd;
     formRemoteTab tab;
-    auto *pPane = child<QPlainTextEdit>(&tab, "plTextEditUSB");
+    auto *pPane = child<QPlainTextEdit>(&tab, pcSide ? "plTextEditUSB" : "plTextEditValveUSB");
+    auto deliver = [&](const QByteArray &data) {
+        if (pcSide)
+            tab.receivedFromPc(data);
+        else
+            tab.receivedFromMotor(data);
+    };
     const QByteArray chunk(4000, 'a');
     for (int n = 0; n < 3 * trafficPaneMaxChars / 4000; ++n)
-        tab.receivedFromPc(chunk);
-    tab.receivedFromPc(QByteArray("last"));
+        deliver(chunk);
+    deliver(QByteArray("last"));
     const QString strText = pPane->toPlainText();
     QVERIFY2(strText.size() <= trafficPaneMaxChars && strText.size() >= trafficPaneKeepChars - 1,
              qPrintable(QString::number(strText.size())));
     QVERIFY(strText.endsWith(QLatin1String("last")));
+    // Nothing of what was cut off stays behind as undo history.
+    QCOMPARE(pPane->document()->availableUndoSteps(), 0);
+    QVERIFY(!pPane->document()->isUndoRedoEnabled());
 }
 
 void tst_formRemoteTab::analogPageSavesOnlyEdits()

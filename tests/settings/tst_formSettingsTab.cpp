@@ -92,10 +92,14 @@ private slots:
     void wholeNumberFields();
     void output1AndButtons();
     void nanoTecFixesTheMotorPort();
+    void storedPortsAreKept_data();
+    void storedPortsAreKept();
     void sensorFolderIsListed();
     void sensorAddChangeRenameDelete();
     void sensorRefusals();
     void missingSensorFolderIsReported();
+    void changeWithoutListedSensor();
+    void activeSensorWithoutFileKeepsItsName();
 
 private:
     std::unique_ptr<testWorkDir> wd;
@@ -237,7 +241,7 @@ void tst_formSettingsTab::fillAndSaveEveryKey()
         const char *pszText;
     } expected[] = {
         {settingKey::TeachInFile, 0, "run.2024.a"},
-        {settingKey::SensorName, 0, ""},  // no such sensor file: the combo is empty
+        {settingKey::SensorName, 0, "Pirani"},  // no such sensor file: still the active sensor
         {settingKey::SensorDataName, 0, "Leak rate"},
         {settingKey::SensorFormula, 0, "val1*2"},
         {settingKey::SensorUnit, 0, "mbar l/s"},
@@ -565,6 +569,73 @@ void tst_formSettingsTab::nanoTecFixesTheMotorPort()
     QCOMPARE(stored(settingKey::RemotePort), QStringLiteral("ttyUSB1"));
 }
 
+void tst_formSettingsTab::storedPortsAreKept_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QString>("motorPort");
+    QTest::addColumn<QString>("remotePort");
+    QTest::addColumn<QString>("savedMotorPort");
+    QTest::addColumn<QString>("motorList");
+    QTest::addColumn<QString>("remoteList");
+    const QStringList usb{QStringLiteral("ttyUSB0"), QStringLiteral("ttyUSB1")};
+    QTest::newRow("both present") << "BergerLahr" << usb << "ttyUSB1" << "ttyUSB0" << "ttyUSB1"
+                                  << "ttyUSB0,ttyUSB1" << "ttyUSB0,ttyUSB1";
+    QTest::newRow("both unplugged") << "BergerLahr" << usb << "ttyUSB3" << "ttyACM0" << "ttyUSB3"
+                                    << "ttyUSB0,ttyUSB1,ttyUSB3" << "ttyUSB0,ttyUSB1,ttyACM0";
+    QTest::newRow("no port at all") << "BergerLahr" << QStringList() << "ttyUSB0" << "ttyUSB1" << "ttyUSB0"
+                                    << "ttyUSB0" << "ttyUSB1";
+    QTest::newRow("nothing stored") << "BergerLahr" << usb << "" << "" << "ttyUSB0" << "ttyUSB0,ttyUSB1"
+                                    << "ttyUSB0,ttyUSB1";
+    QTest::newRow("NanoTec without its UART") << "NanoTec" << usb << "ttyUSB0" << "ttyUSB1" << "ttyAMA0"
+                                              << "ttyUSB0,ttyUSB1,ttyAMA0" << "ttyUSB0,ttyUSB1";
+}
+
+// A port that is stored but not plugged in when the page is built stays the
+// page's choice: leaving the page must not put another port in its place.
+void tst_formSettingsTab::storedPortsAreKept()
+{
+    QFETCH(QString, type);
+    QFETCH(QStringList, present);
+    QFETCH(QString, motorPort);
+    QFETCH(QString, remotePort);
+    QFETCH(QString, savedMotorPort);
+    QFETCH(QString, motorList);
+    QFETCH(QString, remoteList);
+    for (const QString &strPort : present)
+        QVERIFY(wd->writeFile(QStringLiteral("dev/") + strPort, QByteArray()));
+    {
+        settingsStore s;
+        s.setValue(settingKey::MotorType, type);
+        if (!motorPort.isEmpty())
+            s.setValue(settingKey::MotorPort, motorPort);
+        if (!remotePort.isEmpty())
+            s.setValue(settingKey::RemotePort, remotePort);
+    }
+    analogData analog;
+    lvExternalFeedback feedback;
+    formSettingsTab tab;
+    tab.setAnalogData(&analog);
+    tab.setExtFeedback(&feedback);
+    Ui::formSettingsTab *ui = tab.ui;
+    auto items = [](QComboBox *pCombo) {
+        QStringList list;
+        for (int i = 0; i < pCombo->count(); ++i)
+            list << pCombo->itemText(i);
+        return list.join(QLatin1Char(','));
+    };
+    // Right after construction and after every later fill alike.
+    for (int nFill = 0; nFill < 2; ++nFill) {
+        QCOMPARE(items(ui->cmbBoxMotorPort), motorList);
+        QCOMPARE(items(ui->cmbBoxRemotePort), remoteList);
+        QCOMPARE(ui->cmbBoxMotorPort->currentText(), savedMotorPort);
+        QVERIFY(tab.saveSettingsFromGUI());
+        QCOMPARE(stored(settingKey::MotorPort), savedMotorPort);
+        QCOMPARE(stored(settingKey::RemotePort), remotePort.isEmpty() ? QStringLiteral("ttyUSB0") : remotePort);
+        tab.readSettingsToGUI();
+    }
+}
+
 void tst_formSettingsTab::sensorFolderIsListed()
 {
     QVERIFY(wd->writeFile(QStringLiteral("sensor/Pirani.kfxsensor"), "Pirani;Leak rate;mbar l/s;val1*2;no_exp;#.##;"));
@@ -696,6 +767,64 @@ void tst_formSettingsTab::missingSensorFolderIsReported()
              qPrintable(boxes.texts.first()));
     QCOMPARE(ui->cmbFeedbackType->count(), 0);
     QVERIFY(tab.sensorList.isEmpty());
+}
+
+// With no sensor listed the change button defines one all the same; it is
+// then listed like an added one and can be deleted again.
+void tst_formSettingsTab::changeWithoutListedSensor()
+{
+    formSettingsTab tab;
+    Ui::formSettingsTab *ui = tab.ui;
+    QCOMPARE(ui->cmbFeedbackType->count(), 0);
+    boxesOnly boxes;
+    {
+        sensorDialogAnswer dlg(QStringLiteral("Penning"), QStringLiteral("val1"), QStringLiteral("mbar"));
+        ui->pushBtnChangeSensor->click();
+        QVERIFY(dlg.bDialog);
+    }
+    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(QFile::exists(wd->filePath(QStringLiteral("sensor/Penning.kfxsensor"))));
+    QCOMPARE(ui->cmbFeedbackType->count(), 1);
+    QCOMPARE(tab.sensorList.size(), 1);
+    QCOMPARE(ui->lblSensorFormula->text(), QStringLiteral("val1"));
+    ui->pushBtnDeleteSensor->click();
+    QVERIFY(!QFile::exists(wd->filePath(QStringLiteral("sensor/Penning.kfxsensor"))));
+    QCOMPARE(ui->cmbFeedbackType->count(), 0);
+}
+
+// The active sensor is defined in the store; when no file of that name is
+// in the sensor folder, leaving the page must not give its formula the name
+// of another listed sensor.
+void tst_formSettingsTab::activeSensorWithoutFileKeepsItsName()
+{
+    QVERIFY(wd->writeFile(QStringLiteral("sensor/Penning.kfxsensor"), "Penning;P;mbar;val2;exp;;"));
+    {
+        settingsStore s;
+        s.setValue(settingKey::SensorName, QStringLiteral("Pirani"));
+        s.setValue(settingKey::SensorFormula, QStringLiteral("val1*2"));
+        s.setValue(settingKey::SensorUnit, QStringLiteral("mbar l/s"));
+    }
+    analogData analog;
+    lvExternalFeedback feedback;
+    formSettingsTab tab;
+    tab.setAnalogData(&analog);
+    tab.setExtFeedback(&feedback);
+    Ui::formSettingsTab *ui = tab.ui;
+    for (int nFill = 0; nFill < 2; ++nFill) {
+        QCOMPARE(ui->cmbFeedbackType->currentText(), QStringLiteral("Pirani"));
+        QCOMPARE(ui->lblSensorFormula->text(), QStringLiteral("val1*2"));
+        QVERIFY(tab.saveSettingsFromGUI());
+        QCOMPARE(stored(settingKey::SensorName), QStringLiteral("Pirani"));
+        QCOMPARE(stored(settingKey::SensorFormula), QStringLiteral("val1*2"));
+        QCOMPARE(feedback.sensor.strName, QStringLiteral("Pirani"));
+        tab.readSettingsToGUI();
+    }
+    QCOMPARE(ui->cmbFeedbackType->count(), 2);
+    // Switching away and back shows its definition again.
+    ui->cmbFeedbackType->setCurrentIndex(ui->cmbFeedbackType->findText(QStringLiteral("Penning")));
+    QCOMPARE(ui->lblSensorFormula->text(), QStringLiteral("val2"));
+    ui->cmbFeedbackType->setCurrentIndex(ui->cmbFeedbackType->findText(QStringLiteral("Pirani")));
+    QCOMPARE(ui->lblSensorUnit->text(), QStringLiteral("mbar l/s"));
 }
 
 QTEST_MAIN(tst_formSettingsTab)

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Start-up benchmark: the valve program (qlvZENTU, with its splash and the
 1000 event-loop rounds) against a minimal widgets program linked with the same
 libraries that shows an 800 x 479 window.

@@ -1,5 +1,7 @@
 #include "layoutCheck.h"
 
+#include "app/comboWidthFit.h"
+
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
 #include <QApplication>
@@ -164,18 +166,8 @@ QRect layoutCheck::textRoom(const QWidget *pWidget)
         return pStyle->subElementRect(QStyle::SE_LineEditContents, &opt, pEdit)
             .adjusted(m.left() + 2, m.top() + 1, -m.right() - 2, -m.bottom() - 1);
     }
-    if (auto *pCombo = qobject_cast<const QComboBox *>(pWidget)) {
-        QStyleOptionComboBox opt;
-        opt.initFrom(pCombo);
-        opt.editable = pCombo->isEditable();
-        opt.frame = pCombo->hasFrame();
-        opt.subControls = QStyle::SC_All;
-        opt.currentText = pCombo->currentText();
-        opt.iconSize = pCombo->iconSize();
-        // The label is drawn one pixel in from each side of the edit field.
-        return pStyle->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, pCombo)
-            .adjusted(1, 0, -1, 0);
-    }
+    if (auto *pCombo = qobject_cast<const QComboBox *>(pWidget))
+        return comboWidthFit::textRoom(pCombo);
     return {};
 }
 

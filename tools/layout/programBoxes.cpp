@@ -2,10 +2,17 @@
 
 #include "app/qlvMessageBox.h"
 #include "app/qlvMessageDialog.h"
+#include "settings/busyTask.h"
+#include "settings/lvSensorDlg.h"
+#include "settings/panelAdministration.h"
+#include "settings/panelUpdate.h"
+#include "settings/settingsTransfer.h"
 #include "valve/motorStatus.h"
 
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QProgressDialog>
 #include <QPushButton>
 
 namespace {
@@ -70,6 +77,61 @@ std::function<QWidget *(QWidget *)> fileDialog(const QString &strCaption, const 
     };
 }
 
+QString settingsText(const char *pszText)
+{
+    return tr("formSettingsTab", pszText);
+}
+
+std::function<QWidget *(QWidget *)> settingsBox(const char *pszText, const QString &strInfo)
+{
+    return box("formSettingsTab", pszText, strInfo, QMessageBox::Ok);
+}
+
+std::function<QWidget *(QWidget *)> settingsFileDialog(panelAdministration::fileDialogSpec (*spec)())
+{
+    return [spec](QWidget *pParent) -> QWidget * { return panelAdministration::makeFileDialog(pParent, spec()); };
+}
+
+// As QInputDialog::getText builds its password prompt.
+std::function<QWidget *(QWidget *)> passwordPrompt(const char *pszTitle, const char *pszLabel)
+{
+    return [=](QWidget *pParent) -> QWidget * {
+        auto *pDialog = new QInputDialog(pParent, Qt::FramelessWindowHint);
+        pDialog->setWindowTitle(settingsText(pszTitle));
+        pDialog->setLabelText(settingsText(pszLabel));
+        pDialog->setTextEchoMode(QLineEdit::Password);
+        return pDialog;
+    };
+}
+
+std::function<QWidget *(QWidget *)> busyNote(const char *pszText)
+{
+    return [=](QWidget *pParent) -> QWidget * { return busyTask::makeNote(pParent, settingsText(pszText)); };
+}
+
+std::function<QWidget *(QWidget *)> sensorDialog(bool bChange)
+{
+    // As the Settings tab runs it: a frameless dialog window; a new sensor
+    // without the border, a changed one with its fields filled.
+    return [=](QWidget *pParent) -> QWidget * {
+        auto *pDialog = new lvSensorDlg(nullptr);
+        pDialog->setParent(pParent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::FramelessWindowHint);
+        if (!bChange) {
+            pDialog->setStyleSheet(lvSensorDlg::styleSheetWithoutBorder());
+            return pDialog;
+        }
+        lvSensor sensor;
+        sensor.strName = QStringLiteral("DemoLeakDetector");
+        sensor.strDataName = QStringLiteral("Leakrate");
+        sensor.strUnit = QStringLiteral("mbar*l/sec");
+        sensor.strFormula = QStringLiteral("Math.pow(10, 2*val1-11)");
+        sensor.strInputMask = QStringLiteral("9.99E-99");
+        sensor.bExponential = true;
+        pDialog->setSensor(sensor);
+        return pDialog;
+    };
+}
+
 } // namespace
 
 QString widestMotorStatus()
@@ -102,6 +164,7 @@ QList<programBox> programBoxes()
     const auto yes = QMessageBox::YesRole;
     const auto no = QMessageBox::NoRole;
     const QString strLongFile = QStringLiteral("/home/pi/leakvalve/teachIn/2026-12-10_leakrate_measurement.xlsx");
+    const QString strLongScript = QStringLiteral("/home/pi/leakvalve/shell-scripts/set-panel-network-address.sh");
 
     return {
         // Status strip
@@ -123,6 +186,21 @@ QList<programBox> programBoxes()
                                                QStringLiteral("1000"))
                                       + tr("formStatusWidget", "\nReal Time Clock not working") + QLatin1Char('\n')
                                       + faultMotorStatus());
+             pBox->setStandardButtons(QMessageBox::Ok);
+             pBox->setDefaultButton(QMessageBox::Ok);
+             return pBox;
+         }},
+        {QStringLiteral("status-full-status-every-line"),
+         [](QWidget *pParent) -> QWidget * {
+             // Everything the status strip can hold at once: taller than the
+             // screen without the box's scrolling text.
+             auto *pBox = new qlvMessageBox(pParent);
+             pBox->setText(QStringLiteral("Full Status"));
+             pBox->setInformativeText(tr("formStatusWidget", "Do Script: Cmd %1 %2/%3 ")
+                                          .arg(QStringLiteral("GotoPosition"), QStringLiteral("1000"),
+                                               QStringLiteral("1000"))
+                                      + tr("formStatusWidget", "\nReal Time Clock not working") + QLatin1Char('\n')
+                                      + widestMotorStatus());
              pBox->setStandardButtons(QMessageBox::Ok);
              pBox->setDefaultButton(QMessageBox::Ok);
              return pBox;
@@ -262,6 +340,85 @@ QList<programBox> programBoxes()
         {QStringLiteral("script-new-teach-in"),
          box("MainWindow", "TeachIn Data changed", tr("MainWindow", "Do you want to set the new data file active?"),
              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)},
+        // Settings tab
+        {QStringLiteral("settings-invalid-page"),
+         settingsBox("Invalid value", settingsText("%1: \"%2\" is not a usable number. The settings were not saved.")
+                                          .arg(QStringLiteral("Feedback Input 1 Upper"),
+                                               QStringLiteral("12345678901234567890")))},
+        {QStringLiteral("settings-invalid-field"),
+         settingsBox("Invalid value", settingsText("%1: \"%2\" is not a usable number. The value was not changed.")
+                                          .arg(QStringLiteral("Feedback Input 1 Upper"),
+                                               QStringLiteral("12345678901234567890")))},
+        {QStringLiteral("settings-input-conflicts"),
+         settingsBox("Possible Input Type Conflicts",
+                     settingsText("Please check the analog input in the remote tab for possible conflicts."))},
+        {QStringLiteral("settings-sensor-folder-missing"),
+         settingsBox("Sensor not saved", settingsText("The sensor folder %1 does not exist.")
+                                                 .arg(QStringLiteral("/home/pi/leakvalve/sensor"))
+                                             + QLatin1Char(' ') + settingsText("Nothing was changed."))},
+        {QStringLiteral("settings-sensor-semicolon"),
+         settingsBox("Sensor not saved", settingsText("A field holds a \";\", which a sensor file cannot store.")
+                                             + QLatin1Char(' ') + settingsText("Nothing was changed."))},
+        {QStringLiteral("settings-sensor-not-written"),
+         settingsBox("Sensor not saved", settingsText("The file %1 could not be written.")
+                                                 .arg(QStringLiteral("/home/pi/leakvalve/sensor/"
+                                                                     "Pirani-Penning combined gauge.kfxsensor"))
+                                             + QLatin1Char(' ') + settingsText("Nothing was changed."))},
+        {QStringLiteral("settings-sensor-exists"),
+         settingsBox("Sensor exists", settingsText("A sensor with this Name already exists. It will not be saved."))},
+        {QStringLiteral("settings-sensor-exists-change"),
+         settingsBox("Sensor exists",
+                     settingsText("A sensor with this Name already exists. The change will not be saved."))},
+        {QStringLiteral("settings-sensor-name-invalid"),
+         settingsBox("Invalid sensor name",
+                     settingsText("A sensor name must not be empty, start with \".\" or hold \"/\", \"\\\", \";\" or "
+                                  "control characters. The change will not be saved."))},
+        {QStringLiteral("settings-sensor-add"), sensorDialog(false)},
+        {QStringLiteral("settings-sensor-change"), sensorDialog(true)},
+        {QStringLiteral("settings-imported"),
+         settingsBox("Settings imported", settingsText("The program restarts to use the imported settings."))},
+        // Panel administration
+        {QStringLiteral("admin-choose-teachin"), settingsFileDialog(&panelAdministration::teachInChoiceDialog)},
+        {QStringLiteral("admin-export-teachin"), settingsFileDialog(&panelAdministration::teachInExportDialog)},
+        {QStringLiteral("admin-choose-update"), settingsFileDialog(&panelAdministration::updatePackageDialog)},
+        {QStringLiteral("admin-choose-shell-script"), settingsFileDialog(&panelAdministration::shellScriptDialog)},
+        {QStringLiteral("admin-export-settings"), settingsFileDialog(&panelAdministration::settingsExportDialog)},
+        {QStringLiteral("admin-import-settings"), settingsFileDialog(&panelAdministration::settingsImportDialog)},
+        {QStringLiteral("admin-busy-copy"), busyNote("Copying...")},
+        {QStringLiteral("admin-busy-update"), busyNote("Installing the update...")},
+        {QStringLiteral("admin-busy-password"), busyNote("Changing the password...")},
+        {QStringLiteral("admin-busy-shell-script"), busyNote("Running the shell script...")},
+        {QStringLiteral("admin-export-failed"),
+         settingsBox("Export failed", settingsText("The teach-in file could not be copied."))},
+        {QStringLiteral("admin-update-failed"),
+         settingsBox("Updagte failed",
+                     settingsText("The update failed.") + QLatin1Char('\n')
+                         + tr("panelUpdate", "The update script did not finish in time."))},
+        {QStringLiteral("admin-update-ready"),
+         settingsBox("Updagte ready", settingsText("The update worked. Rebooting..."))},
+        {QStringLiteral("admin-password"), passwordPrompt("Password", "Enter new Samba Password")},
+        {QStringLiteral("admin-password-retype"), passwordPrompt("Retype Password", "Retype new Samba Password")},
+        {QStringLiteral("admin-password-mistyped"),
+         settingsBox("Password not changed", settingsText("The password was not retyped correctly."))},
+        {QStringLiteral("admin-password-control"),
+         settingsBox("Password not changed", settingsText("The password must not contain control characters."))},
+        {QStringLiteral("admin-password-failed"),
+         settingsBox("Password not changed", settingsText("The password was not changed."))},
+        {QStringLiteral("admin-password-changed"),
+         settingsBox("Password changed", settingsText("The password was successfully changed."))},
+        {QStringLiteral("admin-shell-script-executed"),
+         settingsBox("Shell Script executed", settingsText("The shell script %1 was executed. Return Code: %2")
+                                                  .arg(strLongScript)
+                                                  .arg(127))},
+        {QStringLiteral("admin-shell-script-failed"),
+         settingsBox("Error: Shell Script not executed",
+                     settingsText("Error: The shell script %1 was not executed. Return Code: %2")
+                         .arg(strLongScript)
+                         .arg(-1))},
+        {QStringLiteral("admin-settings-not-exported"),
+         settingsBox("Settings not exported", settingsTransfer::message(settingsTransfer::WRITE_FAILED))},
+        {QStringLiteral("admin-settings-not-imported"),
+         settingsBox("Settings not imported", settingsTransfer::message(settingsTransfer::NO_GROUPS))},
         // The shell's own dialog: part of its widget set, shown by nothing yet.
         {QStringLiteral("message-dialog"), [](QWidget *pParent) -> QWidget * { return new qlvMessageDialog(pParent); }},
     };
