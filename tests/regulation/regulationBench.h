@@ -128,6 +128,29 @@ public:
         });
     }
 
+    // Reached once the corrections that were still on their way have landed:
+    // three samples in a row within the tolerance, all taken while the valve
+    // stood still and no new goto went out (on a busy machine samples may
+    // catch the valve passing through the band on its way, or lag behind it).
+    bool waitUntilSettledAndReached()
+    {
+        int nSamplesWhenStill = -1;
+        int nGotosSeen = -1;
+        const auto samples = [this] { return rig->rec.nReached + rig->rec.nNotReached; };
+        return QTest::qWaitFor(
+            [&] {
+                if (rig->sim.isMoving() || rig->gotoCount() != nGotosSeen) {
+                    nGotosSeen = rig->gotoCount();
+                    nSamplesWhenStill = -1;
+                    return false;
+                }
+                if (nSamplesWhenStill < 0)
+                    nSamplesWhenStill = samples();
+                return rig->rec.nReachedInARow >= 3 && samples() - nSamplesWhenStill >= 3;
+            },
+            WAIT_MS);
+    }
+
     // True once every command queued so far went out to the controller (a
     // marker the simulator records; the queue is first in, first out).
     bool drainQueue() { return rig->drainQueue(WAIT_MS); }
