@@ -64,12 +64,7 @@ void scriptExecutor::setScript(lvScript newScript)
 {
     // Nothing of the previous run may act on the new script: a WAIT still
     // running would advance it, a cut report would never come back.
-    stopWaitTimer();
-    bWaitForData = false;
-    nReachedCount = 0;
-    bCountingReached = false;
-    bHoldDuringWait = false;
-    restoreConnections();
+    dropPendingWaits();
 
     script = newScript;
     nCmdIndex = 0;
@@ -111,6 +106,16 @@ void scriptExecutor::stopScript()
         applyStop();
     else
         QMetaObject::invokeMethod(this, [this] { applyStop(); }, Qt::QueuedConnection);
+}
+
+void scriptExecutor::dropPendingWaits()
+{
+    stopWaitTimer();
+    bWaitForData = false;
+    nReachedCount = 0;
+    bCountingReached = false;
+    bHoldDuringWait = false;
+    restoreConnections();
 }
 
 void scriptExecutor::applyStop()
@@ -177,12 +182,7 @@ void scriptExecutor::onSetCmd(int nCmdNr)
     if (nCmdNr < 0 || nCmdNr >= script.cmdList.size())
         return;
     // A new start: what the interrupted run waited for is dropped.
-    stopWaitTimer();
-    bWaitForData = false;
-    nReachedCount = 0;
-    bCountingReached = false;
-    bHoldDuringWait = false;
-    restoreConnections();
+    dropPendingWaits();
     bRunActive = false;
 
     nCmdIndex = nCmdNr;

@@ -114,6 +114,8 @@ private:
     void endDataWait();
     // Gives back every report connection the run has cut.
     void restoreConnections();
+    // The wait timer, a data wait and the cut reports of a run, all dropped.
+    void dropPendingWaits();
     // Cuts or gives back the report connections so that they match what the
     // run needs now.
     void syncConnections();

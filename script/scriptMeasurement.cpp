@@ -6,16 +6,9 @@
 
 namespace {
 
-constexpr double rangeMinStart = 1000000.0;
-constexpr double rangeMaxStart = 0.0;
-
-void widen(double dblValue, double &dblMin, double &dblMax)
-{
-    if (dblValue < dblMin)
-        dblMin = dblValue;
-    if (dblValue > dblMax)
-        dblMax = dblValue;
-}
+using teachInRange::widen;
+constexpr double rangeMinStart = teachInRange::dblMinStart;
+constexpr double rangeMaxStart = teachInRange::dblMaxStart;
 
 } // namespace
 

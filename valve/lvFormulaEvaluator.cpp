@@ -18,12 +18,19 @@
 #include <mutex>
 #include <thread>
 
+#include <pthread.h>
+#include <time.h>
+
 namespace {
 
 QAtomicInt timeLimit(lvFormulaEvaluator::defaultTimeLimitMs);
 
 // One thread watches every running evaluation and interrupts those that
-// outlive their deadline. Arming and disarming happen under one mutex, so an
+// outlive their limit. The limit is processor time of the evaluating thread,
+// not time on the wall clock: on a busy panel a short formula may wait long
+// for the processor, and it must not come back as "no value" for that; an
+// endless formula uses the processor all the time and is stopped after its
+// limit all the same. Arming and disarming happen under one mutex, so an
 // engine is never interrupted after its evaluation has been disarmed.
 class evaluationWatchdog
 {
@@ -43,12 +50,18 @@ public:
 
     quint64 arm(QJSEngine *pEngine, int nLimitMs)
     {
+        entry item{pEngine, CLOCK_MONOTONIC, 0, qint64(nLimitMs) * 1000000};
+        // Without the thread's own clock the wall clock stands in.
+        clockid_t threadClock;
+        if (pthread_getcpuclockid(pthread_self(), &threadClock) == 0)
+            item.cpuClock = threadClock;
+        item.nStartNs = nowNs(item.cpuClock);
         std::lock_guard<std::mutex> guard(mtx);
         if (!worker.joinable())
             worker = std::thread([this] { run(); });
         const quint64 nId = ++nLastId;
         const bool bWasIdle = running.empty();
-        running.emplace(nId, entry{pEngine, clock::now() + std::chrono::milliseconds(nLimitMs)});
+        running.emplace(nId, item);
         if (bWasIdle)
             cv.notify_all();
         return nId;
@@ -64,8 +77,18 @@ private:
     struct entry
     {
         QJSEngine *pEngine;
-        clock::time_point deadline;
+        clockid_t cpuClock;
+        qint64 nStartNs;
+        qint64 nLimitNs;
     };
+
+    static qint64 nowNs(clockid_t id)
+    {
+        timespec ts{};
+        if (clock_gettime(id, &ts) != 0)
+            return 0;
+        return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+    }
 
     void run()
     {
@@ -75,18 +98,22 @@ private:
                 cv.wait(guard);
                 continue;
             }
-            const auto now = clock::now();
-            auto next = clock::time_point::max();
+            // Entries are disarmed by their thread before it can end, so
+            // every clock read here belongs to a living thread.
+            qint64 nNextNs = std::numeric_limits<qint64>::max();
             for (auto &item : running) {
-                if (item.second.deadline <= now)
+                const qint64 nLeftNs = item.second.nLimitNs - (nowNs(item.second.cpuClock) - item.second.nStartNs);
+                if (nLeftNs <= 0)
                     item.second.pEngine->setInterrupted(true);
-                else if (item.second.deadline < next)
-                    next = item.second.deadline;
+                else
+                    nNextNs = std::min(nNextNs, nLeftNs);
             }
-            // Interrupted entries stay until their thread disarms them; poll
-            // them rarely, the others at their deadline.
-            const auto poll = now + std::chrono::milliseconds(10);
-            cv.wait_until(guard, next < poll ? next : poll);
+            // A thread uses its processor time no faster than the wall clock
+            // runs, so waiting what is left of its limit never wakes too
+            // late. Interrupted entries stay until their thread disarms them;
+            // poll them rarely.
+            const qint64 nWaitNs = std::min<qint64>(nNextNs, 10000000);
+            cv.wait_until(guard, clock::now() + std::chrono::nanoseconds(nWaitNs));
         }
     }
 

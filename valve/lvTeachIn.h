@@ -30,6 +30,19 @@ enum curveUse {
 // snapshot()) and reads that, and a writer that changes the fields directly
 // does so inside withLock(). Evaluate the embedded sensor from another thread
 // with calcSensorData(), not through sensor.calcData().
+// A record's ranges start inverted, so that its first point sets both ends.
+namespace teachInRange {
+constexpr double dblMinStart = 1000000.0;
+constexpr double dblMaxStart = 0.0;
+inline void widen(double dblValue, double &dblMin, double &dblMax)
+{
+    if (dblValue < dblMin)
+        dblMin = dblValue;
+    if (dblValue > dblMax)
+        dblMax = dblValue;
+}
+} // namespace teachInRange
+
 class lvTeachIn
 {
 public:

@@ -53,6 +53,14 @@ To select another one goto to Settings Tab or long press on the diagram.</transl
         <source>The software was updated successfully.</source>
         <translation>The software was updated successfully.</translation>
     </message>
+    <message>
+        <source>TeachIn Data changed</source>
+        <translation>TeachIn Data changed</translation>
+    </message>
+    <message>
+        <source>Do you want to set the new data file active?</source>
+        <translation>Do you want to set the new data file active?</translation>
+    </message>
 </context>
 <context>
     <name>QObject</name>
@@ -238,6 +246,14 @@ To select another one goto to Settings Tab or long press on the diagram.</transl
     <message>
         <source>Curve Type</source>
         <translation>Curve Type</translation>
+    </message>
+    <message>
+        <source>Sensitivity Open Curve</source>
+        <translation>Sensitivity Open Curve</translation>
+    </message>
+    <message>
+        <source>Sensitivity Close Curve</source>
+        <translation>Sensitivity Close Curve</translation>
     </message>
 </context>
 <context>
@@ -500,6 +516,516 @@ To select another one goto to Settings Tab or long press on the diagram.</transl
     </message>
 </context>
 <context>
+    <name>formScriptTab</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>The scripts folder %1 does not exist, so there are no scripts to show.</source>
+        <translation>The scripts folder %1 does not exist, so there are no scripts to show.</translation>
+    </message>
+    <message>
+        <source>These script files could not be read and are not listed:
+%1</source>
+        <translation>These script files could not be read and are not listed:
+%1</translation>
+    </message>
+    <message>
+        <source>Scripts</source>
+        <translation>Scripts</translation>
+    </message>
+    <message>
+        <source>Script Save</source>
+        <translation>Script Save</translation>
+    </message>
+    <message>
+        <source>Click ok to go on.</source>
+        <translation>Click ok to go on.</translation>
+    </message>
+    <message>
+        <source>Script changed</source>
+        <translation>Script changed</translation>
+    </message>
+    <message>
+        <source>do you want to save it?</source>
+        <translation>do you want to save it?</translation>
+    </message>
+    <message>
+        <source>"%1" cannot be a script name: it must not contain "/", "\", ";", ".." or control characters, nor begin with ".".</source>
+        <translation>"%1" cannot be a script name: it must not contain "/", "\", ";", ".." or control characters, nor begin with ".".</translation>
+    </message>
+    <message>
+        <source>There is already a script named "%1".</source>
+        <translation>There is already a script named "%1".</translation>
+    </message>
+    <message>
+        <source>The script "%1" could not be written to %2. Your changes are kept; the file on disk is unchanged.</source>
+        <translation>The script "%1" could not be written to %2. Your changes are kept; the file on disk is unchanged.</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Rename</translation>
+    </message>
+    <message>
+        <source>A script needs a name: the name was not changed.</source>
+        <translation>A script needs a name: the name was not changed.</translation>
+    </message>
+    <message>
+        <source>New Script</source>
+        <translation>New Script</translation>
+    </message>
+    <message>
+        <source>All names from New Script0 to New Script998 are taken. Rename or delete one of these scripts first.</source>
+        <translation>All names from New Script0 to New Script998 are taken. Rename or delete one of these scripts first.</translation>
+    </message>
+    <message>
+        <source>The script "%1" could not be written to %2.</source>
+        <translation>The script "%1" could not be written to %2.</translation>
+    </message>
+    <message>
+        <source>The script file %1 could not be deleted.</source>
+        <translation>The script file %1 could not be deleted.</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>You cannot delete the last command</source>
+        <translation>You cannot delete the last command</translation>
+    </message>
+    <message>
+        <source>Script Changed</source>
+        <translation>Script Changed</translation>
+    </message>
+    <message>
+        <source>The script was changed.
+It will not run until it is saved or the changes are cancelled.</source>
+        <translation>The script was changed.
+It will not run until it is saved or the changes are cancelled.</translation>
+    </message>
+    <message>
+        <source>Script Finished</source>
+        <translation>Script Finished</translation>
+    </message>
+    <message>
+        <source>Do Script: Cmd %1 %2/%3 </source>
+        <translation>Do Script: Cmd %1 %2/%3 </translation>
+    </message>
+    <message>
+        <source>Do Script: Cmd %1 set to %2</source>
+        <translation>Do Script: Cmd %1 set to %2</translation>
+    </message>
+    <message>
+        <source>Do Script: Cmd %1</source>
+        <translation>Do Script: Cmd %1</translation>
+    </message>
+    <message>
+        <source>Do Script: Cmd %1 %2</source>
+        <translation>Do Script: Cmd %1 %2</translation>
+    </message>
+</context>
+<context>
+    <name>formSettingsTab</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>Valve</source>
+        <translation>Valve</translation>
+    </message>
+    <message>
+        <source>Feedback</source>
+        <translation>Feedback</translation>
+    </message>
+    <message>
+        <source>Diagram and Interface</source>
+        <translation>Diagram and Interface</translation>
+    </message>
+    <message>
+        <source>Test and Debug</source>
+        <translation>Test and Debug</translation>
+    </message>
+    <message>
+        <source>Clear Error</source>
+        <translation>Clear Error</translation>
+    </message>
+    <message>
+        <source>Calibrate</source>
+        <translation>Calibrate</translation>
+    </message>
+    <message>
+        <source>Restart</source>
+        <translation>Restart</translation>
+    </message>
+    <message>
+        <source>Sampling rate of Inputs</source>
+        <translation>Sampling rate of Inputs</translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <source>Continious Speed</source>
+        <translation>Continious Speed</translation>
+    </message>
+    <message>
+        <source>Output 1</source>
+        <translation>Output 1</translation>
+    </message>
+    <message>
+        <source>None</source>
+        <translation>None</translation>
+    </message>
+    <message>
+        <source>OK - Ready</source>
+        <translation>OK - Ready</translation>
+    </message>
+    <message>
+        <source>Moving</source>
+        <translation>Moving</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>Change Samba Password</source>
+        <translation>Change Samba Password</translation>
+    </message>
+    <message>
+        <source>execute Script</source>
+        <translation>execute Script</translation>
+    </message>
+    <message>
+        <source>Baudrate: 19200	Parity: Even
+DataBits: 8 	Stop Bits: 1
+FlowControl: None</source>
+        <translation>Baudrate: 19200	Parity: Even
+DataBits: 8 	Stop Bits: 1
+FlowControl: None</translation>
+    </message>
+    <message>
+        <source>Motor Port</source>
+        <translation>Motor Port</translation>
+    </message>
+    <message>
+        <source>Renote Port</source>
+        <translation>Renote Port</translation>
+    </message>
+    <message>
+        <source>Calibrate on Start</source>
+        <translation>Calibrate on Start</translation>
+    </message>
+    <message>
+        <source>Veriosn</source>
+        <translation>Veriosn</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Update</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>Export Settings</source>
+        <translation>Export Settings</translation>
+    </message>
+    <message>
+        <source>Import Settings</source>
+        <translation>Import Settings</translation>
+    </message>
+    <message>
+        <source>Recalculation and PID Values</source>
+        <translation>Recalculation and PID Values</translation>
+    </message>
+    <message>
+        <source>Relative Recalc</source>
+        <translation>Relative Recalc</translation>
+    </message>
+    <message>
+        <source>Times</source>
+        <translation>Times</translation>
+    </message>
+    <message>
+        <source>TeachIn Curve Use</source>
+        <translation>TeachIn Curve Use</translation>
+    </message>
+    <message>
+        <source>Open Curve</source>
+        <translation>Open Curve</translation>
+    </message>
+    <message>
+        <source>Close Curve</source>
+        <translation>Close Curve</translation>
+    </message>
+    <message>
+        <source>Both</source>
+        <translation>Both</translation>
+    </message>
+    <message>
+        <source>Relative Diff</source>
+        <translation>Relative Diff</translation>
+    </message>
+    <message>
+        <source>Differential Value</source>
+        <translation>Differential Value</translation>
+    </message>
+    <message>
+        <source>Integral Value</source>
+        <translation>Integral Value</translation>
+    </message>
+    <message>
+        <source>Proportional Value</source>
+        <translation>Proportional Value</translation>
+    </message>
+    <message>
+        <source>Integral Quantity</source>
+        <translation>Integral Quantity</translation>
+    </message>
+    <message>
+        <source>Sensor</source>
+        <translation>Sensor</translation>
+    </message>
+    <message>
+        <source>No Sensor defined</source>
+        <translation>No Sensor defined</translation>
+    </message>
+    <message>
+        <source>Data Name</source>
+        <translation>Data Name</translation>
+    </message>
+    <message>
+        <source>N/A</source>
+        <translation>N/A</translation>
+    </message>
+    <message>
+        <source>Sonsor Formula</source>
+        <translation>Sonsor Formula</translation>
+    </message>
+    <message>
+        <source>Not N/A</source>
+        <translation>Not N/A</translation>
+    </message>
+    <message>
+        <source>Unit:</source>
+        <translation>Unit:</translation>
+    </message>
+    <message>
+        <source>Input Mask</source>
+        <translation>Input Mask</translation>
+    </message>
+    <message>
+        <source>Feedback Input 1</source>
+        <translation>Feedback Input 1</translation>
+    </message>
+    <message>
+        <source>Input 1</source>
+        <translation>Input 1</translation>
+    </message>
+    <message>
+        <source>Input 2</source>
+        <translation>Input 2</translation>
+    </message>
+    <message>
+        <source>Input 3</source>
+        <translation>Input 3</translation>
+    </message>
+    <message>
+        <source>Upper</source>
+        <translation>Upper</translation>
+    </message>
+    <message>
+        <source>mV</source>
+        <translation>mV</translation>
+    </message>
+    <message>
+        <source>if above upper, then</source>
+        <translation>if above upper, then</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Open</translation>
+    </message>
+    <message>
+        <source>Stay</source>
+        <translation>Stay</translation>
+    </message>
+    <message>
+        <source>Lower</source>
+        <translation>Lower</translation>
+    </message>
+    <message>
+        <source>if below lower, then</source>
+        <translation>if below lower, then</translation>
+    </message>
+    <message>
+        <source>Feedback Input 2</source>
+        <translation>Feedback Input 2</translation>
+    </message>
+    <message>
+        <source>Data File</source>
+        <translation>Data File</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Pen Line Width</source>
+        <translation>Pen Line Width</translation>
+    </message>
+    <message>
+        <source>Show Sensitivity</source>
+        <translation>Show Sensitivity</translation>
+    </message>
+    <message>
+        <source>Choose Color</source>
+        <translation>Choose Color</translation>
+    </message>
+    <message>
+        <source>Time for Long Press</source>
+        <translation>Time for Long Press</translation>
+    </message>
+    <message>
+        <source>Setpoint</source>
+        <translation>Setpoint</translation>
+    </message>
+    <message>
+        <source>#.##E##;_</source>
+        <translation>#.##E##;_</translation>
+    </message>
+    <message>
+        <source>Run - SetData</source>
+        <translation>Run - SetData</translation>
+    </message>
+    <message>
+        <source>actual</source>
+        <translation>actual</translation>
+    </message>
+    <message>
+        <source>turn on debug</source>
+        <translation>turn on debug</translation>
+    </message>
+    <message>
+        <source>feed input 1</source>
+        <translation>feed input 1</translation>
+    </message>
+    <message>
+        <source>feed input 2</source>
+        <translation>feed input 2</translation>
+    </message>
+    <message>
+        <source>feed input 3</source>
+        <translation>feed input 3</translation>
+    </message>
+    <message>
+        <source>0</source>
+        <translation>0</translation>
+    </message>
+    <message>
+        <source>feed Setpouint Val1</source>
+        <translation>feed Setpouint Val1</translation>
+    </message>
+    <message>
+        <source>feed Setpouint Val2</source>
+        <translation>feed Setpouint Val2</translation>
+    </message>
+    <message>
+        <source>motor Send</source>
+        <translation>motor Send</translation>
+    </message>
+    <message>
+        <source>motor Driver CMD</source>
+        <translation>motor Driver CMD</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Invalid value</source>
+        <translation>Invalid value</translation>
+    </message>
+    <message>
+        <source>%1: "%2" is not a usable number. The settings were not saved.</source>
+        <translation>%1: "%2" is not a usable number. The settings were not saved.</translation>
+    </message>
+    <message>
+        <source>%1: "%2" is not a usable number. The value was not changed.</source>
+        <translation>%1: "%2" is not a usable number. The value was not changed.</translation>
+    </message>
+    <message>
+        <source>Possible Input Type Conflicts</source>
+        <translation>Possible Input Type Conflicts</translation>
+    </message>
+    <message>
+        <source>Please check the analog input in the remote tab for possible conflicts.</source>
+        <translation>Please check the analog input in the remote tab for possible conflicts.</translation>
+    </message>
+    <message>
+        <source>The sensor folder %1 does not exist.</source>
+        <translation>The sensor folder %1 does not exist.</translation>
+    </message>
+    <message>
+        <source>A field holds a ";", which a sensor file cannot store.</source>
+        <translation>A field holds a ";", which a sensor file cannot store.</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written.</source>
+        <translation>The file %1 could not be written.</translation>
+    </message>
+    <message>
+        <source>Sensor not saved</source>
+        <translation>Sensor not saved</translation>
+    </message>
+    <message>
+        <source>Nothing was changed.</source>
+        <translation>Nothing was changed.</translation>
+    </message>
+    <message>
+        <source>Sensor exists</source>
+        <translation>Sensor exists</translation>
+    </message>
+    <message>
+        <source>A sensor with this Name already exists. It will not be saved.</source>
+        <translation>A sensor with this Name already exists. It will not be saved.</translation>
+    </message>
+    <message>
+        <source>Invalid sensor name</source>
+        <translation>Invalid sensor name</translation>
+    </message>
+    <message>
+        <source>A sensor name must not be empty, start with "." or hold "/", "\", ";" or control characters. It will not be saved.</source>
+        <translation>A sensor name must not be empty, start with "." or hold "/", "\", ";" or control characters. It will not be saved.</translation>
+    </message>
+    <message>
+        <source>A sensor with this Name already exists. The change will not be saved.</source>
+        <translation>A sensor with this Name already exists. The change will not be saved.</translation>
+    </message>
+    <message>
+        <source>A sensor name must not be empty, start with "." or hold "/", "\", ";" or control characters. The change will not be saved.</source>
+        <translation>A sensor name must not be empty, start with "." or hold "/", "\", ";" or control characters. The change will not be saved.</translation>
+    </message>
+    <message>
+        <source>Settings imported</source>
+        <translation>Settings imported</translation>
+    </message>
+    <message>
+        <source>The program restarts to use the imported settings.</source>
+        <translation>The program restarts to use the imported settings.</translation>
+    </message>
+</context>
+<context>
     <name>formStatusWidget</name>
     <message>
         <source>Form</source>
@@ -678,6 +1204,41 @@ Settings Position = %2</translation>
     </message>
 </context>
 <context>
+    <name>lvSensorDlg</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>Sensor Defintion</source>
+        <translation>Sensor Defintion</translation>
+    </message>
+    <message>
+        <source>Sensor Name</source>
+        <translation>Sensor Name</translation>
+    </message>
+    <message>
+        <source>Sonsor Formula</source>
+        <translation>Sonsor Formula</translation>
+    </message>
+    <message>
+        <source>Unit:</source>
+        <translation>Unit:</translation>
+    </message>
+    <message>
+        <source>Data Name</source>
+        <translation>Data Name</translation>
+    </message>
+    <message>
+        <source>Use Exponential Presentation</source>
+        <translation>Use Exponential Presentation</translation>
+    </message>
+    <message>
+        <source>Input Mask</source>
+        <translation>Input Mask</translation>
+    </message>
+</context>
+<context>
     <name>motorDriver</name>
     <message>
         <source>Measuring...
@@ -789,35 +1350,143 @@ Feedback Boundary exceeded: staying</translation>
         <source>port must be 1..65535</source>
         <translation>port must be 1..65535</translation>
     </message>
+</context>
+<context>
+    <name>panelAdministration</name>
     <message>
-        <source>TCP server not started on %1:%2: %3
-</source>
-        <translation>TCP server not started on %1:%2: %3
-</translation>
+        <source>Choose Update File</source>
+        <translation>Choose Update File</translation>
     </message>
     <message>
-        <source>Second connection refused
-</source>
-        <translation>Second connection refused
-</translation>
+        <source>Copying...</source>
+        <translation>Copying...</translation>
     </message>
     <message>
-        <source>Connection established
-</source>
-        <translation>Connection established
-</translation>
+        <source>Export failed</source>
+        <translation>Export failed</translation>
     </message>
     <message>
-        <source>Connection closed
-</source>
-        <translation>Connection closed
-</translation>
+        <source>The teach-in file could not be copied.</source>
+        <translation>The teach-in file could not be copied.</translation>
     </message>
     <message>
-        <source>Command longer than %1 bytes dropped
-</source>
-        <translation>Command longer than %1 bytes dropped
-</translation>
+        <source>Installing the update...</source>
+        <translation>Installing the update...</translation>
+    </message>
+    <message>
+        <source>Updagte failed</source>
+        <translation>Updagte failed</translation>
+    </message>
+    <message>
+        <source>The update failed.</source>
+        <translation>The update failed.</translation>
+    </message>
+    <message>
+        <source>Updagte ready</source>
+        <translation>Updagte ready</translation>
+    </message>
+    <message>
+        <source>The update worked. Rebooting...</source>
+        <translation>The update worked. Rebooting...</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>Enter new Samba Password</source>
+        <translation>Enter new Samba Password</translation>
+    </message>
+    <message>
+        <source>Retype Password</source>
+        <translation>Retype Password</translation>
+    </message>
+    <message>
+        <source>Retype new Samba Password</source>
+        <translation>Retype new Samba Password</translation>
+    </message>
+    <message>
+        <source>Password not changed</source>
+        <translation>Password not changed</translation>
+    </message>
+    <message>
+        <source>The password was not retyped correctly.</source>
+        <translation>The password was not retyped correctly.</translation>
+    </message>
+    <message>
+        <source>The password must not contain control characters.</source>
+        <translation>The password must not contain control characters.</translation>
+    </message>
+    <message>
+        <source>Changing the password...</source>
+        <translation>Changing the password...</translation>
+    </message>
+    <message>
+        <source>Password changed</source>
+        <translation>Password changed</translation>
+    </message>
+    <message>
+        <source>The password was successfully changed.</source>
+        <translation>The password was successfully changed.</translation>
+    </message>
+    <message>
+        <source>The password was not changed.</source>
+        <translation>The password was not changed.</translation>
+    </message>
+    <message>
+        <source>Running the shell script...</source>
+        <translation>Running the shell script...</translation>
+    </message>
+    <message>
+        <source>Shell Script executed</source>
+        <translation>Shell Script executed</translation>
+    </message>
+    <message>
+        <source>The shell script %1 was executed. Return Code: %2</source>
+        <translation>The shell script %1 was executed. Return Code: %2</translation>
+    </message>
+    <message>
+        <source>Error: Shell Script not executed</source>
+        <translation>Error: Shell Script not executed</translation>
+    </message>
+    <message>
+        <source>Error: The shell script %1 was not executed. Return Code: %2</source>
+        <translation>Error: The shell script %1 was not executed. Return Code: %2</translation>
+    </message>
+    <message>
+        <source>Settings not exported</source>
+        <translation>Settings not exported</translation>
+    </message>
+    <message>
+        <source>Settings not imported</source>
+        <translation>Settings not imported</translation>
+    </message>
+</context>
+<context>
+    <name>panelUpdate</name>
+    <message>
+        <source>The update folder could not be emptied.</source>
+        <translation>The update folder could not be emptied.</translation>
+    </message>
+    <message>
+        <source>The package could not be copied.</source>
+        <translation>The package could not be copied.</translation>
+    </message>
+    <message>
+        <source>The package could not be unpacked.</source>
+        <translation>The package could not be unpacked.</translation>
+    </message>
+    <message>
+        <source>The package holds no update script.</source>
+        <translation>The package holds no update script.</translation>
+    </message>
+    <message>
+        <source>The update script did not finish in time.</source>
+        <translation>The update script did not finish in time.</translation>
+    </message>
+    <message>
+        <source>The update script returned %1.</source>
+        <translation>The update script returned %1.</translation>
     </message>
 </context>
 <context>
@@ -825,6 +1494,69 @@ Feedback Boundary exceeded: staying</translation>
     <message>
         <source>Hold to show context menu in %1 seconds</source>
         <translation>Hold to show context menu in %1 seconds</translation>
+    </message>
+</context>
+<context>
+    <name>qTblViewScript</name>
+    <message>
+        <source>Hold to start in %1 seconds</source>
+        <translation>Hold to start in %1 seconds</translation>
+    </message>
+    <message>
+        <source>Hold to stop in %1 seconds</source>
+        <translation>Hold to stop in %1 seconds</translation>
+    </message>
+    <message>
+        <source>Hold to add in %1 seconds</source>
+        <translation>Hold to add in %1 seconds</translation>
+    </message>
+    <message>
+        <source>Hold to delete in %1 seconds</source>
+        <translation>Hold to delete in %1 seconds</translation>
+    </message>
+    <message>
+        <source>Hold to move up in %1 seconds</source>
+        <translation>Hold to move up in %1 seconds</translation>
+    </message>
+    <message>
+        <source>Hold to move down in %1 seconds</source>
+        <translation>Hold to move down in %1 seconds</translation>
+    </message>
+    <message>
+        <source>Hold to save script in %1 seconds</source>
+        <translation>Hold to save script in %1 seconds</translation>
+    </message>
+    <message>
+        <source>Hold to edit in %1 seconds</source>
+        <translation>Hold to edit in %1 seconds</translation>
+    </message>
+    <message>
+        <source>Release to strat Scipt</source>
+        <translation>Release to strat Scipt</translation>
+    </message>
+    <message>
+        <source>Release to stop Scipt</source>
+        <translation>Release to stop Scipt</translation>
+    </message>
+    <message>
+        <source>Release to add</source>
+        <translation>Release to add</translation>
+    </message>
+    <message>
+        <source>Release to delete</source>
+        <translation>Release to delete</translation>
+    </message>
+    <message>
+        <source>Release to move up</source>
+        <translation>Release to move up</translation>
+    </message>
+    <message>
+        <source>Release to move down</source>
+        <translation>Release to move down</translation>
+    </message>
+    <message>
+        <source>Release to save script</source>
+        <translation>Release to save script</translation>
     </message>
 </context>
 <context>
@@ -987,6 +1719,36 @@ I3 set: %3</translation>
     <message>
         <source>Position set to: %1</source>
         <translation>Position set to: %1</translation>
+    </message>
+</context>
+<context>
+    <name>scriptExecutor</name>
+    <message>
+        <source>time: %1/%2</source>
+        <translation>time: %1/%2</translation>
+    </message>
+    <message>
+        <source>reached: %1/3</source>
+        <translation>reached: %1/3</translation>
+    </message>
+</context>
+<context>
+    <name>settingsTransfer</name>
+    <message>
+        <source>The file does not exist or cannot be read.</source>
+        <translation>The file does not exist or cannot be read.</translation>
+    </message>
+    <message>
+        <source>The file is not a settings file.</source>
+        <translation>The file is not a settings file.</translation>
+    </message>
+    <message>
+        <source>The file holds no settings groups of this valve.</source>
+        <translation>The file holds no settings groups of this valve.</translation>
+    </message>
+    <message>
+        <source>The settings could not be written.</source>
+        <translation>The settings could not be written.</translation>
     </message>
 </context>
 </TS>

@@ -7,7 +7,7 @@
 #include "valve/settingsStore.h"
 
 #include "fakeProcessRunner.h"
-#include "modalAnswerer.h"
+#include "plannedAnswerer.h"
 #include "testWorkDir.h"
 
 #include <QDir>
@@ -124,7 +124,7 @@ private slots:
         QVERIFY(work.writeFile("media/pkg-1.2.kfxupdate", "zip"));
         const QString strPackage = work.filePath("media/pkg-1.2.kfxupdate");
         QWidget tab;
-        modalAnswerer answerer;
+        plannedAnswerer answerer;
         answerer.files << strPackage;
 
         const bool bReboot = panelAdministration::installUpdate(&tab, &tab);
@@ -151,7 +151,7 @@ private slots:
         testWorkDir work;
         fakeProcessRunner runner;
         QWidget tab;
-        modalAnswerer answerer;
+        plannedAnswerer answerer;
         QVERIFY(!panelAdministration::installUpdate(&tab, &tab));
         QVERIFY(runner.calls().isEmpty());
         QVERIFY(answerer.boxes().isEmpty());
@@ -196,7 +196,7 @@ private slots:
         fakeProcessRunner runner;
         runner.setResult("sudo", exitWith(scriptCode));
         QWidget tab;
-        modalAnswerer answerer;
+        plannedAnswerer answerer;
         answerer.inputs = answers;
         panelAdministration::changeSambaPassword(&tab, &tab);
 
@@ -244,7 +244,7 @@ private slots:
         fakeProcessRunner runner;
         runner.setResult(script, exitWith(code));
         QWidget tab;
-        modalAnswerer answerer;
+        plannedAnswerer answerer;
         answerer.files << script;
         panelAdministration::executeShellScript(&tab, &tab);
         QCOMPARE(runner.calls().size(), 1);
@@ -261,7 +261,7 @@ private slots:
         testWorkDir work;
         fakeProcessRunner runner;
         QWidget tab;
-        modalAnswerer answerer;
+        plannedAnswerer answerer;
         panelAdministration::executeShellScript(&tab, &tab);
         QVERIFY(runner.calls().isEmpty());
         QVERIFY(answerer.boxes().isEmpty());
@@ -282,7 +282,7 @@ private slots:
         fakeProcessRunner runner;
         runner.setResult("cp", exitWith(code));
         QWidget tab;
-        modalAnswerer answerer;
+        plannedAnswerer answerer;
         QVERIFY(QDir().mkpath(work.filePath("media")));
         answerer.files << work.filePath("media/copy of curve");
         panelAdministration::exportTeachIn(&tab, &tab, "curve 1");
@@ -300,7 +300,7 @@ private slots:
     {
         testWorkDir work;
         QWidget tab;
-        modalAnswerer answerer;
+        plannedAnswerer answerer;
         QCOMPARE(panelAdministration::chooseTeachIn(&tab), QString());
         QCOMPARE(answerer.seen, QStringList{"file:Choose Data File"});
         QVERIFY(answerer.bFileFrameless);
@@ -326,7 +326,7 @@ private slots:
             s.setValue(settingKey::Position, 4711);
         }
         QWidget tab;
-        modalAnswerer answerer;
+        plannedAnswerer answerer;
         const QString strIni = work.filePath("teachIn/panel.ini");
         answerer.files << strIni;
         panelAdministration::exportSettings(&tab, &tab);

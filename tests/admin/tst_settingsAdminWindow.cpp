@@ -11,7 +11,7 @@
 
 #include "controllerSim.h"
 #include "fakeProcessRunner.h"
-#include "modalAnswerer.h"
+#include "plannedAnswerer.h"
 #include "testWorkDir.h"
 
 #include <QCheckBox>
@@ -67,7 +67,7 @@ void finishEditing(QLineEdit *pEdit, const QString &strText)
 class rebootWatcher : public fakeProcessRunner
 {
 public:
-    modalAnswerer *pAnswerer = nullptr;
+    plannedAnswerer *pAnswerer = nullptr;
     QByteArray storeAtReboot;
     QStringList boxesAtReboot;
     result run(const request &req) override
@@ -201,7 +201,7 @@ void tst_settingsAdminWindow::teachInChosenOutsideItsFolder()
     QVERIFY(work->writeFile("media/curve 2.v1.kfxteachin", "x"));
     formSettingsTab page;
     QSignalSpy chosen(&page, &formSettingsTab::setNewTeachIn);
-    modalAnswerer answerer;
+    plannedAnswerer answerer;
     answerer.files << work->filePath("media/curve 2.v1.kfxteachin");
     child<QPushButton>(&page, "pushBtnChoose")->click();
     QCOMPARE(chosen.size(), 1);
@@ -221,7 +221,7 @@ void tst_settingsAdminWindow::debugPageWithoutDebugMode()
     storeSensor();
     attachController();
     fakeProcessRunner runner;
-    modalAnswerer answerer;
+    plannedAnswerer answerer;
     std::unique_ptr<MainWindow> pWindow = shownWindow();
     QVERIFY(tab(*pWindow)->pMainWindow && driver(*pWindow)->getMotorPosition() >= 0);
     formSettingsTab *pPage = tab(*pWindow);
@@ -260,7 +260,7 @@ void tst_settingsAdminWindow::debugPageDrivesTheLiveValve()
     storeSensor();
     attachController();
     fakeProcessRunner runner;
-    modalAnswerer answerer;
+    plannedAnswerer answerer;
     std::unique_ptr<MainWindow> pWindow = shownWindow();
     QVERIFY(tab(*pWindow)->pMainWindow && driver(*pWindow)->getMotorPosition() >= 0);
     formSettingsTab *pPage = tab(*pWindow);
@@ -314,7 +314,7 @@ void tst_settingsAdminWindow::restartGoesDownLikeAShutdown()
 {
     attachController();
     fakeProcessRunner runner;
-    modalAnswerer answerer;
+    plannedAnswerer answerer;
     std::unique_ptr<MainWindow> pWindow = shownWindow();
     QVERIFY(tab(*pWindow)->pMainWindow && driver(*pWindow)->getMotorPosition() >= 0);
     sim->setPosition(sim->fullTravel() / 2);
@@ -345,7 +345,7 @@ void tst_settingsAdminWindow::importRestartsWithoutWritingOldValues()
 {
     attachController();
     fakeProcessRunner runner;
-    modalAnswerer answerer;
+    plannedAnswerer answerer;
     std::unique_ptr<MainWindow> pWindow = shownWindow();
     QVERIFY(tab(*pWindow)->pMainWindow && driver(*pWindow)->getMotorPosition() >= 0);
     QVERIFY(work->writeFile("teachIn/other panel.ini",
@@ -378,7 +378,7 @@ void tst_settingsAdminWindow::updateRebootsAfterCleanupIsOnDisk()
     attachController();
     rebootWatcher runner;
     runner.setResult("sudo", fakeProcessRunner::exitResult(1));
-    modalAnswerer answerer;
+    plannedAnswerer answerer;
     runner.pAnswerer = &answerer;
     std::unique_ptr<MainWindow> pWindow = shownWindow();
     QVERIFY(tab(*pWindow)->pMainWindow && driver(*pWindow)->getMotorPosition() >= 0);

@@ -14,6 +14,9 @@
 #include <QThread>
 #include <QtTest>
 
+#include <sched.h>
+
+#include <atomic>
 #include <cmath>
 #include <functional>
 #include <cstring>
@@ -62,6 +65,7 @@ private slots:
     void batchGivesEachProgramItsOwnResult();
     void declaringFormulaGivesSameResultEveryTime();
     void endlessFormulaIsInterrupted();
+    void starvedThreadKeepsItsValues();
     void threadsEvaluateIndependently();
 
     void fileRoundTripIsByteExact();
@@ -433,6 +437,57 @@ void tst_recordsSensor::endlessFormulaIsInterrupted()
     sensor.strFormula = QStringLiteral("for(;;){} ; const z = 1");
     sensor.calcData(1.0, 2.0);
     QVERIFY(std::isnan(sensor.dblResult));
+}
+
+// The limit on a formula is the processor time it uses: a short formula on a
+// thread that waits long for the processor (a busy panel) keeps its value.
+void tst_recordsSensor::starvedThreadKeepsItsValues()
+{
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    QVERIFY(sched_getaffinity(0, sizeof(allowed), &allowed) == 0);
+    int nCpu = 0;
+    while (nCpu < CPU_SETSIZE && !CPU_ISSET(nCpu, &allowed))
+        ++nCpu;
+    QVERIFY(nCpu < CPU_SETSIZE);
+    cpu_set_t one;
+    CPU_ZERO(&one);
+    CPU_SET(nCpu, &one);
+
+    // Busy threads on the same processor as the evaluation.
+    std::atomic<bool> bStop{false};
+    QList<QThread *> spinners;
+    for (int i = 0; i < 32; ++i) {
+        spinners << QThread::create([&] {
+            sched_setaffinity(0, sizeof(one), &one);
+            while (!bStop.load(std::memory_order_relaxed)) {
+            }
+        });
+        spinners.last()->start();
+    }
+    lvFormulaEvaluator::setTimeLimitMs(20);
+    int nWrong = 0;
+    QThread *pEvaluator = QThread::create([&] {
+        sched_setaffinity(0, sizeof(one), &one);
+        lvSensor sensor;
+        sensor.strFormula = QStringLiteral("val1*Math.pow(10, Math.round(val2) - 3)");
+        for (int i = 0; i < 100; ++i) {
+            sensor.calcData(i, 3.0);
+            if (sensor.dblResult != double(i))
+                ++nWrong;
+        }
+    });
+    pEvaluator->start();
+    const bool bDone = pEvaluator->wait(120000);
+    bStop = true;
+    for (QThread *pThread : qAsConst(spinners)) {
+        pThread->wait();
+        delete pThread;
+    }
+    lvFormulaEvaluator::setTimeLimitMs(lvFormulaEvaluator::defaultTimeLimitMs);
+    QVERIFY(bDone);
+    delete pEvaluator;
+    QCOMPARE(nWrong, 0);
 }
 
 void tst_recordsSensor::threadsEvaluateIndependently()

@@ -102,6 +102,16 @@ void tst_scriptEndToEnd::runMovesRegulatesRecordsAndSaves()
     auto *exec = new scriptExecutor;
     exec->moveToThread(&scriptThread);
     scriptThread.start();
+    // Also when a check fails half-way: a running thread must not be
+    // destroyed.
+    const auto stopScriptThread = [&] {
+        if (scriptThread.isRunning() && !scriptThread.isFinished()) {
+            QMetaObject::invokeMethod(exec, [exec] { exec->deleteLater(); }, Qt::QueuedConnection);
+            scriptThread.quit();
+        }
+        return scriptThread.wait(20000);
+    };
+    const auto stopAtExit = qScopeGuard([&] { stopScriptThread(); });
     QMetaObject::invokeMethod(exec, &scriptExecutor::init, Qt::QueuedConnection);
     exec->onSetExtFeedback(fb);
 
@@ -151,6 +161,23 @@ void tst_scriptEndToEnd::runMovesRegulatesRecordsAndSaves()
     QVERIFY2(n1 >= 0 && n1 < n2 && n2 < n3 && n3 < n4,
              qPrintable(QStringLiteral("%1 %2 %3 %4").arg(n1).arg(n2).arg(n3).arg(n4)));
     QTRY_COMPARE_WITH_TIMEOUT(bench.rig->sim.position(), 32000, regulationBench::WAIT_MS);
+    // The span the valve travelled: from its start through every target it
+    // was sent to. The regulation's corrections may reach past 800000 ppm
+    // when the samples lag on a busy machine; a recorded position outside
+    // this span is one the valve never had.
+    int nLowestPpm = 100000;
+    int nHighestPpm = 100000;
+    for (const QByteArray &cmd : got) {
+        if (cmd.size() < 2 || !cmd.startsWith('g'))
+            continue;
+        bool bNumber = false;
+        const int nPpm = cmd.mid(1).toInt(&bNumber) * 25;
+        if (!bNumber)
+            continue;
+        nLowestPpm = qMin(nLowestPpm, nPpm);
+        nHighestPpm = qMax(nHighestPpm, nPpm);
+    }
+    QVERIFY(nHighestPpm >= 800000);
 
     // The saved teach-in reads back with the points recorded on the way.
     lvTeachIn back;
@@ -160,19 +187,18 @@ void tst_scriptEndToEnd::runMovesRegulatesRecordsAndSaves()
     int nLastSteps = -1;
     for (const lvTeachInData &p : qAsConst(back.vecTeachInData)) {
         QCOMPARE(p.nCurveType, int(CURVE_OPEN));
-        QVERIFY(p.nSteps >= 100000 && p.nSteps <= 800000);
+        QVERIFY2(p.nSteps >= nLowestPpm && p.nSteps <= nHighestPpm,
+                 qPrintable(QStringLiteral("%1 outside %2..%3").arg(p.nSteps).arg(nLowestPpm).arg(nHighestPpm)));
         // The plant's feedback for the recorded position, as the card reads it
         // (a sample may lag one position report behind).
-        QVERIFY(p.dblCh1 >= 0.5 && p.dblCh1 <= bench.plant.feedback1(800000) + 0.05);
+        QVERIFY(p.dblCh1 >= 0.5 && p.dblCh1 <= bench.plant.feedback1(nHighestPpm) + 0.05);
         QVERIFY(std::fabs(p.dblData - p.dblCh1) < 1e-9);
         nLastSteps = p.nSteps;
     }
     QVERIFY(nLastSteps > 700000);
-    QVERIFY(back.dblMaxSteps <= 800000.0);
+    QVERIFY(back.dblMaxSteps <= nHighestPpm);
 
-    QMetaObject::invokeMethod(exec, [exec] { exec->deleteLater(); }, Qt::QueuedConnection);
-    scriptThread.quit();
-    QVERIFY(scriptThread.wait(20000));
+    QVERIFY(stopScriptThread());
 }
 
 QTEST_MAIN(tst_scriptEndToEnd)

@@ -3,9 +3,9 @@
 #include "app/formStatusWidget.h"
 #include "app/qlvLogFile.h"
 #include "app/statusStripTexts.h"
-#include "controllerSim.h"
 #include "valve/motorDriver.h"
 
+#include "driveRig.h"
 #include "modalAnswerer.h"
 #include "testWorkDir.h"
 
@@ -14,8 +14,6 @@
 #include <QLoggingCategory>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QThread>
 #include <QtTest>
 
 namespace {
@@ -44,12 +42,6 @@ private slots:
 void tst_shellStatusLive::stripFollowsTheValve()
 {
     testWorkDir work;
-    QTemporaryDir devDir;
-    qputenv("VALVE_DEV_DIR", devDir.path().toLocal8Bit());
-    controllerSim sim(controllerSim::FAMILY_BERGER_LAHR);
-    sim.setPosition(20000);
-    QVERIFY(sim.start(devDir.filePath(QStringLiteral("ttyUSB0"))));
-
     QWidget window;
     window.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     auto *pCentral = new QWidget(&window);
@@ -63,35 +55,27 @@ void tst_shellStatusLive::stripFollowsTheValve()
     };
 
     qlvLogFile log;
-    auto *pDriver = new motorDriver(nullptr, motorDriver::BergerLahr);
-    QThread motorThread;
-    // ends the motor thread before its driver, also when a check fails
-    struct driverStopper
-    {
-        motorDriver *pDriver;
-        QThread &thread;
-        ~driverStopper()
-        {
-            QMetaObject::invokeMethod(pDriver, "stopCommunication", Qt::QueuedConnection);
-            thread.quit();
-            thread.wait();
-            delete pDriver;
-        }
-    } stopper{pDriver, motorThread};
-    // the main window's connections between the drive, the strip and the log
-    connect(pDriver, SIGNAL(setMotorPosition(int)), pStrip, SLOT(setPosition(int)));
-    connect(pDriver, SIGNAL(setMotorPositionSteps(int)), pStrip, SLOT(setPositionSteps(int)));
-    connect(pDriver, SIGNAL(setMotorStatus(QString)), pStrip, SLOT(setStatus(QString)));
-    connect(pDriver, SIGNAL(setMotorStatusCtrl(int)), pStrip, SLOT(setStatusCtrl(int)));
-    connect(pDriver, SIGNAL(onUpdateLimitSwitch(bool)), pStrip, SLOT(onUpdateLimitSwitch(bool)));
-    connect(pDriver, SIGNAL(onUpdateOutput1(bool)), pStrip, SLOT(onUpdateOutput1(bool)));
-    connect(pStrip, SIGNAL(onStop()), pDriver, SLOT(onMotorHalt()));
-    connect(pStrip, SIGNAL(onCalibrate()), pDriver, SLOT(onMotorCalibrate()));
-    connect(pStrip, SIGNAL(onClearError()), pDriver, SLOT(clearMotorError()));
-    connect(pStrip, SIGNAL(onWriteLog(QString)), &log, SLOT(writeToLog(QString)));
-    pDriver->connectMotorSerial(QStringLiteral("ttyUSB0"));
-    pDriver->moveToThread(&motorThread);
-    motorThread.start();
+    // After the strip and the log: the drive stops before they go.
+    driveRig rig(controllerSim::FAMILY_BERGER_LAHR);
+    controllerSim &sim = rig.sim;
+    sim.setPosition(20000);
+    QVERIFY(rig.startSim());
+
+    // the main window's connections between the drive, the strip and the log,
+    // made before the drive's thread starts
+    rig.startDriver(motorDriver::BergerLahr, nullptr, nullptr, [&](motorDriver *pDriver) {
+        connect(pDriver, SIGNAL(setMotorPosition(int)), pStrip, SLOT(setPosition(int)));
+        connect(pDriver, SIGNAL(setMotorPositionSteps(int)), pStrip, SLOT(setPositionSteps(int)));
+        connect(pDriver, SIGNAL(setMotorStatus(QString)), pStrip, SLOT(setStatus(QString)));
+        connect(pDriver, SIGNAL(setMotorStatusCtrl(int)), pStrip, SLOT(setStatusCtrl(int)));
+        connect(pDriver, SIGNAL(onUpdateLimitSwitch(bool)), pStrip, SLOT(onUpdateLimitSwitch(bool)));
+        connect(pDriver, SIGNAL(onUpdateOutput1(bool)), pStrip, SLOT(onUpdateOutput1(bool)));
+        connect(pStrip, SIGNAL(onStop()), pDriver, SLOT(onMotorHalt()));
+        connect(pStrip, SIGNAL(onCalibrate()), pDriver, SLOT(onMotorCalibrate()));
+        connect(pStrip, SIGNAL(onClearError()), pDriver, SLOT(clearMotorError()));
+        connect(pStrip, SIGNAL(onWriteLog(QString)), &log, SLOT(writeToLog(QString)));
+    });
+    motorDriver *pDriver = rig.drv;
 
     // the position the controller reports at start
     QTRY_COMPARE_WITH_TIMEOUT(label("lblPos"), positionText(500000), WAIT_MS);
@@ -107,7 +91,7 @@ void tst_shellStatusLive::stripFollowsTheValve()
     QTRY_VERIFY_WITH_TIMEOUT(sim.receivedCommands().contains("h"), WAIT_MS);
     QTRY_VERIFY_WITH_TIMEOUT(!sim.isMoving(), WAIT_MS);
     QVERIFY(sim.position() < 40000);
-    const int nHaltedPpm = int(qint64(sim.position()) * 1000000 / 40000);
+    const int nHaltedPpm = rig.simPpm();
     QTRY_COMPARE_WITH_TIMEOUT(label("lblPos"), positionText(nHaltedPpm), WAIT_MS);
 
     // to the open end

@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QThread>
 
+#include <functional>
 #include <utility>
 
 class analogData;
@@ -35,11 +36,16 @@ public:
     bool startSim() { return sim.start(devPath(QStringLiteral("ttyUSB0"))); }
 
     // Built as the main window builds it: construct, hand over the records,
-    // open the port, move to the motor thread, start it.
-    void startDriver(int nType, analogData *pAnalog = nullptr, lvTeachIn *pTeach = nullptr)
+    // open the port, move to the motor thread, start it. join makes the
+    // test's own connections before the thread starts, so they see the
+    // first reports too.
+    void startDriver(int nType, analogData *pAnalog = nullptr, lvTeachIn *pTeach = nullptr,
+                     const std::function<void(motorDriver *)> &join = {})
     {
         drv = new motorDriver(nullptr, nType);
         rec.watch(drv);
+        if (join)
+            join(drv);
         if (pAnalog)
             drv->setAnalogData(pAnalog);
         if (pTeach)

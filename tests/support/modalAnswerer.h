@@ -70,6 +70,9 @@ public:
 
     // Dialogs this answerer must not touch (a box the test itself shows).
     std::function<bool(QWidget *)> leaveAlone;
+    // Runs once for every dialog when it is first seen, before its first
+    // answer (the answer itself may be given again, see above).
+    std::function<void(QWidget *)> onFirstSight;
 
     bool bActed = false;
     QPointer<QWidget> pSeen;
@@ -134,6 +137,8 @@ private:
         open << dialog;
         pSeen = pTop;
         bActed = true;
+        if (onFirstSight)
+            onFirstSight(pTop);
         answer(dialog);
     }
 
