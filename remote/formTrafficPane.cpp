@@ -2,6 +2,7 @@
 
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -18,12 +19,25 @@ void insertTrafficText(QPlainTextEdit *pPane, const QString &strText, bool bScro
         pPane->insertPlainText(strText);
         const int nChars = pDoc->characterCount();
         if (nChars > trafficPaneMaxChars) {
-            // Cursors (the pane's own included) follow the removal, so text
-            // still arrives where the operator put the cursor.
-            QTextCursor cut(pDoc);
-            cut.movePosition(QTextCursor::Start);
-            cut.setPosition(nChars - trafficPaneKeepChars, QTextCursor::KeepAnchor);
-            cut.removeSelectedText();
+            // The kept tail becomes the whole document rather than the head
+            // being removed: a removal leaves the cut text in the document's
+            // piece table until about a hundred KiB of it gather, and under a
+            // steady stream that shows as memory that keeps climbing.
+            const int nCut = nChars - trafficPaneKeepChars;
+            // Positions, not a cursor: a cursor would itself follow the rebuild.
+            const int nAnchor = pPane->textCursor().anchor();
+            const int nPosition = pPane->textCursor().position();
+            const int nScroll = pPane->verticalScrollBar()->value();
+            const int nCutBlocks = pDoc->findBlock(nCut).blockNumber();
+            pPane->setPlainText(pPane->toPlainText().mid(nCut));
+            // The operator's cursor and view follow the cut as they would a
+            // removal, so text still arrives where the cursor was put.
+            QTextCursor kept(pDoc);
+            kept.setPosition(qMax(0, nAnchor - nCut));
+            kept.setPosition(qMax(0, nPosition - nCut), QTextCursor::KeepAnchor);
+            pPane->setTextCursor(kept);
+            if (!bScrollToEnd)
+                pPane->verticalScrollBar()->setValue(qMax(0, nScroll - nCutBlocks));
         }
     }
     if (bScrollToEnd) {

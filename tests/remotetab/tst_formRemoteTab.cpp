@@ -75,6 +75,7 @@ private slots:
     void panesAreCleared();
     void paneStaysBounded_data();
     void paneStaysBounded();
+    void paneCutKeepsCursor();
     void analogPageSavesOnlyEdits();
     void analogPageRefusesFeedbackInput();
     void choosingInputBeforeLoadedDoesNothing();
@@ -535,6 +536,32 @@ void tst_formRemoteTab::paneStaysBounded()
     // Nothing of what was cut off stays behind as undo history.
     QCOMPARE(pPane->document()->availableUndoSteps(), 0);
     QVERIFY(!pPane->document()->isUndoRedoEnabled());
+}
+
+void tst_formRemoteTab::paneCutKeepsCursor()
+{
+    // The operator put the cursor mid-text: after a cut the pane shows exactly
+    // the tail, and text still arrives where the cursor was.
+    QPlainTextEdit pane;
+    QString strAll;
+    for (int n = 0; strAll.size() < trafficPaneMaxChars - 2000; ++n)
+        strAll += QStringLiteral("line %1\n").arg(n);
+    insertTrafficText(&pane, strAll, true);
+    QCOMPARE(pane.toPlainText(), strAll);
+    const int nMark = strAll.size() - 500;
+    QTextCursor cursor = pane.textCursor();
+    cursor.setPosition(nMark);
+    pane.setTextCursor(cursor);
+    const QString strBlock(3000, QLatin1Char('b'));
+    insertTrafficText(&pane, strBlock, false);
+    strAll.insert(nMark, strBlock);
+    const QString strKept = strAll.right(trafficPaneKeepChars - 1);
+    QCOMPARE(pane.toPlainText(), strKept);
+    const int nCursor = nMark + strBlock.size() - (strAll.size() - strKept.size());
+    QCOMPARE(pane.textCursor().position(), nCursor);
+    insertTrafficText(&pane, QStringLiteral("X"), false);
+    QCOMPARE(pane.toPlainText().at(nCursor), QLatin1Char('X'));
+    QCOMPARE(pane.document()->availableUndoSteps(), 0);
 }
 
 void tst_formRemoteTab::analogPageSavesOnlyEdits()

@@ -182,8 +182,10 @@ private:
 void runTextMaster(quint16 nPort, masterCounts &counts)
 {
     static const QByteArray resolution = QByteArrayLiteral("Resolution: 40k. All Commands must send enter\r");
+    // The position is the motor's own, in 40000ths of travel: just past the
+    // closed end it is negative ("RP-1").
     static const QRegularExpression positionThenResolution(
-        QStringLiteral("^[RI]P\\d+Resolution: 40k\\. All Commands must send enter\\r$"));
+        QStringLiteral("^[RI]P-?\\d+Resolution: 40k\\. All Commands must send enter\\r$"));
     textClient client;
     QElapsedTimer connectTimer;
     connectTimer.start();
