@@ -593,22 +593,11 @@ void formScriptTab::onScriptTableLongPress(QModelIndex index)
 
 void formScriptTab::on_tblViewScripts_doubleClicked(const QModelIndex &index)
 {
-    switch (index.column()) {
-    case S_START:
-        on_pushBtnScriptRun_clicked();
-        break;
-    case S_STOP:
-        onScriptStop();
-        break;
-    case S_ADD:
-        on_pushBtnScriptNew_clicked();
-        break;
-    case S_DELETE:
-        deleteScriptAt(index.row());
-        break;
-    default:
-        break;
-    }
+    // A double tap acts like a hold on the icon cells; renaming and saving
+    // take the hold.
+    const int nColumn = index.column();
+    if (nColumn == S_START || nColumn == S_STOP || nColumn == S_ADD || nColumn == S_DELETE)
+        onScriptTableLongPress(index);
 }
 
 void formScriptTab::onCommandTableLongPress(QModelIndex index)
@@ -640,22 +629,11 @@ void formScriptTab::onCommandTableLongPress(QModelIndex index)
 
 void formScriptTab::on_tblViewCommands_doubleClicked(const QModelIndex &index)
 {
-    switch (index.column()) {
-    case C_ADD:
-        on_pushBtnCommandNew_clicked();
-        break;
-    case C_DELETE:
-        on_pushBtnCommandDelete_clicked();
-        break;
-    case C_UP:
-        on_pushBtnCommandUp_clicked();
-        break;
-    case C_DOWN:
-        on_pushBtnCommandDown_clicked();
-        break;
-    default:
-        break;
-    }
+    // A double tap acts like a hold on the icon cells; the editors take the
+    // hold.
+    const int nColumn = index.column();
+    if (nColumn == C_ADD || nColumn == C_DELETE || nColumn == C_UP || nColumn == C_DOWN)
+        onCommandTableLongPress(index);
 }
 
 // ---------------------------------------------------------------------------
