@@ -90,6 +90,10 @@ void tst_remoteTabEndToEnd::ethernetProtocolsThroughTheTab()
     programUnderTest program;
     QVERIFY2(program.start(wd), "the program did not start or its driver did not connect");
     QVERIFY2(program.waitReady(), "the main window did not come up");
+    // Until the drive has read the controller's position the program rightly
+    // answers "RP-1": the status strip shows the steps once it has.
+    QCOMPARE(program.request(QStringLiteral("scope widgetStatus")), QStringLiteral("ok"));
+    QTRY_COMPARE_WITH_TIMEOUT(program.text(QStringLiteral("lblSteps")), QStringLiteral("250000"), nStepTimeoutMs);
     QCOMPARE(program.request(QStringLiteral("scope widgetRemote")), QStringLiteral("ok"));
 
     // The operator opens the Remote tab: the stored source is shown.
