@@ -26,6 +26,7 @@ class regulationBench : public QObject
 public:
     static constexpr int WAIT_MS = 30000;
     static constexpr int SAMPLE_MS = 250;
+    static constexpr int POLL_MS = 10;
 
     // Regulation parameters that suit the plant: its relative sensitivity is
     // far lower than a real leak rate's, so the proportional factor is larger.
@@ -120,6 +121,31 @@ public:
             v2 = plantModel::feedback2();
         });
     }
+    // Plant samples taken only where the regulation's next step depends on
+    // nothing but the valve's position: the valve at rest where the driver
+    // last read it, the previous sample judged and every command it caused
+    // gone out to the controller. With a BergerLahr the regulation corrects
+    // on every sample, even while the valve still moves, from the position
+    // last read; samples that a busy machine lets lag behind the valve (or
+    // pile up behind a slow reply) then keep correcting from stale readings
+    // and the loop can swing for far longer than any wait here. Polled
+    // often, so the regulation goes as fast as the bench allows.
+    void startPlantSamplingAtRest()
+    {
+        sampler = std::make_unique<QTimer>();
+        connect(sampler.get(), &QTimer::timeout, this, [this]() {
+            if (rig->queueMarkers() < nMarkersExpected || rig->sim.isMoving() || rig->rec.positions.isEmpty()
+                || rig->rec.positions.last() != rig->simPpm())
+                return;
+            readCard(plant.feedback1(rig->simPpm()), plantModel::feedback2());
+            // Reaches the controller once the driver has judged the sample and
+            // sent what it queued for it (its thread takes events in order,
+            // its queue is first in, first out).
+            nMarkersExpected = rig->queueMarkers() + 1;
+            rig->postQueueMarker();
+        });
+        sampler->start(POLL_MS);
+    }
     void startConstantSampling(double v1, double v2)
     {
         startSampling([v1, v2](double &a, double &b) {
@@ -187,6 +213,7 @@ public:
     std::unique_ptr<driveRig> rig;
     std::unique_ptr<QTimer> sampler;
     bool bMustCalibrateShown = false;
+    int nMarkersExpected = 0;
 };
 
 #endif // REGULATIONBENCH_H

@@ -59,7 +59,7 @@ void tst_regulationLoop::reachesAndHolds_data()
 void tst_regulationLoop::reachesAndHolds()
 {
     QFETCH(bool, byFeedbackValues);
-    b->startPlantSampling();
+    b->startPlantSamplingAtRest();
     if (byFeedbackValues) {
         // Formula "val1": 5000 mV on feedback 1 is the set value 5.0.
         QMetaObject::invokeMethod(b->rig->drv, "onMotorSetFeedbackVal", Qt::QueuedConnection, Q_ARG(int, 5000),
@@ -93,12 +93,11 @@ void tst_regulationLoop::reachesAndHolds()
 void tst_regulationLoop::retargetsWhenThePlantDrifts()
 {
     // Started close to the curve's position (675000 ppm, 4.60 against 5.0):
-    // even samples that lag the moving valve, and the window they fill, keep
-    // the deviation far below the re-target threshold, so the approach goes
-    // through the curve once and leaves no re-target cooldown behind.
+    // the deviation stays far below the re-target threshold, so the approach
+    // goes through the curve once and leaves no re-target cooldown behind.
     b = std::make_unique<regulationBench>();
     QVERIFY(b->setUp(675000));
-    b->startPlantSampling();
+    b->startPlantSamplingAtRest();
     b->startRegulation(5.0);
     QTRY_VERIFY_WITH_TIMEOUT(b->rig->sim.receivedCommands().contains("g28000"), regulationBench::WAIT_MS);
     QVERIFY(b->waitUntilSettledAndReached());

@@ -90,10 +90,14 @@ public:
     // marker the simulator records; the queue is first in, first out).
     bool drainQueue(int nTimeoutMs = 20000)
     {
-        const int nBefore = sim.countOf("#1:port_out_a3");
-        QMetaObject::invokeMethod(drv, "onSetOutput1Mode", Qt::QueuedConnection, Q_ARG(int, 3));
-        return QTest::qWaitFor([this, nBefore]() { return sim.countOf("#1:port_out_a3") > nBefore; }, nTimeoutMs);
+        const int nBefore = queueMarkers();
+        postQueueMarker();
+        return QTest::qWaitFor([this, nBefore]() { return queueMarkers() > nBefore; }, nTimeoutMs);
     }
+    // The marker: a command queued behind everything the driver was asked
+    // before it, and how many of them reached the controller.
+    void postQueueMarker() { QMetaObject::invokeMethod(drv, "onSetOutput1Mode", Qt::QueuedConnection, Q_ARG(int, 3)); }
+    int queueMarkers() const { return sim.countOf("#1:port_out_a3"); }
 
     // BergerLahr go-to commands the controller received so far.
     int gotoCount() const
