@@ -184,14 +184,19 @@ public:
     // The status text is rebuilt only when a status bit changes; the extra
     // status line alone does not show. Flips the must-calibrate bit (compare
     // with a stored position that differs, then with the valve's own) so the
-    // text in force now is emitted, and returns it.
+    // text in force now is emitted, and returns it. The valve's own position
+    // is taken in the motor thread when the comparison runs: one read here
+    // could be overtaken by a position report of a moving valve, leave the
+    // bit as it was and so emit nothing.
     QString renderedStatus()
     {
         const int nCount = rig->rec.statusTexts.size();
         bMustCalibrateShown = !bMustCalibrateShown;
-        const int nStored = bMustCalibrateShown ? -2 : rig->drv->getMotorPosition();
-        QMetaObject::invokeMethod(rig->drv, "forceMotorPosition", Qt::QueuedConnection, Q_ARG(int, nStored),
-                                  Q_ARG(bool, false));
+        motorDriver *pDrv = rig->drv;
+        const bool bDiffer = bMustCalibrateShown;
+        QMetaObject::invokeMethod(
+            pDrv, [pDrv, bDiffer] { pDrv->forceMotorPosition(bDiffer ? -2 : pDrv->getMotorPosition(), false); },
+            Qt::QueuedConnection);
         if (!QTest::qWaitFor([this, nCount]() { return rig->rec.statusTexts.size() > nCount; }, WAIT_MS))
             return QString();
         return rig->rec.lastStatus();
