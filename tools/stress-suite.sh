@@ -14,7 +14,7 @@
 # time: the tests keep their settings stores in it.
 set -uo pipefail
 
-usage() { sed -n '4,15p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+usage() { sed -n '2,14p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
 
 runs=10
 mode=load
