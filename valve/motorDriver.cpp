@@ -10,8 +10,8 @@
 #include "valve/nanoTecReply.h"
 #include "valve/positionUnits.h"
 #include "valve/analogRemoteMapping.h"
-#include "valve/remoteLink.h"
-#include "valve/remoteTextProtocol.h"
+#include "remote/remoteLink.h"
+#include "remote/remoteTextProtocol.h"
 #include "remote/qlvModbus.h"
 
 #include <QLoggingCategory>

@@ -1,8 +1,8 @@
-#include "valve/remoteLink.h"
+#include "remote/remoteLink.h"
 
 #include "remote/qlvModbus.h"
-#include "valve/pcSerialTransport.h"
-#include "valve/pcTcpTransport.h"
+#include "remote/pcSerialTransport.h"
+#include "remote/pcTcpTransport.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>

@@ -1,7 +1,7 @@
 #ifndef REMOTELINK_H
 #define REMOTELINK_H
 
-#include "valve/remoteTextProtocol.h"
+#include "remote/remoteTextProtocol.h"
 
 #include <QByteArray>
 #include <QObject>
