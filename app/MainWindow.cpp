@@ -11,6 +11,7 @@
 #include "manual/formCurrentState.h"
 #include "manual/formManualTab.h"
 #include "remote/formRemoteTab.h"
+#include "remote/remoteLink.h"
 #include "settings/formSettingsTab.h"
 #include "platform/processRunner.h"
 #include "script/formScriptTab.h"
@@ -123,6 +124,7 @@ void MainWindow::createMotorDriver(settingsStore &settings)
     // drive takes as a type without controller.
     const int nType = motorTypeEnum.keyToValue(strType.toLatin1().constData());
     pMotorDriver = new motorDriver(nullptr, nType);
+    pMotorDriver->setRemoteSide(new remoteLink(pMotorDriver));
     bCalibrateOnStart = settings.flag(settingKey::CalibrateOnStart);
     pMotorDriver->onSetContSpeed(settings.number(settingKey::ContinuousSpeed));
 

@@ -10,9 +10,6 @@
 #include "valve/nanoTecReply.h"
 #include "valve/positionUnits.h"
 #include "valve/analogRemoteMapping.h"
-#include "valve/remoteLink.h"
-#include "valve/remoteTextProtocol.h"
-#include "remote/qlvModbus.h"
 
 #include <QLoggingCategory>
 #include <QMutexLocker>
@@ -25,11 +22,12 @@
 Q_LOGGING_CATEGORY(lcMotorDriver, "valve.motordriver")
 
 static_assert(int(motorDriver::BergerLahr) == int(motorFamily::BERGER_LAHR), "family values");
-static_assert(int(motorDriver::REMOTE_DIRECT) == int(remoteLink::DIRECT)
-                  && int(motorDriver::REMOTE_TERMINAL) == int(remoteLink::TERMINAL)
-                  && int(motorDriver::REMOTE_ANALOG) == int(remoteLink::ANALOG)
-                  && int(motorDriver::REMOTE_PARSER) == int(remoteLink::PARSER)
-                  && int(motorDriver::REMOTE_MODBUS) == int(remoteLink::MODBUS),
+static_assert(int(motorDriver::REMOTE_OFF) == int(remoteSide::OFF)
+                  && int(motorDriver::REMOTE_DIRECT) == int(remoteSide::DIRECT)
+                  && int(motorDriver::REMOTE_TERMINAL) == int(remoteSide::TERMINAL)
+                  && int(motorDriver::REMOTE_ANALOG) == int(remoteSide::ANALOG)
+                  && int(motorDriver::REMOTE_PARSER) == int(remoteSide::PARSER)
+                  && int(motorDriver::REMOTE_MODBUS) == int(remoteSide::MODBUS),
               "remote mode values");
 static_assert(int(motorDriver::NanoTec) == int(motorFamily::NANOTEC), "family values");
 
@@ -46,6 +44,28 @@ constexpr int MAX_PENDING_REPLY_BYTES = 4096;
 // go-to per sample).
 constexpr int MAX_QUEUED_WHILE_CLOSED = 256;
 constexpr int NO_ERROR_INDEX = std::numeric_limits<int>::min();
+
+// The drive's remote side until one is handed over: no mode, no transport.
+class noRemoteSide : public remoteSide
+{
+public:
+    using remoteSide::remoteSide;
+    int mode() const override { return OFF; }
+    pcPortResult connectUsb(int, const QString &, int) override { return PC_PORT_UNUSED; }
+    void connectEthernet(int, const QString &, int, int) override {}
+    void connectAnalog() override {}
+    void disconnectUsb() override {}
+    void disconnectEthernet() override {}
+    void disconnectAnalog() override {}
+    void sendToPc(const QByteArray &) override {}
+    void clearPcData() override {}
+    void regulationEnded() override {}
+    void readPcSerial() override {}
+    void acceptTcpClients() override {}
+    void tcpClientGone() override {}
+    void readTcpClient() override {}
+    QString pcPortErrorString() const override { return QString(); }
+};
 
 } // namespace
 
@@ -65,13 +85,7 @@ motorDriver::motorDriver(QObject *parent, int nType)
     setMotorType(nType);
     nMotStat |= STAT_POS_REACHED;
 
-    remote = new remoteLink(this);
-    remote->setCommandRunner([this](const QByteArray &strLine) { return runRemoteTextCommand(strLine); });
-    connect(remote->modbus(), SIGNAL(logString(QString)), this, SLOT(onConnectWriteLog(QString)));
-    connect(remote, &remoteLink::fromPc, this, &motorDriver::receivedFromPc);
-    connect(remote, &remoteLink::toController, this, &motorDriver::sendToMotor);
-    connect(remote, &remoteLink::logLine, this, &motorDriver::onWriteLog);
-    connect(remote, &remoteLink::pcPortError, this, &motorDriver::handleErrorPc);
+    remote = new noRemoteSide(this);
 }
 
 motorDriver::~motorDriver()
@@ -1079,6 +1093,20 @@ void motorDriver::onStopFeedback()
     emit setMeasurement(false);
 }
 
+void motorDriver::setRemoteSide(remoteSide *pSide)
+{
+    if (!pSide || pSide == remote)
+        return;
+    delete remote;
+    remote = pSide;
+    remote->setParent(this);
+    remote->setStatusSource([this] { return statusForRemote(); });
+    connect(remote, &remoteSide::fromPc, this, &motorDriver::receivedFromPc);
+    connect(remote, &remoteSide::toController, this, &motorDriver::sendToMotor);
+    connect(remote, &remoteSide::logLine, this, &motorDriver::onWriteLog);
+    connect(remote, &remoteSide::pcPortError, this, &motorDriver::handleErrorPc);
+}
+
 void motorDriver::regulationOff()
 {
     remote->regulationEnded();
@@ -1107,13 +1135,13 @@ void motorDriver::connectRemoteUSB(int pnRemoteMode)
     if (deferToOwnThread([this, pnRemoteMode] { connectRemoteUSB(pnRemoteMode); }))
         return;
     switch (remote->connectUsb(pnRemoteMode, getRemotePort(), nPositionPpm)) {
-    case remoteLink::PC_PORT_OPEN:
+    case remoteSide::PC_PORT_OPEN:
         nMotStat &= ~STAT_REMOTE_PORT_NOT_OPEN;
         break;
-    case remoteLink::PC_PORT_FAILED:
+    case remoteSide::PC_PORT_FAILED:
         nMotStat |= STAT_REMOTE_PORT_NOT_OPEN;
         break;
-    case remoteLink::PC_PORT_UNUSED:
+    case remoteSide::PC_PORT_UNUSED:
         break;
     }
     if (remote->ownsLine())
@@ -1259,40 +1287,18 @@ void motorDriver::onReceivedFromModbusMotor(QString strMsg)
     emit receivedFromMotor(strMsg.toLatin1());
 }
 
-QByteArray motorDriver::runRemoteTextCommand(const QByteArray &strLine)
+remoteDriveStatus motorDriver::statusForRemote()
 {
-    const remoteTextCommand cmd = parseRemoteTextLine(strLine);
-    QByteArray reply = cmd.reply;
-    switch (cmd.eKind) {
-    case remoteTextCommand::CMD_STATUS: {
-        qint64 nPosition = motorPosition;
-        if (family.isNanoTec()) {
-            setMotorCommand(nanoTecCommands::encoderQuery().strCommand, true);
-            setMotorCommand(nanoTecCommands::stepCounterQuery().strCommand, true);
-            nPosition = positionUnits::stepsToRemote(motorPosition, nMaxSteps);
-        } else if (!family.isBergerLahr()) {
-            nPosition = positionUnits::stepsToRemote(motorPosition, nMaxSteps);
-        }
-        reply = remoteStatusReply((nMotStat & STAT_LIMIT_SWITCH) != 0, nPosition);
-        break;
+    qint64 nPosition = motorPosition;
+    if (family.isNanoTec()) {
+        setMotorCommand(nanoTecCommands::encoderQuery().strCommand, true);
+        setMotorCommand(nanoTecCommands::stepCounterQuery().strCommand, true);
+        nPosition = positionUnits::stepsToRemote(motorPosition, nMaxSteps);
+    } else if (!family.isBergerLahr()) {
+        nPosition = positionUnits::stepsToRemote(motorPosition, nMaxSteps);
     }
-    case remoteTextCommand::CMD_GOTO:
-        if (cmd.bValid)
-            onMotorGotoStep(cmd.nPpm);
-        break;
-    case remoteTextCommand::CMD_PLUS:
-    case remoteTextCommand::CMD_MINUS:
-        onMotorGotoRelative(cmd.nPpm);
-        break;
-    case remoteTextCommand::CMD_HALT:
-        onMotorHalt();
-        break;
-    case remoteTextCommand::CMD_CALIBRATE:
-        onMotorCalibrate();
-        break;
-    case remoteTextCommand::CMD_INFO:
-    case remoteTextCommand::CMD_UNKNOWN:
-        break;
-    }
-    return reply;
+    remoteDriveStatus status;
+    status.bLimitSwitch = (nMotStat & STAT_LIMIT_SWITCH) != 0;
+    status.nPosition40k = nPosition;
+    return status;
 }

@@ -8,6 +8,7 @@
 #include "valve/motorFamily.h"
 #include "valve/motorStatus.h"
 #include "valve/regulationStep.h"
+#include "valve/remoteSide.h"
 
 #include <QByteArray>
 #include <QMutex>
@@ -21,14 +22,14 @@
 class QTimer;
 class analogData;
 class lvTeachIn;
-class remoteLink;
 
 // The valve drive: the serial link to the motor controller of either family
 // (command queue, 100 ms send tick, reply parsing, position, status word and
 // status text, reconnect), the motion commands, the leak-rate regulation and
 // the remote-control side, whose mode and transports (PC serial port, TCP
-// server, Modbus server) live in remoteLink. Built in the GUI thread, given its port with
-// connectMotorSerial and then moved to a thread of its own; everything else
+// server, Modbus server) live in the remote side handed over with
+// setRemoteSide. Built in the GUI thread, given its remote side and its port
+// (connectMotorSerial) and then moved to a thread of its own; everything else
 // talks to it by queued signals.
 //
 // Calls from another thread: the accessors below are safe to call from any
@@ -78,6 +79,10 @@ public:
     QString getMotorPort() const;
     QString getRemotePort() const;
     void setRemotePort(QString strPort);
+    // Takes over the remote side (mode, PC transports, Modbus server) as its
+    // child, replacing the one it had; once, before the move to the motor
+    // thread. Until then the drive has none: every remote mode stays off.
+    void setRemoteSide(remoteSide *pSide);
 
 signals:
     void setMotorPosition(int nPos);
@@ -201,8 +206,9 @@ private:
     QString measuringStatusLine() const;
 
     // --- remote side ---
-    // Runs one text-protocol line; returns the reply for the PC.
-    QByteArray runRemoteTextCommand(const QByteArray &strLine);
+    // What a remote master's status request reads; for NanoTec it first
+    // queues the position queries.
+    remoteDriveStatus statusForRemote();
     int calcPosFromInput(double dblVolt, int nInput);
     // The drive's regulation is off: the remote side learns it.
     void regulationOff();
@@ -263,8 +269,8 @@ private:
     QByteArray dataReadMotor;
     int nRemoteInput = -1;
     std::atomic<qint64> nTotalSteps{0};
-    // The remote mode and the transports to the remote master.
-    remoteLink *remote = nullptr;
+    // The remote mode and the transports to the remote master; never null.
+    remoteSide *remote = nullptr;
     QString strMotorPort;
     std::atomic<int> nContSpeed{1};
     QString strLastModbusMsg;

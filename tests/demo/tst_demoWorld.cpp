@@ -6,6 +6,7 @@
 #include "testWorkDir.h"
 
 #include "app/logFileScan.h"
+#include "script/lvScript.h"
 #include "valve/analogFrame.h"
 #include "valve/lvSensor.h"
 #include "valve/lvTeachIn.h"
@@ -56,6 +57,11 @@ void tst_demoWorld::freshWorldReadsBackAsTheDemo()
     QVERIFY2(teach.dblMinData > 0.95e-9 && teach.dblMinData < 1.05e-9, qPrintable(QString::number(teach.dblMinData)));
     QVERIFY2(teach.dblMaxData > 0.95e-3 && teach.dblMaxData < 1.05e-3, qPrintable(QString::number(teach.dblMaxData)));
     QCOMPARE(teach.dblMaxSteps, 1000000.0);
+
+    // The script that records a teach-in reads back as the demo's.
+    lvScript script;
+    QVERIFY(script.readScriptFromFile(demoWorld::scriptName()));
+    QCOMPARE(script.cmdList, demoWorld::teachInScript());
 
     // The store makes them the active sensor and teach-in on inputs 1 and 2,
     // sampled from the card.
@@ -112,6 +118,8 @@ void tst_demoWorld::operatorFilesAndKeysAreKept()
     const QByteArray mine = "DemoLeakDetector;Pressure;mbar;val1*2;no_exp;;";
     QVERIFY(wd.writeFile(strSensorFile, mine));
     QVERIFY(wd.writeFile(QStringLiteral("log/qVarnixLeakvalve.log"), "01.02.2026 10:00:00.000 ### Application Quit\n"));
+    const QString strScriptFile = QStringLiteral("scripts/%1.kfxscript").arg(demoWorld::scriptName());
+    QVERIFY(wd.writeFile(strScriptFile, "0;WAIT;1000;1;\n"));
     {
         QSettings store(QStringLiteral("varnix"), QStringLiteral("Pendrosix"));
         store.setValue(QStringLiteral("inputs/sampling"), 2000);
@@ -123,6 +131,7 @@ void tst_demoWorld::operatorFilesAndKeysAreKept()
     QCOMPARE(wd.readFile(strSensorFile), mine);
     QCOMPARE(wd.readFile(QStringLiteral("log/qVarnixLeakvalve.log")),
              QByteArray("01.02.2026 10:00:00.000 ### Application Quit\n"));
+    QCOMPARE(wd.readFile(strScriptFile), QByteArray("0;WAIT;1000;1;\n"));
     QVERIFY(QFile::exists(wd.filePath(QStringLiteral("teachIn/DemoLeakValve.kfxteachin"))));
     {
         QSettings store(QStringLiteral("varnix"), QStringLiteral("Pendrosix"));

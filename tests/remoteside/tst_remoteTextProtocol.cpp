@@ -1,6 +1,6 @@
 #include "valve/analogRemoteMapping.h"
 #include "valve/positionUnits.h"
-#include "valve/remoteTextProtocol.h"
+#include "remote/remoteTextProtocol.h"
 
 #include <QtTest>
 

@@ -10,6 +10,7 @@
 #include "driveRecorder.h"
 
 #include "controllerSim.h"
+#include "remote/remoteLink.h"
 #include "valve/motorDriver.h"
 
 #include <QTemporaryDir>
@@ -43,6 +44,7 @@ public:
                      const std::function<void(motorDriver *)> &join = {})
     {
         drv = new motorDriver(nullptr, nType);
+        drv->setRemoteSide(new remoteLink(drv));
         rec.watch(drv);
         if (join)
             join(drv);

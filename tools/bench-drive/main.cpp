@@ -5,6 +5,7 @@
 // the command bytes arrive at the controller; then the motor thread's CPU time
 // over a stretch of idle polling.
 #include "controllerSim.h"
+#include "remote/remoteLink.h"
 #include "valve/motorDriver.h"
 
 #include <QCoreApplication>
@@ -80,6 +81,7 @@ int main(int argc, char *argv[])
 
     QThread motorThread;
     auto *pDriver = new motorDriver(nullptr, bNanoTec ? motorDriver::NanoTec : motorDriver::BergerLahr);
+    pDriver->setRemoteSide(new remoteLink(pDriver));
     pDriver->connectMotorSerial(QStringLiteral("ttyUSB0"));
     pDriver->moveToThread(&motorThread);
     motorThread.start();

@@ -5,6 +5,7 @@
 //     back; latency of each request and requests per second.
 //  2. The text protocol over TCP: "S\r" and its reply, one at a time.
 #include "controllerSim.h"
+#include "remote/remoteLink.h"
 #include "valve/motorDriver.h"
 
 #include <QCoreApplication>
@@ -73,6 +74,7 @@ int main(int argc, char **argv)
 
     QThread motorThread;
     auto *pDrv = new motorDriver(nullptr, bNanoTec ? motorDriver::NanoTec : motorDriver::BergerLahr);
+    pDrv->setRemoteSide(new remoteLink(pDrv));
     pDrv->connectMotorSerial(QStringLiteral("ttyUSB0"));
     pDrv->moveToThread(&motorThread);
     motorThread.start();

@@ -11,6 +11,7 @@
 #include "controllerSim.h"
 #include "script/lvScript.h"
 #include "script/scriptExecutor.h"
+#include "remote/remoteLink.h"
 #include "valve/motorDriver.h"
 
 #include <QCoreApplication>
@@ -141,6 +142,7 @@ int main(int argc, char *argv[])
     }
     QThread motorThread;
     auto *pDriver = new motorDriver(nullptr, motorDriver::BergerLahr);
+    pDriver->setRemoteSide(new remoteLink(pDriver));
     pDriver->connectMotorSerial(QStringLiteral("ttyUSB0"));
     pDriver->moveToThread(&motorThread);
     motorThread.start();

@@ -3,6 +3,7 @@
 #include "gaugePlant.h"
 
 #include "app/logLineFormat.h"
+#include "script/scriptFileCodec.h"
 #include "valve/analogFrame.h"
 #include "valve/sensorFileCodec.h"
 #include "valve/teachInFileCodec.h"
@@ -93,6 +94,51 @@ QVector<lvTeachInData> teachInPoints()
     return points;
 }
 
+QString scriptName()
+{
+    return QStringLiteral("DemoTeachIn");
+}
+
+QList<lvScriptCommand> teachInScript()
+{
+    constexpr int nStepPpm = 100000;
+    // The closed end is the controller's step 1, so a tenth of the travel
+    // ten times from there would end one step beyond full travel, a move the
+    // drive refuses: the script stops at nine tenths.
+    constexpr int nStepsEachWay = 9;
+    constexpr int nSettleMs = 2000;
+    constexpr int nAtRestMs = 1500;
+    struct line
+    {
+        const char *szKeyword;
+        int nValue;
+        int nRepeat;
+    };
+    // A GOTOCMD names a list index and jumps back its repeat count: the
+    // command it names and those after it run once more each time.
+    const line lines[] = {
+        {"GOTOPOS", 0, 1},
+        {"WAIT", nSettleMs, 1},
+        {"MEASOPEN", 1, 1},   // measuring on, a new record, recording the opening curve
+        {"GOTOREL", nStepPpm, 1},
+        {"WAIT", nAtRestMs, 1},
+        {"GOTOCMD", 3, nStepsEachWay - 1},
+        {"MEASCLOSE", 2, 1},  // the same record goes on with the closing curve
+        {"GOTOREL", -nStepPpm, 1},
+        {"WAIT", nAtRestMs, 1},
+        {"GOTOCMD", 7, nStepsEachWay - 1},
+        {"MEAS", 0, 0},       // measuring and recording off
+        {"SAVE", 0, 0},
+    };
+    QList<lvScriptCommand> commands;
+    for (const line &l : lines) {
+        lvScriptCommand cmd;
+        cmd.setCommand(commands.size(), QString::fromLatin1(l.szKeyword), l.nValue, l.nRepeat);
+        commands << cmd;
+    }
+    return commands;
+}
+
 QVector<setting> settings()
 {
     const lvSensor gauge = sensor();
@@ -154,7 +200,7 @@ layoutResult layOut(const QString &strWorkDir, const QDateTime &dtNow)
 {
     layoutResult result;
     QDir work(strWorkDir);
-    for (const char *szDir : {"sensor", "teachIn", "log"}) {
+    for (const char *szDir : {"sensor", "teachIn", "scripts", "log"}) {
         if (!work.mkpath(QString::fromLatin1(szDir))) {
             result.bOk = false;
             result.strError = QStringLiteral("cannot make %1").arg(work.filePath(QString::fromLatin1(szDir)));
@@ -169,6 +215,9 @@ layoutResult layOut(const QString &strWorkDir, const QDateTime &dtNow)
     if (!writeNewFile(work.filePath(QStringLiteral("teachIn/%1.kfxteachin").arg(teachInName())),
                       encodeTeachInFile(gauge.strName, gauge.strFormula, gauge.strDataName, teachInPoints()),
                       result))
+        return result;
+    if (!writeNewFile(work.filePath(QStringLiteral("scripts/%1.kfxscript").arg(scriptName())),
+                      encodeScriptFile(teachInScript()), result))
         return result;
     if (!writeNewFile(work.filePath(QStringLiteral("log/qVarnixLeakvalve.log")), cleanLog(dtNow), result))
         return result;

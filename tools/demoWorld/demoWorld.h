@@ -1,11 +1,13 @@
 #ifndef DEMOWORLD_H
 #define DEMOWORLD_H
 
+#include "script/lvScriptCommand.h"
 #include "valve/lvSensor.h"
 #include "valve/lvTeachInData.h"
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -15,7 +17,8 @@
 // leak detector of the demo plant (gaugePlant) as a sensor definition, a
 // teach-in of the plant recorded with it through the analog card, the
 // settings that make it the active sensor and teach-in on the inputs the
-// plant feeds, and a log whose last run ended cleanly.
+// plant feeds, a script that records a teach-in of its own on the plant, and
+// a log whose last run ended cleanly.
 namespace demoWorld {
 
 // The leak detector: mantissa on input 1 (Feedback 1), exponent on input 2
@@ -28,6 +31,14 @@ QString teachInName();
 // and 10-bit quantisation included) and the leak rate the formula makes of
 // them.
 QVector<lvTeachInData> teachInPoints();
+
+// The script that records a teach-in on the plant: from the closed valve it
+// opens in nine steps of a tenth of the travel, recording the opening curve,
+// then closes in nine steps, recording the closing curve, each step followed
+// by a wait long enough for a sample at rest (the inputs are sampled once a
+// second); SAVE writes the teach-in under the script's name.
+QString scriptName();
+QList<lvScriptCommand> teachInScript();
 
 struct setting
 {

@@ -1,8 +1,9 @@
 // valve-demo-world <working directory>
 // Lays out the demo world of ./run.sh below the working directory and in the
 // settings store (XDG_CONFIG_HOME chooses the store): the demo plant's leak
-// detector as a sensor, a teach-in of the plant, the settings that use them
-// and a log that ended with a shutdown. Only what is absent is written.
+// detector as a sensor, a teach-in of the plant, the settings that use them,
+// a script that records a teach-in and a log that ended with a shutdown. Only
+// what is absent is written.
 #include "demoWorld.h"
 
 #include <QCoreApplication>

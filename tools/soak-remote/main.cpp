@@ -26,6 +26,7 @@
 #include "script/scriptExecutor.h"
 #include "testWorkDir.h"
 #include "valve/analogData.h"
+#include "remote/remoteLink.h"
 #include "valve/motorDriver.h"
 
 #include <QCoreApplication>
@@ -478,6 +479,7 @@ int scriptHost(QCoreApplication &app, const QString &strDevDir)
 
     QThread motorThread;
     auto *pDriver = new motorDriver(nullptr, motorDriver::BergerLahr);
+    pDriver->setRemoteSide(new remoteLink(pDriver));
     pDriver->setAnalogData(pAnalog);
     pDriver->connectMotorSerial(QStringLiteral("ttySIM"));
     pDriver->moveToThread(&motorThread);

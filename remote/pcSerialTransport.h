@@ -1,7 +1,7 @@
 #ifndef PCSERIALTRANSPORT_H
 #define PCSERIALTRANSPORT_H
 
-#include "valve/pcTransport.h"
+#include "remote/pcTransport.h"
 
 #include <QSerialPort>
 #include <QString>

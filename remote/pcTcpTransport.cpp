@@ -1,4 +1,4 @@
-#include "valve/pcTcpTransport.h"
+#include "remote/pcTcpTransport.h"
 
 #include <QCoreApplication>
 #include <QHostAddress>

@@ -1,7 +1,7 @@
 #ifndef PCTCPTRANSPORT_H
 #define PCTCPTRANSPORT_H
 
-#include "valve/pcTransport.h"
+#include "remote/pcTransport.h"
 
 #include <QString>
 

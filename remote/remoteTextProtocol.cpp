@@ -1,4 +1,4 @@
-#include "valve/remoteTextProtocol.h"
+#include "remote/remoteTextProtocol.h"
 
 #include "valve/positionUnits.h"
 

@@ -1,4 +1,4 @@
-#include "valve/pcSerialTransport.h"
+#include "remote/pcSerialTransport.h"
 
 #include "platform/serialDeviceName.h"
 

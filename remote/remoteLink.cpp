@@ -1,8 +1,9 @@
-#include "valve/remoteLink.h"
+#include "remote/remoteLink.h"
 
+#include "remote/pcSerialTransport.h"
+#include "remote/pcTcpTransport.h"
 #include "remote/qlvModbus.h"
-#include "valve/pcSerialTransport.h"
-#include "valve/pcTcpTransport.h"
+#include "valve/motorDriver.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -16,11 +17,19 @@ QString driveText(const char *pszText)
 }
 } // namespace
 
-remoteLink::remoteLink(QObject *pDriveObject)
-    : QObject(pDriveObject)
+static_assert(int(motorDriver::REMOTE_DIRECT) == int(remoteLink::DIRECT)
+                  && int(motorDriver::REMOTE_TERMINAL) == int(remoteLink::TERMINAL)
+                  && int(motorDriver::REMOTE_ANALOG) == int(remoteLink::ANALOG)
+                  && int(motorDriver::REMOTE_PARSER) == int(remoteLink::PARSER)
+                  && int(motorDriver::REMOTE_MODBUS) == int(remoteLink::MODBUS),
+              "remote mode values");
+
+remoteLink::remoteLink(motorDriver *pDriveObject)
+    : remoteSide(pDriveObject)
     , pDrive(pDriveObject)
 {
     pModbus = new qlvModbus(this);
+    connect(pModbus, SIGNAL(logString(QString)), pDrive, SLOT(onConnectWriteLog(QString)));
     pSerial = new pcSerialTransport(this);
     pTcp = new pcTcpTransport(this);
     for (pcTransport *pTransport : {static_cast<pcTransport *>(pSerial), static_cast<pcTransport *>(pTcp)}) {
@@ -36,11 +45,6 @@ remoteLink::~remoteLink()
     // The server first, while the drive it reports to is still whole.
     delete pModbus;
     pModbus = nullptr;
-}
-
-void remoteLink::setCommandRunner(std::function<QByteArray(const QByteArray &)> runner)
-{
-    commandRunner = std::move(runner);
 }
 
 remoteLink::pcPortResult remoteLink::connectUsb(int nUiMode, const QString &strPcPort, int nPositionPpm)
@@ -232,10 +236,39 @@ void remoteLink::runTextLines()
             continue;
         }
         emit fromPc(strLine);
-        const QByteArray reply = commandRunner ? commandRunner(strLine) : QByteArray();
+        const QByteArray reply = runTextCommand(strLine);
         bLastReplyEchoed = reply == strLine.toUpper();
         sendToPc(reply);
     }
+}
+
+QByteArray remoteLink::runTextCommand(const QByteArray &strLine)
+{
+    const remoteTextCommand cmd = parseRemoteTextLine(strLine);
+    switch (cmd.eKind) {
+    case remoteTextCommand::CMD_STATUS: {
+        const remoteDriveStatus status = driveStatus();
+        return remoteStatusReply(status.bLimitSwitch, status.nPosition40k);
+    }
+    case remoteTextCommand::CMD_GOTO:
+        if (cmd.bValid)
+            pDrive->onMotorGotoStep(cmd.nPpm);
+        break;
+    case remoteTextCommand::CMD_PLUS:
+    case remoteTextCommand::CMD_MINUS:
+        pDrive->onMotorGotoRelative(cmd.nPpm);
+        break;
+    case remoteTextCommand::CMD_HALT:
+        pDrive->onMotorHalt();
+        break;
+    case remoteTextCommand::CMD_CALIBRATE:
+        pDrive->onMotorCalibrate();
+        break;
+    case remoteTextCommand::CMD_INFO:
+    case remoteTextCommand::CMD_UNKNOWN:
+        break;
+    }
+    return cmd.reply;
 }
 
 void remoteLink::listenEthernet(const QString &strAddress, int nPort)
