@@ -35,8 +35,8 @@ public:
     // "<working directory>/scripts/" and the full path of a script's file.
     static QString scriptDirectory();
     static QString scriptFilePath(const QString &strScriptName);
-    // A name that may become a file name in the scripts folder: not empty, no
-    // "/", "\\", ";" or control characters, not starting with ".".
+    // A name that may become a file name in the scripts folder: the one rule of
+    // every record file (isValidRecordName).
     static bool isValidName(const QString &strScriptName);
 
     QList<lvScriptCommand> cmdList;

@@ -18,7 +18,9 @@ QByteArray encodeScriptFile(const QList<lvScriptCommand> &commands);
 // a missing final ";", a CR before the line end) costs at most that line's
 // own command and never shifts the commands of the following lines. A
 // keyword that is none of the nine gives a WAIT with the line's numbers; a
-// number field that is not a base-10 int gives 0.
+// number field that is not a base-10 number gives 0. A value or repeat
+// outside the command editor's ranges (scriptListRules) makes the command
+// damaged as well, so a file cannot hold what the editor would refuse.
 QList<lvScriptCommand> decodeScriptFile(const QString &strText);
 
 // A number field: optional white space, an optional sign, decimal digits,

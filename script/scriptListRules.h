@@ -35,7 +35,8 @@ scriptRenameCheck checkScriptRename(const QString &strNewName, const QStringList
 QList<lvScriptCommand> renumberedCommands(const QList<lvScriptCommand> &commands);
 
 // Swaps the command at nRow with its neighbour above (nStep -1) or below
-// (nStep +1), each number following its command's move; false (and nothing
+// (nStep +1); the numbers stay with the rows, so each number follows its
+// command's move without arithmetic that could overflow. False (and nothing
 // changed) at the top or bottom or for a row outside the list.
 bool moveCommand(QList<lvScriptCommand> &commands, int nRow, int nStep);
 

@@ -10,6 +10,7 @@
 #include "settings/panelAdministration.h"
 #include "valve/analogData.h"
 #include "valve/lvExternalFeedback.h"
+#include "valve/sensorFolder.h"
 #include "valve/serialPortNames.h"
 #include "valve/settingsFieldRules.h"
 #include "valve/settingsStore.h"
@@ -62,6 +63,9 @@ formSettingsTab::formSettingsTab(QWidget *parent)
     ui->lineEditDebugData->setInputMask(QString());
     ui->lineEditDebugSetpoint->setInputMask(QString());
 
+    // Switching between two entries of the same name changes no text.
+    connect(ui->cmbFeedbackType, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
+            [this] { showCurrentSensor(); });
     readSensorData();
     readSettingsToGUI();
     ui->stackedWidget->setCurrentIndex(0);
@@ -638,17 +642,41 @@ void formSettingsTab::on_pushBtnChooseColorOpenGraph_clicked()
 
 void formSettingsTab::readSensorData()
 {
-    const QDir folder(lvSensor::sensorDirectory());
-    sensorList.clear();
+    sensorList = readSensorFolder();
     ui->cmbFeedbackType->clear();
-    for (const QString &strFile : folder.entryList(QDir::Files, QDir::Name | QDir::IgnoreCase)) {
-        if (!strFile.endsWith(QLatin1String(".kfxsensor")))
-            continue;
-        lvSensor sensor;
-        sensor.readSensorFromFile(strFile.left(strFile.size() - 10));
-        sensorList.append(sensor);
+    for (const lvSensor &sensor : qAsConst(sensorList))
         ui->cmbFeedbackType->addItem(sensor.strName);
+}
+
+void formSettingsTab::relistSensors(int nRow, const QString &strFile, const QString &strName)
+{
+    // The active sensor from the store has no file; it stays listed until a
+    // file of its name is.
+    QList<lvSensor> withoutFile;
+    for (const lvSensor &sensor : qAsConst(sensorList))
+        if (sensor.strFileName.isEmpty())
+            withoutFile << sensor;
+    {
+        const QSignalBlocker blocker(ui->cmbFeedbackType);
+        readSensorData();
+        for (const lvSensor &sensor : qAsConst(withoutFile)) {
+            if (sensorIndex(sensor.strName) >= 0)
+                continue;
+            sensorList.append(sensor);
+            ui->cmbFeedbackType->addItem(sensor.strName);
+        }
+        int nSelect = -1;
+        for (int i = 0; i < sensorList.size() && nSelect < 0; ++i) {
+            const lvSensor &sensor = sensorList.at(i);
+            if (strFile.isEmpty() ? !strName.isEmpty() && sensor.strFileName.isEmpty() && sensor.strName == strName
+                                  : sensor.strFileName == strFile)
+                nSelect = i;
+        }
+        if (nSelect < 0 && !sensorList.isEmpty())
+            nSelect = qBound(0, nRow, sensorList.size() - 1);
+        ui->cmbFeedbackType->setCurrentIndex(nSelect);
     }
+    showCurrentSensor();
 }
 
 int formSettingsTab::sensorIndex(const QString &strName) const
@@ -675,15 +703,22 @@ void formSettingsTab::showSensor(const lvSensor &sensor)
     ui->lblSensorInputMask->setText(sensor.strInputMask);
 }
 
-void formSettingsTab::on_cmbFeedbackType_currentTextChanged(const QString &arg1)
+void formSettingsTab::showCurrentSensor()
 {
-    const int nIndex = sensorIndex(arg1);
-    if (nIndex >= 0) {
+    // The combo lists sensorList entry for entry, so two files holding the
+    // same name are still told apart.
+    const int nIndex = ui->cmbFeedbackType->currentIndex();
+    if (nIndex >= 0 && nIndex < sensorList.size()) {
         showSensor(sensorList.at(nIndex));
         return;
     }
     for (QLabel *pLabel : {ui->lblSensorFormula, ui->lblSensorUnit, ui->lblSensorDataName, ui->lblSensorInputMask})
         pLabel->clear();
+}
+
+void formSettingsTab::on_cmbFeedbackType_currentTextChanged(const QString &)
+{
+    showCurrentSensor();
 }
 
 bool formSettingsTab::runSensorDialog(lvSensor &sensor, bool bWithBorder)
@@ -702,10 +737,22 @@ bool formSettingsTab::runSensorDialog(lvSensor &sensor, bool bWithBorder)
     return true;
 }
 
-bool formSettingsTab::saveSensorFile(const lvSensor &sensor)
+bool formSettingsTab::writeSensor(const lvSensor &sensor, const QString &strOldName, const QString &strFromFile,
+                                  bool bChange)
 {
-    if (sensor.saveSensorToFile(sensor.strName))
+    switch (writeSensorDefinition(sensor, strOldName, strFromFile)) {
+    case sensorWriteResult::WRITTEN:
+        relistSensors(0, sensorTargetFile(sensor.strName, strOldName, strFromFile));
         return true;
+    case sensorWriteResult::TAKEN:
+        // Another definition's file, listed or not: the folder is shown as
+        // it is, so the operator sees which one.
+        showSensorExists(bChange);
+        relistSensors(ui->cmbFeedbackType->currentIndex(), strFromFile, strOldName);
+        return false;
+    case sensorWriteResult::FAILED:
+        break;
+    }
     const QString strFolder = lvSensor::sensorDirectory();
     QString strWhy;
     if (!QFileInfo(strFolder).isDir())
@@ -714,9 +761,35 @@ bool formSettingsTab::saveSensorFile(const lvSensor &sensor)
         strWhy = tr("A field holds a \";\", which a sensor file cannot store.");
     else
         strWhy = tr("The file %1 could not be written.")
-                     .arg(QDir::toNativeSeparators(lvSensor::sensorFilePath(sensor.strName)));
+                     .arg(QDir::toNativeSeparators(
+                         lvSensor::sensorFilePath(sensorTargetFile(sensor.strName, strOldName, strFromFile))));
     showBox(tr("Sensor not saved"), strWhy + QLatin1Char(' ') + tr("Nothing was changed."));
     return false;
+}
+
+void formSettingsTab::showSensorExists(bool bChange)
+{
+    showBox(tr("Sensor exists"), bChange ? tr("A sensor with this Name already exists. The change will not be saved.")
+                                         : tr("A sensor with this Name already exists. It will not be saved."));
+}
+
+bool formSettingsTab::acceptSensorName(const QString &strName, const QString &strOwnName, bool bChange)
+{
+    switch (checkSensorName(strName, sensorNames(), strOwnName)) {
+    case sensorNameProblem::EXISTS:
+        showSensorExists(bChange);
+        return false;
+    case sensorNameProblem::INVALID:
+        showBox(tr("Invalid sensor name"),
+                bChange ? tr("A sensor name must not be empty, start with \".\" or hold \"..\", \"/\", \"\\\", \";\", "
+                             "control or invisible characters. The change will not be saved.")
+                        : tr("A sensor name must not be empty, start with \".\" or hold \"..\", \"/\", \"\\\", \";\", "
+                             "control or invisible characters. It will not be saved."));
+        return false;
+    case sensorNameProblem::NONE:
+        break;
+    }
+    return true;
 }
 
 void formSettingsTab::on_pushBtnAddSensor_clicked()
@@ -724,33 +797,17 @@ void formSettingsTab::on_pushBtnAddSensor_clicked()
     lvSensor sensor;
     if (!runSensorDialog(sensor, false))
         return;
-    switch (checkSensorName(sensor.strName, sensorNames())) {
-    case sensorNameProblem::EXISTS:
-        showBox(tr("Sensor exists"), tr("A sensor with this Name already exists. It will not be saved."));
-        return;
-    case sensorNameProblem::INVALID:
-        showBox(tr("Invalid sensor name"),
-                tr("A sensor name must not be empty, start with \".\" or hold \"/\", \"\\\", \";\" or control "
-                   "characters. It will not be saved."));
-        return;
-    case sensorNameProblem::NONE:
-        break;
-    }
-    if (!saveSensorFile(sensor))
-        return;
-    sensorList.append(sensor);
-    ui->cmbFeedbackType->addItem(sensor.strName);
-    ui->cmbFeedbackType->setCurrentIndex(ui->cmbFeedbackType->count() - 1);
-    showSensor(sensor);
+    if (acceptSensorName(sensor.strName, QString(), false))
+        writeSensor(sensor, QString(), QString(), false);
 }
 
 void formSettingsTab::on_pushBtnChangeSensor_clicked()
 {
+    const int nIndex = ui->cmbFeedbackType->currentIndex();
     const QString strOldName = ui->cmbFeedbackType->currentText();
-    const int nIndex = sensorIndex(strOldName);
     // The stored definition, so the flags the page does not show are kept.
     lvSensor sensor;
-    if (nIndex >= 0) {
+    if (nIndex >= 0 && nIndex < sensorList.size()) {
         sensor = sensorList.at(nIndex);
     } else {
         sensor.strName = strOldName;
@@ -759,48 +816,24 @@ void formSettingsTab::on_pushBtnChangeSensor_clicked()
         sensor.strUnit = ui->lblSensorUnit->text();
         sensor.strInputMask = ui->lblSensorInputMask->text();
     }
+    // The file it was read from is the one the change rewrites (or, on a
+    // rename, replaces), whatever name it carries.
+    const QString strFromFile = sensor.strFileName;
     if (!runSensorDialog(sensor, true))
         return;
-
-    const bool bRenamed = sensor.strName != strOldName;
-    switch (checkSensorName(sensor.strName, sensorNames(), strOldName)) {
-    case sensorNameProblem::EXISTS:
-        showBox(tr("Sensor exists"), tr("A sensor with this Name already exists. The change will not be saved."));
-        return;
-    case sensorNameProblem::INVALID:
-        showBox(tr("Invalid sensor name"),
-                tr("A sensor name must not be empty, start with \".\" or hold \"/\", \"\\\", \";\" or control "
-                   "characters. The change will not be saved."));
-        return;
-    case sensorNameProblem::NONE:
-        break;
-    }
-    // The new file first: when it cannot be written the old one stays whole.
-    if (!saveSensorFile(sensor))
-        return;
-    if (bRenamed) {
-        lvSensor().deleteFile(strOldName);
-        ui->cmbFeedbackType->removeItem(ui->cmbFeedbackType->currentIndex());
-        ui->cmbFeedbackType->addItem(sensor.strName);
-    }
-    // A definition made with the change button while none was listed joins
-    // the list, so the combo never offers a sensor the page does not know.
-    if (nIndex >= 0)
-        sensorList[nIndex] = sensor;
-    else
-        sensorList.append(sensor);
-    ui->cmbFeedbackType->setCurrentIndex(ui->cmbFeedbackType->findText(sensor.strName));
-    showSensor(sensor);
+    if (acceptSensorName(sensor.strName, strOldName, true))
+        writeSensor(sensor, strOldName, strFromFile, true);
 }
 
 void formSettingsTab::on_pushBtnDeleteSensor_clicked()
 {
-    const int nIndex = sensorIndex(ui->cmbFeedbackType->currentText());
-    if (nIndex < 0)
+    const int nIndex = ui->cmbFeedbackType->currentIndex();
+    if (nIndex < 0 || nIndex >= sensorList.size())
         return;
-    sensorList.at(nIndex).deleteFile(sensorList.at(nIndex).strName);
+    // The file it was read from, never the one its name would give.
+    removeSensorDefinition(sensorList.at(nIndex));
     sensorList.removeAt(nIndex);
-    ui->cmbFeedbackType->removeItem(ui->cmbFeedbackType->currentIndex());
+    relistSensors(nIndex);
 }
 
 // ---------------------------------------------------------------------------

@@ -47,8 +47,9 @@ public:
     MainWindow *pMainWindow;
     bool bWindowLoaded;
 
-    // The sensor definitions of the sensor folder, in listing order, with
-    // added definitions appended.
+    // The sensor definitions of the sensor folder, in listing order (each
+    // with the file it was read from), and the active one from the store when
+    // no file holds it; the sensor combo lists them entry for entry.
     QList<lvSensor> sensorList;
 
 signals:
@@ -156,12 +157,23 @@ private:
     void showStoredRemotePort(const settingsStore &settings);
     void selectPort(QComboBox *pCombo, const QString &strPort);
     void showSensor(const lvSensor &sensor);
+    // The labels show the combo's current entry, or nothing.
+    void showCurrentSensor();
     int sensorIndex(const QString &strName) const;
     QStringList sensorNames() const;
+    // Lists the sensor folder again, so the page shows what is on disk after
+    // an action, and selects the definition of file strFile (the one without
+    // a file named strName when strFile is empty), otherwise row nRow.
+    void relistSensors(int nRow, const QString &strFile = QString(), const QString &strName = QString());
     // The dialog editing one definition; true when the operator chose OK.
     bool runSensorDialog(lvSensor &sensor, bool bWithBorder);
-    // Writes a definition's file; tells the operator when it could not.
-    bool saveSensorFile(const lvSensor &sensor);
+    // False, the operator told why, when the name cannot be used
+    // (strOwnName: the name being changed; bChange: a change, not an add).
+    bool acceptSensorName(const QString &strName, const QString &strOwnName, bool bChange);
+    void showSensorExists(bool bChange);
+    // Writes an added or changed definition (writeSensorDefinition) and
+    // lists the folder; tells the operator when it did not.
+    bool writeSensor(const lvSensor &sensor, const QString &strOldName, const QString &strFromFile, bool bChange);
 
     Ui::formSettingsTab *ui;
     analogData *pAnalogData;

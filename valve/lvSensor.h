@@ -41,8 +41,8 @@ public:
     // The same evaluation without touching the object.
     double evaluate(double val1, double val2) const;
 
-    // A name that may become a file name in the sensor folder: not empty, no
-    // "/", "\\", ";" or control characters, not starting with ".".
+    // A name that may become a file name in the sensor folder: the one rule of
+    // every record file (isValidRecordName).
     static bool isValidName(const QString &strName);
     // True when every stored field can be written without shifting the others.
     bool isStorable() const;

@@ -90,8 +90,8 @@ public:
         return f(*this);
     }
 
-    // A name that may become a file name in the teach-in folder: not empty,
-    // no "/", "\\", ";" or control characters, not starting with ".".
+    // A name that may become a file name in the teach-in folder: the one rule of
+    // every record file (isValidRecordName).
     static bool isValidName(const QString &strName);
     // "<working directory>/teachIn/" and the full path of a teach-in's file.
     static QString teachInDirectory();

@@ -6,13 +6,24 @@
 
 bool isValidRecordName(const QString &strName)
 {
-    if (strName.isEmpty() || strName.startsWith(QLatin1Char('.')))
+    if (strName.isEmpty() || strName.startsWith(QLatin1Char('.')) || strName.contains(QLatin1String(".."))
+        || !strName.isValidUtf16())
         return false;
     for (const QChar c : strName) {
         if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(';'))
             return false;
-        if (c.category() == QChar::Other_Control)
+        // Format characters (a byte-order mark, zero-width and direction
+        // marks) are invisible: a UTF-8 reader drops a leading mark, so such
+        // a name would not read back as itself.
+        switch (c.category()) {
+        case QChar::Other_Control:
+        case QChar::Other_Format:
+        case QChar::Separator_Line:
+        case QChar::Separator_Paragraph:
             return false;
+        default:
+            break;
+        }
     }
     return true;
 }

@@ -4,10 +4,14 @@
 #include <QByteArray>
 #include <QString>
 
-// File access shared by the valve's record files (teach-ins, sensors).
+// File access shared by the record files (teach-ins, sensors, scripts).
 
-// A record name becomes a file name inside its folder: refuse what could leave
-// the folder, hide the file or shift the ";"-separated fields of a record.
+// The one name rule of every record file, for a name typed by the operator as
+// for one read from a file. A record name becomes a file name inside its
+// folder: refuse what could leave the folder or read like a path (".."
+// anywhere), hide the file, shift the ";"-separated fields of a record, or
+// not read back as itself (control, line-break and invisible format
+// characters such as a byte-order mark).
 bool isValidRecordName(const QString &strName);
 
 // The absolute path of the current directory, taken now, followed by

@@ -43,7 +43,7 @@ feedbackRoles feedbackRolesFromTypes(const int anTypes[3])
 
 sensorNameProblem checkSensorName(const QString &strName, const QStringList &listedNames, const QString &strOwnName)
 {
-    if (!lvSensor::isValidName(strName) || strName == QLatin1String(".."))
+    if (!lvSensor::isValidName(strName))
         return sensorNameProblem::INVALID;
     if (strName != strOwnName && listedNames.contains(strName))
         return sensorNameProblem::EXISTS;

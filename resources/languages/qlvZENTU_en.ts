@@ -1005,16 +1005,16 @@ FlowControl: None</translation>
         <translation>Invalid sensor name</translation>
     </message>
     <message>
-        <source>A sensor name must not be empty, start with "." or hold "/", "\", ";" or control characters. It will not be saved.</source>
-        <translation>A sensor name must not be empty, start with "." or hold "/", "\", ";" or control characters. It will not be saved.</translation>
+        <source>A sensor name must not be empty, start with "." or hold "..", "/", "\", ";", control or invisible characters. It will not be saved.</source>
+        <translation>A sensor name must not be empty, start with "." or hold "..", "/", "\", ";", control or invisible characters. It will not be saved.</translation>
     </message>
     <message>
         <source>A sensor with this Name already exists. The change will not be saved.</source>
         <translation>A sensor with this Name already exists. The change will not be saved.</translation>
     </message>
     <message>
-        <source>A sensor name must not be empty, start with "." or hold "/", "\", ";" or control characters. The change will not be saved.</source>
-        <translation>A sensor name must not be empty, start with "." or hold "/", "\", ";" or control characters. The change will not be saved.</translation>
+        <source>A sensor name must not be empty, start with "." or hold "..", "/", "\", ";", control or invisible characters. The change will not be saved.</source>
+        <translation>A sensor name must not be empty, start with "." or hold "..", "/", "\", ";", control or invisible characters. The change will not be saved.</translation>
     </message>
     <message>
         <source>Settings imported</source>

@@ -638,6 +638,11 @@ void tst_recordsSensor::unsafeNamesAreRefused_data()
     QTest::newRow("line end") << "a\nb";
     QTest::newRow("tab") << "a\tb";
     QTest::newRow("nul") << QString(QChar(0)) + "x";
+    QTest::newRow("dots inside") << "a..b";
+    QTest::newRow("byte-order mark") << QStringLiteral("\ufeffn");
+    QTest::newRow("zero-width space") << QStringLiteral("a\u200bb");
+    QTest::newRow("line separator") << QStringLiteral("a\u2028b");
+    QTest::newRow("lone surrogate") << QString(QChar(0xd800)) + "x";
 }
 
 void tst_recordsSensor::unsafeNamesAreRefused()

@@ -203,7 +203,8 @@ void tst_scriptFile::decodeDamagedOrEditedText_data()
         << "0;GOTOPOS;0;1\n1;WAIT;1000;1;\n" << "1 WAIT 1000 1";
     QTest::newRow("two commands on one line") << "0;GOTOPOS;0;1;1;WAIT;1000;1;" << "0 GOTOPOS 0 1|1 WAIT 1000 1";
     QTest::newRow("empty lines between") << "\n0;MEAS;1;1;\n\n\n1;SAVE;0;0;\n\n" << "0 MEAS 1 1|1 SAVE 0 0";
-    QTest::newRow("number out of range") << "0;WAIT;99999999999;1;\n" << "0 WAIT 0 1";
+    QTest::newRow("value beyond int range") << "0;WAIT;99999999999;1;\n1;SAVE;0;0;\n" << "1 SAVE 0 0";
+    QTest::newRow("number field beyond int range") << "99999999999;WAIT;5;1;\n" << "0 WAIT 5 1";
     QTest::newRow("negative relative") << "4;GOTOREL;-250000;1;\n" << "4 GOTOREL -250000 1";
     QTest::newRow("only semicolons") << ";;;;;;;;\n" << "0 WAIT 0 0|0 WAIT 0 0";
     QTest::newRow("non-ASCII keyword") << QString::fromUtf8("0;GOTOP\xc3\x96S;5;1;\n") << "0 WAIT 5 1";

@@ -67,6 +67,7 @@ void tst_scriptListRules::renameCheck_data()
     QTest::newRow("backslash") << "a\\b" << int(RENAME_INVALID);
     QTest::newRow("parent") << ".." << int(RENAME_INVALID);
     QTest::newRow("dots inside") << "a..b" << int(RENAME_INVALID);
+    QTest::newRow("byte-order mark") << QStringLiteral("\ufeffn") << int(RENAME_INVALID);
     QTest::newRow("leading dot") << ".x" << int(RENAME_INVALID);
     QTest::newRow("newline") << "a\nb" << int(RENAME_INVALID);
     QTest::newRow("delete character") << QStringLiteral("a") + QChar(0x7f) << int(RENAME_INVALID);

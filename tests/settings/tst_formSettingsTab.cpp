@@ -13,6 +13,7 @@
 
 #include <QDialogButtonBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QCheckBox>
 #include <QSignalSpy>
 #include <QtTest>
@@ -100,6 +101,7 @@ private slots:
     void missingSensorFolderIsReported();
     void changeWithoutListedSensor();
     void activeSensorWithoutFileKeepsItsName();
+    void sensorFilesRenamedOnTheShare();
 
 private:
     std::unique_ptr<testWorkDir> wd;
@@ -673,8 +675,12 @@ void tst_formSettingsTab::sensorAddChangeRenameDelete()
     QCOMPARE(ui->cmbFeedbackType->currentText(), QStringLiteral("Penning"));
     QCOMPARE(ui->lblSensorFormula->text(), QStringLiteral("val2*3"));
 
+    // The list shows the folder in its order.
+    QCOMPARE(ui->cmbFeedbackType->itemText(0), QStringLiteral("Penning"));
+    QCOMPARE(ui->cmbFeedbackType->itemText(1), QStringLiteral("Pirani"));
+
     // Changing keeps the stored exponential flag.
-    ui->cmbFeedbackType->setCurrentIndex(0);
+    ui->cmbFeedbackType->setCurrentIndex(1);
     {
         sensorDialogAnswer dlg(QString(), QStringLiteral("val1*4"), QString());
         ui->pushBtnChangeSensor->click();
@@ -686,7 +692,7 @@ void tst_formSettingsTab::sensorAddChangeRenameDelete()
              QByteArray("Pirani;Leak rate;mbar l/s;val1*4;no_exp;#.##;"));
     QCOMPARE(ui->lblSensorFormula->text(), QStringLiteral("val1*4"));
 
-    // Renaming moves the file and the combo entry to the end.
+    // Renaming moves the file; the entry follows it in the folder's order.
     {
         sensorDialogAnswer dlg(QStringLiteral("Pirani 2"), QString(), QString());
         ui->pushBtnChangeSensor->click();
@@ -696,7 +702,8 @@ void tst_formSettingsTab::sensorAddChangeRenameDelete()
     QVERIFY(QFile::exists(wd->filePath(QStringLiteral("sensor/Pirani 2.kfxsensor"))));
     QCOMPARE(ui->cmbFeedbackType->itemText(1), QStringLiteral("Pirani 2"));
     QCOMPARE(ui->cmbFeedbackType->currentText(), QStringLiteral("Pirani 2"));
-    QCOMPARE(tab.sensorList.at(0).strName, QStringLiteral("Pirani 2"));
+    QCOMPARE(tab.sensorList.at(1).strName, QStringLiteral("Pirani 2"));
+    QCOMPARE(tab.sensorList.at(1).strFileName, QStringLiteral("Pirani 2"));
 
     // Deleting removes file, list entry and combo entry; the labels follow.
     ui->pushBtnDeleteSensor->click();
@@ -825,6 +832,80 @@ void tst_formSettingsTab::activeSensorWithoutFileKeepsItsName()
     QCOMPARE(ui->lblSensorFormula->text(), QStringLiteral("val2"));
     ui->cmbFeedbackType->setCurrentIndex(ui->cmbFeedbackType->findText(QStringLiteral("Pirani")));
     QCOMPARE(ui->lblSensorUnit->text(), QStringLiteral("mbar l/s"));
+}
+
+// A.kfxsensor holds "B" and B.kfxsensor holds "C", as one renamed file on
+// the panel's share leaves them: every action goes to the file a definition
+// came from, never over another one, and the list then shows the folder.
+void tst_formSettingsTab::sensorFilesRenamedOnTheShare()
+{
+    const QByteArray sensorB("B;bd;bu;val1*2;exp;;");
+    const QByteArray sensorC("C;cd;cu;val2;exp;;");
+    QVERIFY(wd->writeFile(QStringLiteral("sensor/A.kfxsensor"), sensorB));
+    QVERIFY(wd->writeFile(QStringLiteral("sensor/B.kfxsensor"), sensorC));
+    // Listed under no name: the one inside does not read back as itself.
+    QVERIFY(wd->writeFile(QStringLiteral("sensor/x.kfxsensor"), "\xef\xbb\xbf\xef\xbb\xbfn;;;;;;"));
+    formSettingsTab tab;
+    Ui::formSettingsTab *ui = tab.ui;
+    const auto listed = [ui] {
+        QStringList names;
+        for (int i = 0; i < ui->cmbFeedbackType->count(); ++i)
+            names << ui->cmbFeedbackType->itemText(i);
+        return names;
+    };
+    QCOMPARE(listed(), QStringList({"B", "C"}));
+
+    // Adding "A", or renaming "C" to "A", would write over B's file.
+    const struct {
+        const char *pszAction;
+        QPushButton *pButton;
+        const char *pszSensor;
+    } refusals[] = {{"add", ui->pushBtnAddSensor, "B"}, {"rename", ui->pushBtnChangeSensor, "C"}};
+    for (const auto &r : refusals) {
+        boxesOnly boxes;
+        ui->cmbFeedbackType->setCurrentIndex(ui->cmbFeedbackType->findText(QLatin1String(r.pszSensor)));
+        sensorDialogAnswer dlg(QStringLiteral("A"), QString(), QString());
+        r.pButton->click();
+        QVERIFY2(dlg.bDialog, r.pszAction);
+        QCOMPARE(boxes.texts.size(), 1);
+        QVERIFY2(boxes.texts.first().startsWith(QLatin1String("Sensor exists|")), qPrintable(boxes.texts.first()));
+        QCOMPARE(wd->readFile(QStringLiteral("sensor/A.kfxsensor")), sensorB);
+        QCOMPARE(wd->readFile(QStringLiteral("sensor/B.kfxsensor")), sensorC);
+        QCOMPARE(listed(), QStringList({"B", "C"}));
+        QCOMPARE(ui->cmbFeedbackType->currentText(), QLatin1String(r.pszSensor));
+    }
+
+    // Changing "B" rewrites its own file.
+    boxesOnly boxes;
+    ui->cmbFeedbackType->setCurrentIndex(ui->cmbFeedbackType->findText(QStringLiteral("B")));
+    {
+        sensorDialogAnswer dlg(QString(), QStringLiteral("val1*3"), QString());
+        ui->pushBtnChangeSensor->click();
+        QVERIFY(dlg.bDialog);
+    }
+    QCOMPARE(wd->readFile(QStringLiteral("sensor/A.kfxsensor")), QByteArray("B;bd;bu;val1*3;exp;;"));
+    QCOMPARE(wd->readFile(QStringLiteral("sensor/B.kfxsensor")), sensorC);
+    QCOMPARE(ui->lblSensorFormula->text(), QStringLiteral("val1*3"));
+
+    // Deleting "B" removes A.kfxsensor; "C" keeps its file and its entry.
+    // A file put on the share meanwhile is listed after the action.
+    QVERIFY(wd->writeFile(QStringLiteral("sensor/E.kfxsensor"), "E;ed;eu;val1;exp;;"));
+    ui->pushBtnDeleteSensor->click();
+    QVERIFY(!QFile::exists(wd->filePath(QStringLiteral("sensor/A.kfxsensor"))));
+    QCOMPARE(wd->readFile(QStringLiteral("sensor/B.kfxsensor")), sensorC);
+    QCOMPARE(listed(), QStringList({"C", "E"}));
+    QCOMPARE(ui->lblSensorFormula->text(), QStringLiteral("val2"));
+
+    // Now "A" names a free file.
+    {
+        sensorDialogAnswer dlg(QStringLiteral("A"), QStringLiteral("val1"), QString());
+        ui->pushBtnAddSensor->click();
+        QVERIFY(dlg.bDialog);
+    }
+    QCOMPARE(listed(), QStringList({"A", "C", "E"}));
+    QCOMPARE(ui->cmbFeedbackType->currentText(), QStringLiteral("A"));
+    QVERIFY(boxes.texts.isEmpty());
+    QVERIFY(QFile::exists(wd->filePath(QStringLiteral("sensor/x.kfxsensor"))));
 }
 
 QTEST_MAIN(tst_formSettingsTab)

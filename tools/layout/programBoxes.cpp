@@ -371,8 +371,8 @@ QList<programBox> programBoxes()
                      settingsText("A sensor with this Name already exists. The change will not be saved."))},
         {QStringLiteral("settings-sensor-name-invalid"),
          settingsBox("Invalid sensor name",
-                     settingsText("A sensor name must not be empty, start with \".\" or hold \"/\", \"\\\", \";\" or "
-                                  "control characters. The change will not be saved."))},
+                     settingsText("A sensor name must not be empty, start with \".\" or hold \"..\", \"/\", \"\\\", "
+                                  "\";\", control or invisible characters. The change will not be saved."))},
         {QStringLiteral("settings-sensor-add"), sensorDialog(false)},
         {QStringLiteral("settings-sensor-change"), sensorDialog(true)},
         {QStringLiteral("settings-imported"),
