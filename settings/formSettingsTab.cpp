@@ -860,8 +860,8 @@ void formSettingsTab::on_pushBtnExportSettings_clicked()
 
 void formSettingsTab::on_pushBtnImportSettings_clicked()
 {
-    QString strFile;
-    if (!panelAdministration::importSettings(this, pMainWindow, &strFile))
+    QStringList imported;
+    if (!panelAdministration::importSettings(this, pMainWindow, &imported))
         return;
     readSettingsToGUI();
     // The running objects still hold the old values, and closing the window
@@ -869,7 +869,7 @@ void formSettingsTab::on_pushBtnImportSettings_clicked()
     if (pMainWindow) {
         // Going down stores the window's calibrate-on-start choice; an
         // imported one takes its place first.
-        if (QSettings(strFile, QSettings::IniFormat).contains(settingsStore::path(settingKey::CalibrateOnStart)))
+        if (imported.contains(settingsStore::path(settingKey::CalibrateOnStart)))
             pMainWindow->bCalibrateOnStart = settingsStore().flag(settingKey::CalibrateOnStart);
         panelAdministration::showBox(pMainWindow, tr("Settings imported"),
                                      tr("The program restarts to use the imported settings."));

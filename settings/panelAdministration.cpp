@@ -200,15 +200,13 @@ void panelAdministration::exportSettings(QWidget *pTab, QWidget *pBoxParent)
         showBox(pBoxParent, tr("Settings not exported"), settingsTransfer::message(eStatus));
 }
 
-bool panelAdministration::importSettings(QWidget *pTab, QWidget *pBoxParent, QString *pstrFile)
+bool panelAdministration::importSettings(QWidget *pTab, QWidget *pBoxParent, QStringList *pImported)
 {
     const QString strFile = chooseFile(pTab, settingsImportDialog());
     if (strFile.isEmpty())
         return false;
-    if (pstrFile)
-        *pstrFile = strFile;
     settingsStore settings;
-    const settingsTransfer::status eStatus = settingsTransfer::importFrom(strFile, settings.store());
+    const settingsTransfer::status eStatus = settingsTransfer::importFrom(strFile, settings.store(), pImported);
     if (eStatus != settingsTransfer::OK) {
         showBox(pBoxParent, tr("Settings not imported"), settingsTransfer::message(eStatus));
         return false;
