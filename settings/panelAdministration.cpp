@@ -170,6 +170,9 @@ void panelAdministration::changeSambaPassword(QWidget *pTab, QWidget *pBoxParent
         runBusy(pTab, tr("Changing the password..."), panelAdminCommands::sambaPassword(workingDir(), strPassword));
     if (panelAdminCommands::panelScriptSucceeded(res))
         showBox(pBoxParent, tr("Password changed"), tr("The password was successfully changed."));
+    else if (panelAdminCommands::sudoRefused(res))
+        showBox(pBoxParent, tr("Password not changed"),
+                tr("The password was not changed.") + QLatin1Char('\n') + panelAdminCommands::sudoMessage(res));
     else
         showBox(pBoxParent, tr("Password not changed"), tr("The password was not changed."));
 }
