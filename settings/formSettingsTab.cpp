@@ -330,6 +330,21 @@ bool formSettingsTab::saveSettingsFromGUI()
         {2, ui->cmbFeedbackInput2, ui->lineEditFeedbackInput2Upper, ui->lineEditFeedbackInput2Lower,
          ui->cmbInput2IfUpperThen, ui->cmbInput2IfLowerThen},
     };
+    // A role moved to another input leaves the one that held it: otherwise
+    // the old input keeps its type, the next fill shows the role there and
+    // the regulation reads it at the next start.
+    int anStoredTypes[3];
+    for (int nInput = 0; nInput < 3; ++nInput)
+        anStoredTypes[nInput] = settings.number(settingKey::InputType, nInput);
+    const inputTypes types = typesAfterRoleChoice(anStoredTypes, ui->cmbFeedbackInput1->currentIndex(),
+                                                  ui->cmbFeedbackInput2->currentIndex());
+    for (int nInput = 0; nInput < 3; ++nInput) {
+        if (types.anType[nInput] != 0 || anStoredTypes[nInput] == 0)
+            continue;
+        settings.setValue(settingKey::InputType, 0, nInput);
+        if (pAnalogData)
+            pAnalogData->setInputType(nInput, 0);
+    }
     for (const auto &role : roles) {
         const int nInput = role.pInput->currentIndex();
         if (nInput < 0 || nInput > 2)

@@ -33,6 +33,16 @@ struct feedbackRoles {
 };
 feedbackRoles feedbackRolesFromTypes(const int anTypes[3]);
 
+// The input types once the two roles sit on the chosen inputs (0..2): each
+// chosen input takes its role's type (Feedback 2 last, when both name one
+// input), and an input that held a role and is chosen for none goes back to
+// type 0. Each role is then carried by one input only, so the page, the
+// store and the regulation agree on where it is.
+struct inputTypes {
+    int anType[3];
+};
+inputTypes typesAfterRoleChoice(const int anStored[3], int nFeedback1Input, int nFeedback2Input);
+
 // Why a sensor name cannot be used for a definition, or an empty text when it
 // can: the name becomes a file name in the sensor folder, and names are the
 // key of the sensor list, so a name already listed (other than the one being
