@@ -626,9 +626,9 @@ void formSettingsTab::on_checkBoxShowSens_clicked(bool checked)
 
 void formSettingsTab::on_lineEditLongPressTime_editingFinished()
 {
-    // A text that is no number changes nothing: with 0 ms every tap on a
-    // diagram or a script table would count as a long press.
-    const fieldWholeNumber time = wholeFieldNumber(ui->lineEditLongPressTime->text());
+    // A text that is no number, 0 or less changes nothing: with 0 ms every
+    // tap on a diagram or a script table would count as a long press.
+    const fieldWholeNumber time = longPressTimeField(ui->lineEditLongPressTime->text());
     if (!time.bOk)
         return;
     settingsStore().setValue(settingKey::LongPressTime, time.nValue);

@@ -29,6 +29,14 @@ fieldWholeNumber wholeFieldNumber(const QString &strText)
     return {bOk, bOk ? nValue : 0};
 }
 
+fieldWholeNumber longPressTimeField(const QString &strText)
+{
+    const fieldWholeNumber number = wholeFieldNumber(strText);
+    if (!number.bOk || number.nValue <= 0)
+        return {false, 0};
+    return number;
+}
+
 feedbackRoles feedbackRolesFromTypes(const int anTypes[3])
 {
     feedbackRoles roles{-1, -1};

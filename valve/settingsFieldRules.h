@@ -23,6 +23,9 @@ struct fieldWholeNumber {
     int nValue;
 };
 fieldWholeNumber wholeFieldNumber(const QString &strText);
+// The long-press time in ms: a whole number above 0. With 0 or less every
+// tap would count as a long press, so such a text is refused as a word is.
+fieldWholeNumber longPressTimeField(const QString &strText);
 
 // Which analog input (0..2) each feedback role shows, from the stored types
 // of inputs 1..3: type 1 is Feedback 1, type 2 Feedback 2; when two inputs

@@ -562,6 +562,13 @@ void tst_formSettingsTab::wholeNumberFields()
     emit ui->lineEditLongPressTime->editingFinished();
     QCOMPARE(longPress.count(), 0);
     QCOMPARE(stored(settingKey::LongPressTime), QStringLiteral("1500"));
+    // Nor does 0 or less: every tap would be a long press.
+    for (const char *pszTime : {"0", "-500"}) {
+        ui->lineEditLongPressTime->setText(QString::fromLatin1(pszTime));
+        emit ui->lineEditLongPressTime->editingFinished();
+        QCOMPARE(longPress.count(), 0);
+        QCOMPARE(stored(settingKey::LongPressTime), QStringLiteral("1500"));
+    }
     ui->lineEditLongPressTime->setText(QStringLiteral("800"));
     emit ui->lineEditLongPressTime->editingFinished();
     QCOMPARE(longPress.count(), 1);

@@ -57,12 +57,16 @@ void tst_settingsFieldRules::wholeNumbers_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<int>("value");
-    QTest::newRow("ms") << "1500" << true << 1500;
-    QTest::newRow("word") << "abc" << false << 0;
-    QTest::newRow("empty") << "" << false << 0;
-    QTest::newRow("decimal") << "2.5" << false << 0;
-    QTest::newRow("hex is not decimal") << "0x10" << false << 0;
-    QTest::newRow("too large") << "99999999999" << false << 0;
+    QTest::addColumn<bool>("longPressOk");   // also a long-press time (above 0)
+    QTest::newRow("ms") << "1500" << true << 1500 << true;
+    QTest::newRow("one") << "1" << true << 1 << true;
+    QTest::newRow("zero") << "0" << true << 0 << false;
+    QTest::newRow("negative") << "-500" << true << -500 << false;
+    QTest::newRow("word") << "abc" << false << 0 << false;
+    QTest::newRow("empty") << "" << false << 0 << false;
+    QTest::newRow("decimal") << "2.5" << false << 0 << false;
+    QTest::newRow("hex is not decimal") << "0x10" << false << 0 << false;
+    QTest::newRow("too large") << "99999999999" << false << 0 << false;
 }
 
 void tst_settingsFieldRules::wholeNumbers()
@@ -70,9 +74,13 @@ void tst_settingsFieldRules::wholeNumbers()
     QFETCH(QString, text);
     QFETCH(bool, ok);
     QFETCH(int, value);
+    QFETCH(bool, longPressOk);
     const fieldWholeNumber number = wholeFieldNumber(text);
     QCOMPARE(number.bOk, ok);
     QCOMPARE(number.nValue, value);
+    const fieldWholeNumber time = longPressTimeField(text);
+    QCOMPARE(time.bOk, longPressOk);
+    QCOMPARE(time.nValue, longPressOk ? value : 0);
 }
 
 void tst_settingsFieldRules::roleInputs_data()
