@@ -61,6 +61,9 @@ formSettingsTab::formSettingsTab(QWidget *parent)
     // to "1.75E" (read back as 0) and cannot hold "3e-09" at all.
     ui->lineEditDebugData->setInputMask(QString());
     ui->lineEditDebugSetpoint->setInputMask(QString());
+    astrDebugInputSent[0] = ui->lineEditDebugInput1->text();
+    astrDebugInputSent[1] = ui->lineEditDebugInput2->text();
+    astrDebugInputSent[2] = ui->lineEditDebugInput3->text();
 
     readSensorData();
     readSettingsToGUI();
@@ -452,7 +455,7 @@ void formSettingsTab::on_pushBtnClearError_clicked()
 // ---------------------------------------------------------------------------
 // The feedback page
 
-bool formSettingsTab::usableNumber(qLvLineEdit *pField, const QString &strCaption, const QString &strStored,
+bool formSettingsTab::usableNumber(QLineEdit *pField, const QString &strCaption, const QString &strStored,
                                    double &dblValue)
 {
     const fieldNumber value = finiteFieldNumber(pField->text());
@@ -904,21 +907,41 @@ void formSettingsTab::debugSensorTest()
                                                                debugPageValues::volts(ui->lineEditDebugInput2->text())));
 }
 
+bool formSettingsTab::debugInputVolts(double adblVolts[3])
+{
+    // "nan" or "1e999" would reach the regulation as a sample no input card
+    // can deliver.
+    QLineEdit *const apField[3] = {ui->lineEditDebugInput1, ui->lineEditDebugInput2, ui->lineEditDebugInput3};
+    QLabel *const apCaption[3] = {ui->label_3, ui->label_4, ui->label_5};
+    for (int i = 0; i < 3; ++i) {
+        if (!usableNumber(apField[i], apCaption[i]->text(), astrDebugInputSent[i], adblVolts[i]))
+            return false;
+    }
+    for (int i = 0; i < 3; ++i)
+        astrDebugInputSent[i] = apField[i]->text();
+    return true;
+}
+
 void formSettingsTab::debugFeedInputs()
 {
+    double adblVolts[3];
+    if (!debugInputVolts(adblVolts))
+        return;
     debugSensorTest();
     // Input 1 acts as feedback 1 and input 2 as feedback 2, whatever the
     // input types are.
-    emit setDebugAnalogValue(debugPageValues::volts(ui->lineEditDebugInput1->text()),
-                             debugPageValues::volts(ui->lineEditDebugInput2->text()),
-                             debugPageValues::volts(ui->lineEditDebugInput3->text()), 0, 1);
+    emit setDebugAnalogValue(adblVolts[0], adblVolts[1], adblVolts[2], 0, 1);
 }
 
 void formSettingsTab::debugSendSetValue()
 {
+    // "actual" shows "nan" when the formula gives no number; that is no
+    // value to regulate from.
+    double dblActual = 0.0;
+    if (!usableNumber(ui->lineEditDebugData, ui->label_2->text(), ui->lineEditDebugData->text(), dblActual))
+        return;
     emit setDebugData(debugPageValues::millivolts(ui->lineEditDebugVal1->text()),
-                      debugPageValues::millivolts(ui->lineEditDebugVal2->text()),
-                      debugPageValues::volts(ui->lineEditDebugData->text()));
+                      debugPageValues::millivolts(ui->lineEditDebugVal2->text()), dblActual);
 }
 
 void formSettingsTab::on_chekcBoxDebug_stateChanged(int arg1)

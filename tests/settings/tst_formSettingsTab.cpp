@@ -92,6 +92,8 @@ private slots:
     void unusableNumbersAreRefused_data();
     void unusableNumbersAreRefused();
     void wholeNumberFields();
+    void debugPageRefusesValuesWithoutMeaning_data();
+    void debugPageRefusesValuesWithoutMeaning();
     void output1AndButtons();
     void nanoTecFixesTheMotorPort();
     void storedPortsAreKept_data();
@@ -589,6 +591,57 @@ void tst_formSettingsTab::wholeNumberFields()
 
     ui->checkBoxShowSens->click();
     QCOMPARE(stored(settingKey::ShowSensitivity), QStringLiteral("true"));
+}
+
+// The test page sends no voltage and no actual value that no input can
+// give: the field's message, the last sent text back, nothing sent.
+void tst_formSettingsTab::debugPageRefusesValuesWithoutMeaning_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("restored");
+    QTest::newRow("input 1 nan") << "lineEditDebugInput1" << "nan" << "feed input 1" << "1.5";
+    QTest::newRow("input 2 overflow") << "lineEditDebugInput2" << "1e999" << "feed input 2" << "0.25";
+    QTest::newRow("input 3 infinite, sent with input 1") << "lineEditDebugInput3" << "-inf" << "feed input 3" << "0";
+    QTest::newRow("actual nan") << "lineEditDebugData" << "nan" << "actual" << "nan";
+}
+
+void tst_formSettingsTab::debugPageRefusesValuesWithoutMeaning()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, caption);
+    QFETCH(QString, restored);
+    lvExternalFeedback feedback;
+    feedback.sensor.strFormula = QStringLiteral("val1+val2");
+    formSettingsTab tab;
+    tab.setExtFeedback(&feedback);
+    Ui::formSettingsTab *ui = tab.ui;
+    QSignalSpy samples(&tab, &formSettingsTab::setDebugAnalogValue);
+    QSignalSpy setData(&tab, &formSettingsTab::setDebugData);
+    boxesOnly boxes;
+    ui->lineEditDebugInput1->setText(QStringLiteral("1.5"));
+    ui->lineEditDebugInput2->setText(QStringLiteral("0.25"));
+    emit ui->lineEditDebugInput2->editingFinished();
+    QCOMPARE(samples.count(), 1);
+    QCOMPARE(ui->lineEditDebugData->text(), QStringLiteral("1.75"));
+
+    auto *pField = tab.findChild<QLineEdit *>(field);
+    QVERIFY(pField);
+    pField->setText(text);
+    if (pField == ui->lineEditDebugData)
+        ui->pushBtnDebugSetData->click();
+    else if (pField == ui->lineEditDebugInput3)
+        emit ui->lineEditDebugInput1->editingFinished();
+    else
+        emit pField->editingFinished();
+    QCOMPARE(boxes.texts, QStringList{QStringLiteral("Invalid value|%1: \"%2\" is not a usable number. The value was "
+                                                     "not changed.")
+                                          .arg(caption, text)});
+    QCOMPARE(samples.count(), 1);
+    QCOMPARE(setData.count(), 0);
+    QCOMPARE(pField->text(), restored);
 }
 
 void tst_formSettingsTab::output1AndButtons()
