@@ -62,6 +62,9 @@ formSettingsTab::formSettingsTab(QWidget *parent)
     // to "1.75E" (read back as 0) and cannot hold "3e-09" at all.
     ui->lineEditDebugData->setInputMask(QString());
     ui->lineEditDebugSetpoint->setInputMask(QString());
+    astrDebugInputSent[0] = ui->lineEditDebugInput1->text();
+    astrDebugInputSent[1] = ui->lineEditDebugInput2->text();
+    astrDebugInputSent[2] = ui->lineEditDebugInput3->text();
 
     // Switching between two entries of the same name changes no text.
     connect(ui->cmbFeedbackType, QOverload<int>::of(&QComboBox::currentIndexChanged), this,
@@ -334,6 +337,21 @@ bool formSettingsTab::saveSettingsFromGUI()
         {2, ui->cmbFeedbackInput2, ui->lineEditFeedbackInput2Upper, ui->lineEditFeedbackInput2Lower,
          ui->cmbInput2IfUpperThen, ui->cmbInput2IfLowerThen},
     };
+    // A role moved to another input leaves the one that held it: otherwise
+    // the old input keeps its type, the next fill shows the role there and
+    // the regulation reads it at the next start.
+    int anStoredTypes[3];
+    for (int nInput = 0; nInput < 3; ++nInput)
+        anStoredTypes[nInput] = settings.number(settingKey::InputType, nInput);
+    const inputTypes types = typesAfterRoleChoice(anStoredTypes, ui->cmbFeedbackInput1->currentIndex(),
+                                                  ui->cmbFeedbackInput2->currentIndex());
+    for (int nInput = 0; nInput < 3; ++nInput) {
+        if (types.anType[nInput] != 0 || anStoredTypes[nInput] == 0)
+            continue;
+        settings.setValue(settingKey::InputType, 0, nInput);
+        if (pAnalogData)
+            pAnalogData->setInputType(nInput, 0);
+    }
     for (const auto &role : roles) {
         const int nInput = role.pInput->currentIndex();
         if (nInput < 0 || nInput > 2)
@@ -441,7 +459,7 @@ void formSettingsTab::on_pushBtnClearError_clicked()
 // ---------------------------------------------------------------------------
 // The feedback page
 
-bool formSettingsTab::usableNumber(qLvLineEdit *pField, const QString &strCaption, const QString &strStored,
+bool formSettingsTab::usableNumber(QLineEdit *pField, const QString &strCaption, const QString &strStored,
                                    double &dblValue)
 {
     const fieldNumber value = finiteFieldNumber(pField->text());
@@ -615,9 +633,9 @@ void formSettingsTab::on_checkBoxShowSens_clicked(bool checked)
 
 void formSettingsTab::on_lineEditLongPressTime_editingFinished()
 {
-    // A text that is no number changes nothing: with 0 ms every tap on a
-    // diagram or a script table would count as a long press.
-    const fieldWholeNumber time = wholeFieldNumber(ui->lineEditLongPressTime->text());
+    // A text that is no number, 0 or less changes nothing: with 0 ms every
+    // tap on a diagram or a script table would count as a long press.
+    const fieldWholeNumber time = longPressTimeField(ui->lineEditLongPressTime->text());
     if (!time.bOk)
         return;
     settingsStore().setValue(settingKey::LongPressTime, time.nValue);
@@ -893,8 +911,8 @@ void formSettingsTab::on_pushBtnExportSettings_clicked()
 
 void formSettingsTab::on_pushBtnImportSettings_clicked()
 {
-    QString strFile;
-    if (!panelAdministration::importSettings(this, pMainWindow, &strFile))
+    QStringList imported;
+    if (!panelAdministration::importSettings(this, pMainWindow, &imported))
         return;
     readSettingsToGUI();
     // The running objects still hold the old values, and closing the window
@@ -902,7 +920,7 @@ void formSettingsTab::on_pushBtnImportSettings_clicked()
     if (pMainWindow) {
         // Going down stores the window's calibrate-on-start choice; an
         // imported one takes its place first.
-        if (QSettings(strFile, QSettings::IniFormat).contains(settingsStore::path(settingKey::CalibrateOnStart)))
+        if (imported.contains(settingsStore::path(settingKey::CalibrateOnStart)))
             pMainWindow->bCalibrateOnStart = settingsStore().flag(settingKey::CalibrateOnStart);
         panelAdministration::showBox(pMainWindow, tr("Settings imported"),
                                      tr("The program restarts to use the imported settings."));
@@ -922,21 +940,41 @@ void formSettingsTab::debugSensorTest()
                                                                debugPageValues::volts(ui->lineEditDebugInput2->text())));
 }
 
+bool formSettingsTab::debugInputVolts(double adblVolts[3])
+{
+    // "nan" or "1e999" would reach the regulation as a sample no input card
+    // can deliver.
+    QLineEdit *const apField[3] = {ui->lineEditDebugInput1, ui->lineEditDebugInput2, ui->lineEditDebugInput3};
+    QLabel *const apCaption[3] = {ui->label_3, ui->label_4, ui->label_5};
+    for (int i = 0; i < 3; ++i) {
+        if (!usableNumber(apField[i], apCaption[i]->text(), astrDebugInputSent[i], adblVolts[i]))
+            return false;
+    }
+    for (int i = 0; i < 3; ++i)
+        astrDebugInputSent[i] = apField[i]->text();
+    return true;
+}
+
 void formSettingsTab::debugFeedInputs()
 {
+    double adblVolts[3];
+    if (!debugInputVolts(adblVolts))
+        return;
     debugSensorTest();
     // Input 1 acts as feedback 1 and input 2 as feedback 2, whatever the
     // input types are.
-    emit setDebugAnalogValue(debugPageValues::volts(ui->lineEditDebugInput1->text()),
-                             debugPageValues::volts(ui->lineEditDebugInput2->text()),
-                             debugPageValues::volts(ui->lineEditDebugInput3->text()), 0, 1);
+    emit setDebugAnalogValue(adblVolts[0], adblVolts[1], adblVolts[2], 0, 1);
 }
 
 void formSettingsTab::debugSendSetValue()
 {
+    // "actual" shows "nan" when the formula gives no number; that is no
+    // value to regulate from.
+    double dblActual = 0.0;
+    if (!usableNumber(ui->lineEditDebugData, ui->label_2->text(), ui->lineEditDebugData->text(), dblActual))
+        return;
     emit setDebugData(debugPageValues::millivolts(ui->lineEditDebugVal1->text()),
-                      debugPageValues::millivolts(ui->lineEditDebugVal2->text()),
-                      debugPageValues::volts(ui->lineEditDebugData->text()));
+                      debugPageValues::millivolts(ui->lineEditDebugVal2->text()), dblActual);
 }
 
 void formSettingsTab::on_chekcBoxDebug_stateChanged(int arg1)

@@ -13,6 +13,7 @@ class lvExternalFeedback;
 class qLvLineEdit;
 class settingsStore;
 class QComboBox;
+class QLineEdit;
 
 namespace Ui {
 class formSettingsTab;
@@ -140,9 +141,9 @@ private:
     // role's combo names and passes it on to analogData.
     void boundaryEdited(int nRole, boundarySide eSide);
     void boundaryActionEdited(int nRole, boundarySide eSide, int nAction);
-    // A factor field's text as a number, or false after telling the operator
-    // and putting the stored text back.
-    bool usableNumber(qLvLineEdit *pField, const QString &strCaption, const QString &strStored, double &dblValue);
+    // A field's text as a number, or false after telling the operator and
+    // putting the stored text back.
+    bool usableNumber(QLineEdit *pField, const QString &strCaption, const QString &strStored, double &dblValue);
     // The first field of the page holding a value that cannot be used, with
     // its caption; null when every field is usable.
     qLvLineEdit *firstUnusableField(QString &strCaption) const;
@@ -152,6 +153,9 @@ private:
     void debugSensorTest();
     void debugFeedInputs();
     void debugSendSetValue();
+    // The three simulated voltages, or false (nothing to send) when one of
+    // them is refused.
+    bool debugInputVolts(double adblVolts[3]);
     // The stored ports as the current entries of the port combos.
     void showStoredMotorPort(const settingsStore &settings);
     void showStoredRemotePort(const settingsStore &settings);
@@ -184,6 +188,8 @@ private:
     bool bPortsListed;
     // The last state of the test page's debug switch.
     bool bDebugOn;
+    // The test page's input texts last sent, put back over a refused one.
+    QString astrDebugInputSent[3];
 };
 
 #endif // FORMSETTINGSTAB_H

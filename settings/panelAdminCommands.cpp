@@ -1,6 +1,5 @@
 #include "settings/panelAdminCommands.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace {
@@ -14,12 +13,14 @@ processRunner::request command(const QString &strProgram, const QStringList &arg
     return req;
 }
 
-QString inFolder(const QString &strFolder, const QString &strName)
-{
-    return QDir(strFolder).filePath(strName);
-}
-
 } // namespace
+
+QString panelAdminCommands::inFolder(const QString &strFolder, const QString &strName)
+{
+    if (strFolder.isEmpty() || strFolder.endsWith(QLatin1Char('/')))
+        return strFolder + strName;
+    return strFolder + QLatin1Char('/') + strName;
+}
 
 QString panelAdminCommands::updateScriptName()
 {
@@ -47,7 +48,8 @@ processRunner::request panelAdminCommands::unzip(const QString &strZip, const QS
 
 processRunner::request panelAdminCommands::updateScript(const QString &strFolder)
 {
-    return command(QStringLiteral("sudo"), {QStringLiteral("bash"), inFolder(strFolder, updateScriptName())},
+    return command(QStringLiteral("sudo"),
+                   {QStringLiteral("-n"), QStringLiteral("bash"), inFolder(strFolder, updateScriptName())},
                    UPDATE_SCRIPT_TIMEOUT_MS);
 }
 
@@ -55,7 +57,8 @@ processRunner::request panelAdminCommands::sambaPassword(const QString &strWorki
 {
     processRunner::request req =
         command(QStringLiteral("sudo"),
-                {QStringLiteral("bash"), strWorkingDir + QStringLiteral("/shell-scripts/set_smb_pwd.sh"),
+                {QStringLiteral("-n"), QStringLiteral("bash"),
+                 strWorkingDir + QStringLiteral("/shell-scripts/set_smb_pwd.sh"),
                  QStringLiteral("pi")},
                 SAMBA_TIMEOUT_MS);
     req.stdIn = strPassword.toUtf8() + '\n';
@@ -88,7 +91,30 @@ bool panelAdminCommands::unzipSucceeded(const processRunner::result &res)
 
 bool panelAdminCommands::panelScriptSucceeded(const processRunner::result &res)
 {
-    return res.bStarted && !res.bCrashed && !res.bTimedOut && res.nExitCode == 1;
+    return res.bStarted && !res.bCrashed && !res.bTimedOut && res.nExitCode == 1 && !sudoRefused(res);
+}
+
+QString panelAdminCommands::sudoMessage(const processRunner::result &res)
+{
+    const QStringList lines = QString::fromLocal8Bit(res.stdErr).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    for (const QString &strLine : lines) {
+        if (!strLine.trimmed().isEmpty())
+            return strLine.trimmed();
+    }
+    return QString();
+}
+
+bool panelAdminCommands::sudoRefused(const processRunner::result &res)
+{
+    if (!res.bStarted || res.bCrashed || res.bTimedOut || res.nExitCode != 1)
+        return false;
+    // When sudo refuses, the script never ran and sudo's message is the first
+    // thing on standard error: "sudo: a password is required", "Sorry, user
+    // pi is not allowed to execute ...", "pi is not in the sudoers file."
+    // (the last two are printed without sudo's name).
+    const QString strFirst = sudoMessage(res);
+    return strFirst.startsWith(QLatin1String("sudo:")) || strFirst.startsWith(QLatin1String("Sorry, user "))
+        || strFirst.contains(QLatin1String(" is not in the sudoers file"));
 }
 
 bool panelAdminCommands::shellScriptExecuted(const processRunner::result &res)

@@ -22,15 +22,19 @@ public:
     static QString updateScriptName();
     // The file name up to its first dot ("pkg-1.2.kfxupdate" gives "pkg-1").
     static QString baseName(const QString &strPath);
+    // A name in a folder, joined as plain text: a name such as ":x.zip"
+    // stays inside the folder (QDir would take it for a resource path).
+    static QString inFolder(const QString &strFolder, const QString &strName);
 
     // cp -- <source> <target>
     static processRunner::request copy(const QString &strSource, const QString &strTarget);
     // unzip -o -qq <zip> -d <folder>: overwrite without asking; the input is
     // closed, so a question unzip still asks is answered by end of input.
     static processRunner::request unzip(const QString &strZip, const QString &strFolder);
-    // sudo bash <folder>/update-script.sh
+    // sudo -n bash <folder>/update-script.sh. sudo never waits for a
+    // password (-n): where it would ask, it refuses (see sudoRefused).
     static processRunner::request updateScript(const QString &strFolder);
-    // sudo bash <working dir>/shell-scripts/set_smb_pwd.sh pi, with the
+    // sudo -n bash <working dir>/shell-scripts/set_smb_pwd.sh pi, with the
     // password and a line end on standard input: a password in an argument
     // list can be read by every user of the panel and is logged by sudo.
     static processRunner::request sambaPassword(const QString &strWorkingDir, const QString &strPassword);
@@ -45,8 +49,14 @@ public:
     static bool copySucceeded(const processRunner::result &res);
     // unzip: 0 done, 1 done with warnings; everything else failed.
     static bool unzipSucceeded(const processRunner::result &res);
-    // The panel's update and Samba scripts report success with exit code 1.
+    // The panel's update and Samba scripts report success with exit code 1,
+    // which is also sudo's own code when it runs nothing: that is told by
+    // sudo's message on standard error.
     static bool panelScriptSucceeded(const processRunner::result &res);
+    // Whether sudo refused to run the script (no rule, a password wanted).
+    static bool sudoRefused(const processRunner::result &res);
+    // sudo's message, for the operator: the first line on standard error.
+    static QString sudoMessage(const processRunner::result &res);
     // A user script was executed when it started and ended by itself, with
     // whatever exit code; crashed, killed after the limit or not started: not.
     static bool shellScriptExecuted(const processRunner::result &res);

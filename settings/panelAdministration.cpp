@@ -170,6 +170,9 @@ void panelAdministration::changeSambaPassword(QWidget *pTab, QWidget *pBoxParent
         runBusy(pTab, tr("Changing the password..."), panelAdminCommands::sambaPassword(workingDir(), strPassword));
     if (panelAdminCommands::panelScriptSucceeded(res))
         showBox(pBoxParent, tr("Password changed"), tr("The password was successfully changed."));
+    else if (panelAdminCommands::sudoRefused(res))
+        showBox(pBoxParent, tr("Password not changed"),
+                tr("The password was not changed.") + QLatin1Char('\n') + panelAdminCommands::sudoMessage(res));
     else
         showBox(pBoxParent, tr("Password not changed"), tr("The password was not changed."));
 }
@@ -200,15 +203,13 @@ void panelAdministration::exportSettings(QWidget *pTab, QWidget *pBoxParent)
         showBox(pBoxParent, tr("Settings not exported"), settingsTransfer::message(eStatus));
 }
 
-bool panelAdministration::importSettings(QWidget *pTab, QWidget *pBoxParent, QString *pstrFile)
+bool panelAdministration::importSettings(QWidget *pTab, QWidget *pBoxParent, QStringList *pImported)
 {
     const QString strFile = chooseFile(pTab, settingsImportDialog());
     if (strFile.isEmpty())
         return false;
-    if (pstrFile)
-        *pstrFile = strFile;
     settingsStore settings;
-    const settingsTransfer::status eStatus = settingsTransfer::importFrom(strFile, settings.store());
+    const settingsTransfer::status eStatus = settingsTransfer::importFrom(strFile, settings.store(), pImported);
     if (eStatus != settingsTransfer::OK) {
         showBox(pBoxParent, tr("Settings not imported"), settingsTransfer::message(eStatus));
         return false;

@@ -48,9 +48,9 @@ public:
     // reported.
     static void exportSettings(QWidget *pTab, QWidget *pBoxParent);
     // A chosen INI file into the store. True when the store took it; a
-    // refused file changes nothing and is reported. pstrFile, when given,
-    // receives the file's path.
-    static bool importSettings(QWidget *pTab, QWidget *pBoxParent, QString *pstrFile = nullptr);
+    // refused file changes nothing and is reported. pImported, when given,
+    // receives the keys the store took.
+    static bool importSettings(QWidget *pTab, QWidget *pBoxParent, QStringList *pImported = nullptr);
 
     static void showBox(QWidget *pParent, const QString &strText, const QString &strInformation);
 };

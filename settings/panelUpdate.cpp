@@ -54,7 +54,8 @@ panelUpdate::outcome panelUpdate::install(const QString &strPackage, const QStri
         res.eFailedAt = EMPTY_FOLDER;
         return res;
     }
-    const QString strZip = QDir(strFolder).filePath(panelAdminCommands::baseName(strPackage) + QStringLiteral(".zip"));
+    const QString strZip =
+        panelAdminCommands::inFolder(strFolder, panelAdminCommands::baseName(strPackage) + QStringLiteral(".zip"));
 
     res.last = runner.run(panelAdminCommands::copy(strPackage, strZip));
     if (!panelAdminCommands::copySucceeded(res.last)) {
@@ -66,7 +67,7 @@ panelUpdate::outcome panelUpdate::install(const QString &strPackage, const QStri
         res.eFailedAt = UNZIP;
         return res;
     }
-    if (!QFileInfo(QDir(strFolder).filePath(panelAdminCommands::updateScriptName())).isFile()) {
+    if (!QFileInfo(panelAdminCommands::inFolder(strFolder, panelAdminCommands::updateScriptName())).isFile()) {
         res.eFailedAt = FIND_SCRIPT;
         return res;
     }
@@ -93,6 +94,9 @@ QString panelUpdate::failureReason(const outcome &res)
     case RUN_SCRIPT:
         if (res.last.bTimedOut)
             return QCoreApplication::translate("panelUpdate", "The update script did not finish in time.");
+        if (panelAdminCommands::sudoRefused(res.last))
+            return QCoreApplication::translate("panelUpdate", "sudo refused to run the update script: %1")
+                .arg(panelAdminCommands::sudoMessage(res.last));
         return QCoreApplication::translate("panelUpdate", "The update script returned %1.").arg(res.last.nExitCode);
     case DONE:
         break;

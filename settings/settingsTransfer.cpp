@@ -3,27 +3,50 @@
 #include "valve/settingsStore.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 
 namespace {
 
-settingsTransfer::status checkIni(QSettings &ini)
+struct iniContent {
+    settingsTransfer::status eStatus = settingsTransfer::NOT_FOUND;
+    // The keys an import takes (normalised) with their values.
+    QList<QPair<QString, QVariant>> entries;
+};
+
+// Reads the INI file once and judges it by what was read. The settings
+// library keeps a parsed file and hands it, without its format error, to the
+// next settings object on the same unchanged path, so a damaged file would
+// pass on a second look: the file is parsed from a copy on a path of its own.
+iniContent readIni(const QString &strPath)
 {
-    if (ini.status() != QSettings::NoError)
-        return settingsTransfer::NOT_SETTINGS;
+    iniContent content;
+    const QFileInfo info(strPath);
+    if (!info.isFile() || !info.isReadable())
+        return content;
+    const QTemporaryDir copyDir;
+    const QString strCopy = copyDir.filePath(QStringLiteral("settings.ini"));
+    if (!copyDir.isValid() || !QFile::copy(strPath, strCopy))
+        return content;
+    QSettings ini(strCopy, QSettings::IniFormat);
     const QStringList keys = ini.allKeys();
-    if (keys.isEmpty())
-        return settingsTransfer::NOT_SETTINGS;
-    bool bKnownGroup = false;
-    const QStringList known = settingsTransfer::knownGroups();
-    for (const QString &strKey : keys) {
-        const int nSlash = strKey.indexOf(QLatin1Char('/'));
-        if (nSlash <= 0)
-            return settingsTransfer::NO_GROUPS;
-        if (known.contains(strKey.left(nSlash)))
-            bKnownGroup = true;
+    if (ini.status() != QSettings::NoError || keys.isEmpty()) {
+        content.eStatus = settingsTransfer::NOT_SETTINGS;
+        return content;
     }
-    return bKnownGroup ? settingsTransfer::OK : settingsTransfer::NO_GROUPS;
+    for (const QString &strKey : keys) {
+        const QString strNormalised = settingsTransfer::normalisedKey(strKey);
+        if (!settingsTransfer::isImportable(strNormalised))
+            continue;
+        // The library looks a key up in its normalised form: a key spelt
+        // otherwise in the file ("a//b") has no value of its own to give.
+        const QVariant value = ini.value(strKey);
+        if (value.isValid())
+            content.entries.append({strNormalised, value});
+    }
+    content.eStatus = content.entries.isEmpty() ? settingsTransfer::NO_GROUPS : settingsTransfer::OK;
+    return content;
 }
 
 } // namespace
@@ -35,13 +58,22 @@ QStringList settingsTransfer::knownGroups()
             QStringLiteral("remote"),     QStringLiteral("diagram")};
 }
 
+QString settingsTransfer::normalisedKey(const QString &strKey)
+{
+    return strKey.split(QLatin1Char('/'), Qt::SkipEmptyParts).join(QLatin1Char('/'));
+}
+
+bool settingsTransfer::isImportable(const QString &strNormalisedKey)
+{
+    const QStringList parts = strNormalisedKey.split(QLatin1Char('/'));
+    if (parts.size() != 2 || !knownGroups().contains(parts.first()))
+        return false;
+    return strNormalisedKey.compare(settingsStore::path(settingKey::UpdateCleanup), Qt::CaseInsensitive) != 0;
+}
+
 settingsTransfer::status settingsTransfer::check(const QString &strPath)
 {
-    const QFileInfo info(strPath);
-    if (!info.isFile() || !info.isReadable())
-        return NOT_FOUND;
-    QSettings ini(strPath, QSettings::IniFormat);
-    return checkIni(ini);
+    return readIni(strPath).eStatus;
 }
 
 settingsTransfer::status settingsTransfer::exportTo(QSettings &store, const QString &strPath)
@@ -52,11 +84,8 @@ settingsTransfer::status settingsTransfer::exportTo(QSettings &store, const QStr
         // an empty file may take them.
         if (!info.isFile())
             return WRITE_FAILED;
-        if (info.size() > 0) {
-            QSettings existing(strPath, QSettings::IniFormat);
-            if (checkIni(existing) != OK)
-                return NOT_SETTINGS;
-        }
+        if (info.size() > 0 && check(strPath) != OK)
+            return NOT_SETTINGS;
     }
     QSettings ini(strPath, QSettings::IniFormat);
     const QStringList keys = store.allKeys();
@@ -68,20 +97,15 @@ settingsTransfer::status settingsTransfer::exportTo(QSettings &store, const QStr
     return OK;
 }
 
-settingsTransfer::status settingsTransfer::importFrom(const QString &strPath, QSettings &store)
+settingsTransfer::status settingsTransfer::importFrom(const QString &strPath, QSettings &store, QStringList *pImported)
 {
-    const status eCheck = check(strPath);
-    if (eCheck != OK)
-        return eCheck;
-    QSettings ini(strPath, QSettings::IniFormat);
-    // The next start deletes the file this key names: only this panel's own
-    // update may name one, never a file brought in from elsewhere.
-    const QString strCleanup = settingsStore::path(settingKey::UpdateCleanup);
-    const QStringList keys = ini.allKeys();
-    for (const QString &strKey : keys) {
-        const QVariant value = ini.value(strKey);
-        if (strKey != strCleanup || value.toString().isEmpty())
-            store.setValue(strKey, value);
+    const iniContent content = readIni(strPath);
+    if (content.eStatus != OK)
+        return content.eStatus;
+    for (const auto &entry : content.entries) {
+        store.setValue(entry.first, entry.second);
+        if (pImported)
+            pImported->append(entry.first);
     }
     store.sync();
     return store.status() == QSettings::NoError ? OK : WRITE_FAILED;

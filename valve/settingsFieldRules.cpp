@@ -29,6 +29,14 @@ fieldWholeNumber wholeFieldNumber(const QString &strText)
     return {bOk, bOk ? nValue : 0};
 }
 
+fieldWholeNumber longPressTimeField(const QString &strText)
+{
+    const fieldWholeNumber number = wholeFieldNumber(strText);
+    if (!number.bOk || number.nValue <= 0)
+        return {false, 0};
+    return number;
+}
+
 feedbackRoles feedbackRolesFromTypes(const int anTypes[3])
 {
     feedbackRoles roles{-1, -1};
@@ -39,6 +47,22 @@ feedbackRoles feedbackRolesFromTypes(const int anTypes[3])
             roles.nFeedback2 = nInput;
     }
     return roles;
+}
+
+inputTypes typesAfterRoleChoice(const int anStored[3], int nFeedback1Input, int nFeedback2Input)
+{
+    inputTypes types{};
+    for (int nInput = 0; nInput < 3; ++nInput) {
+        const int nType = anStored[nInput];
+        const bool bHeldRole = nType == 1 || nType == 2;
+        const bool bChosen = nInput == nFeedback1Input || nInput == nFeedback2Input;
+        types.anType[nInput] = bHeldRole && !bChosen ? 0 : nType;
+    }
+    if (nFeedback1Input >= 0 && nFeedback1Input < 3)
+        types.anType[nFeedback1Input] = 1;
+    if (nFeedback2Input >= 0 && nFeedback2Input < 3)
+        types.anType[nFeedback2Input] = 2;
+    return types;
 }
 
 sensorNameProblem checkSensorName(const QString &strName, const QStringList &listedNames, const QString &strOwnName)

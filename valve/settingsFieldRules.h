@@ -23,6 +23,9 @@ struct fieldWholeNumber {
     int nValue;
 };
 fieldWholeNumber wholeFieldNumber(const QString &strText);
+// The long-press time in ms: a whole number above 0. With 0 or less every
+// tap would count as a long press, so such a text is refused as a word is.
+fieldWholeNumber longPressTimeField(const QString &strText);
 
 // Which analog input (0..2) each feedback role shows, from the stored types
 // of inputs 1..3: type 1 is Feedback 1, type 2 Feedback 2; when two inputs
@@ -32,6 +35,16 @@ struct feedbackRoles {
     int nFeedback2;
 };
 feedbackRoles feedbackRolesFromTypes(const int anTypes[3]);
+
+// The input types once the two roles sit on the chosen inputs (0..2): each
+// chosen input takes its role's type (Feedback 2 last, when both name one
+// input), and an input that held a role and is chosen for none goes back to
+// type 0. Each role is then carried by one input only, so the page, the
+// store and the regulation agree on where it is.
+struct inputTypes {
+    int anType[3];
+};
+inputTypes typesAfterRoleChoice(const int anStored[3], int nFeedback1Input, int nFeedback2Input);
 
 // Why a sensor name cannot be used for a definition, or an empty text when it
 // can: the name becomes a file name in the sensor folder, and names are the

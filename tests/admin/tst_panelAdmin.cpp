@@ -20,9 +20,11 @@ Q_DECLARE_METATYPE(processRunner::result)
 
 namespace {
 
-processRunner::result exitWith(int nCode)
+processRunner::result exitWith(int nCode, const QByteArray &stdErr = QByteArray())
 {
-    return fakeProcessRunner::exitResult(nCode);
+    processRunner::result res = fakeProcessRunner::exitResult(nCode);
+    res.stdErr = stdErr;
+    return res;
 }
 
 processRunner::result timedOut()
@@ -64,6 +66,8 @@ public:
         if (req.strProgram != QLatin1String("sudo"))
             return processRunner::run(req);
         request plain = req;
+        while (plain.args.first().startsWith(QLatin1Char('-')))
+            plain.args.removeFirst();
         plain.strProgram = plain.args.takeFirst();
         return processRunner::run(plain);
     }
@@ -105,14 +109,14 @@ private slots:
             << QStringList{"-o", "-qq", "/update/pkg-1.zip", "-d", "/update/"} << QByteArray();
         QTest::newRow("update script")
             << panelAdminCommands::updateScript("/update/") << "sudo"
-            << QStringList{"bash", "/update/update-script.sh"} << QByteArray();
+            << QStringList{"-n", "bash", "/update/update-script.sh"} << QByteArray();
         QTest::newRow("samba password on the input, never an argument")
             << panelAdminCommands::sambaPassword("/home/pi/valve", "se cret \"x\" $(reboot)") << "sudo"
-            << QStringList{"bash", "/home/pi/valve/shell-scripts/set_smb_pwd.sh", "pi"}
+            << QStringList{"-n", "bash", "/home/pi/valve/shell-scripts/set_smb_pwd.sh", "pi"}
             << QByteArray("se cret \"x\" $(reboot)\n");
         QTest::newRow("samba password in UTF-8")
             << panelAdminCommands::sambaPassword("/w", QString::fromUtf8("Grüße")) << "sudo"
-            << QStringList{"bash", "/w/shell-scripts/set_smb_pwd.sh", "pi"} << QString::fromUtf8("Grüße\n").toUtf8();
+            << QStringList{"-n", "bash", "/w/shell-scripts/set_smb_pwd.sh", "pi"} << QString::fromUtf8("Grüße\n").toUtf8();
         QTest::newRow("shell script is the program itself")
             << panelAdminCommands::shellScript("/w/shell-scripts/clean up.sh") << "/w/shell-scripts/clean up.sh"
             << QStringList{} << QByteArray();
@@ -145,6 +149,17 @@ private slots:
         QTest::newRow("crashed (-1)") << exitWith(-1) << false << false << false << false;
         QTest::newRow("not started (-2)") << exitWith(-2) << false << false << false << false;
         QTest::newRow("killed after the time limit") << timedOut() << false << false << false << false;
+        // sudo's own refusal ends with 1 as well; its message tells it apart.
+        QTest::newRow("exit 1, the script's own warning")
+            << exitWith(1, "update-script.sh: line 3: warning: old file kept\n") << false << true << true << true;
+        QTest::newRow("sudo wants a password")
+            << exitWith(1, "sudo: a password is required\n") << false << true << false << true;
+        QTest::newRow("sudo has no rule for it")
+            << exitWith(1, "Sorry, user pi is not allowed to execute '/usr/bin/bash /update/update-script.sh' as "
+                           "root on panel.\n")
+            << false << true << false << true;
+        QTest::newRow("not in the sudoers file") << exitWith(1, "\npi is not in the sudoers file.\n") << false << true
+                                                 << false << true;
     }
     void exitCodeTables()
     {
@@ -186,6 +201,7 @@ private slots:
         QTest::newRow("ends at the first dot") << "/media/usb/pkg-1.2.kfxupdate" << "pkg-1";
         QTest::newRow("blanks") << "/media/usb/my pkg.kfxupdate" << "my pkg";
         QTest::newRow("no extension") << "/media/usb/pkg" << "pkg";
+        QTest::newRow("a colon first") << "/media/usb/:x.kfxupdate" << ":x";
     }
     void packageBaseName()
     {
@@ -199,29 +215,45 @@ private slots:
     void updateSequence_data()
     {
         QTest::addColumn<int>("failingStep");  // index into cp, unzip, sudo; -1 none
-        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<processRunner::result>("failure");
         QTest::addColumn<bool>("scriptUnpacked");
         QTest::addColumn<QStringList>("programs");
         QTest::addColumn<int>("failedAt");
+        QTest::addColumn<QString>("package");
+        QTest::addColumn<QString>("zip");      // in the update folder
 
         const QStringList all{"cp", "unzip", "sudo"};
-        QTest::newRow("script reports success") << -1 << 0 << true << all << int(panelUpdate::DONE);
-        QTest::newRow("script exits 0") << 2 << 0 << true << all << int(panelUpdate::RUN_SCRIPT);
-        QTest::newRow("script crashes") << 2 << -1 << true << all << int(panelUpdate::RUN_SCRIPT);
-        QTest::newRow("script does not start") << 2 << -2 << true << all << int(panelUpdate::RUN_SCRIPT);
-        QTest::newRow("copy fails") << 0 << 1 << true << QStringList{"cp"} << int(panelUpdate::COPY);
-        QTest::newRow("unzip fails") << 1 << 9 << true << QStringList{"cp", "unzip"} << int(panelUpdate::UNZIP);
-        QTest::newRow("unzip warns") << -1 << 0 << true << all << int(panelUpdate::DONE);
-        QTest::newRow("package without script") << -1 << 0 << false << QStringList{"cp", "unzip"}
-                                                << int(panelUpdate::FIND_SCRIPT);
+        const QString pkg = "/media/usb/pkg-1.2.kfxupdate";
+        const processRunner::result ok = exitWith(0);
+        QTest::newRow("script reports success") << -1 << ok << true << all << int(panelUpdate::DONE) << pkg << "pkg-1.zip";
+        QTest::newRow("script exits 0") << 2 << exitWith(0) << true << all << int(panelUpdate::RUN_SCRIPT) << pkg
+                                        << "pkg-1.zip";
+        QTest::newRow("script crashes") << 2 << exitWith(-1) << true << all << int(panelUpdate::RUN_SCRIPT) << pkg
+                                        << "pkg-1.zip";
+        QTest::newRow("script does not start") << 2 << exitWith(-2) << true << all << int(panelUpdate::RUN_SCRIPT)
+                                               << pkg << "pkg-1.zip";
+        QTest::newRow("sudo refuses") << 2 << exitWith(1, "sudo: a password is required\n") << true << all
+                                      << int(panelUpdate::RUN_SCRIPT) << pkg << "pkg-1.zip";
+        QTest::newRow("copy fails") << 0 << exitWith(1) << true << QStringList{"cp"} << int(panelUpdate::COPY) << pkg
+                                    << "pkg-1.zip";
+        QTest::newRow("unzip fails") << 1 << exitWith(9) << true << QStringList{"cp", "unzip"}
+                                     << int(panelUpdate::UNZIP) << pkg << "pkg-1.zip";
+        QTest::newRow("unzip warns") << -1 << ok << true << all << int(panelUpdate::DONE) << pkg << "pkg-1.zip";
+        QTest::newRow("package without script") << -1 << ok << false << QStringList{"cp", "unzip"}
+                                                << int(panelUpdate::FIND_SCRIPT) << pkg << "pkg-1.zip";
+        // A name QDir would take for a resource path lands in the folder too.
+        QTest::newRow("package named with a colon first") << -1 << ok << true << all << int(panelUpdate::DONE)
+                                                          << "/media/usb/:x.kfxupdate" << ":x.zip";
     }
     void updateSequence()
     {
         QFETCH(int, failingStep);
-        QFETCH(int, exitCode);
+        QFETCH(processRunner::result, failure);
         QFETCH(bool, scriptUnpacked);
         QFETCH(QStringList, programs);
         QFETCH(int, failedAt);
+        QFETCH(QString, package);
+        QFETCH(QString, zip);
 
         QTemporaryDir root;
         const QString strFolder = root.filePath("update");
@@ -238,28 +270,31 @@ private slots:
             runner.setResult("unzip", exitWith(1));
         const QStringList names{"cp", "unzip", "sudo"};
         if (failingStep >= 0)
-            runner.setResult(names.at(failingStep), exitWith(exitCode));
+            runner.setResult(names.at(failingStep), failure);
 
-        const panelUpdate::outcome res = panelUpdate::install("/media/usb/pkg-1.2.kfxupdate", strFolder, runner);
+        const panelUpdate::outcome res = panelUpdate::install(package, strFolder, runner);
         QCOMPARE(int(res.eFailedAt), failedAt);
         QCOMPARE(res.succeeded(), failedAt == int(panelUpdate::DONE));
         if (!res.succeeded())
             QVERIFY(!panelUpdate::failureReason(res).isEmpty());
+        if (!failure.stdErr.isEmpty())
+            QVERIFY2(panelUpdate::failureReason(res).contains(QString::fromUtf8(failure.stdErr.trimmed())),
+                     qPrintable(panelUpdate::failureReason(res)));
 
         const QList<fakeProcessRunner::call> calls = runner.calls();
         QStringList ran;
         for (const fakeProcessRunner::call &c : calls)
             ran << c.strProgram;
         QCOMPARE(ran, programs);
-        const QString strZip = QDir(strFolder).filePath("pkg-1.zip");
-        QCOMPARE(calls.at(0).args, (QStringList{"--", "/media/usb/pkg-1.2.kfxupdate", strZip}));
+        const QString strZip = strFolder + "/" + zip;
+        QCOMPARE(calls.at(0).args, (QStringList{"--", package, strZip}));
         if (calls.size() > 1) {
             QCOMPARE(calls.at(1).args, (QStringList{"-o", "-qq", strZip, "-d", strFolder}));
             QVERIFY(calls.at(1).stdIn.isEmpty());
             QVERIFY(calls.at(1).nTimeoutMs > 0);
         }
         if (calls.size() > 2)
-            QCOMPARE(calls.at(2).args, (QStringList{"bash", QDir(strFolder).filePath("update-script.sh")}));
+            QCOMPARE(calls.at(2).args, (QStringList{"-n", "bash", strFolder + "/update-script.sh"}));
     }
 
     // A package the operator chose inside the update folder is not emptied

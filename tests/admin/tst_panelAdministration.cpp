@@ -15,12 +15,18 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+Q_DECLARE_METATYPE(processRunner::result)
+
 namespace {
 
-processRunner::result exitWith(int nCode)
+processRunner::result exitWith(int nCode, const QByteArray &stdErr = QByteArray())
 {
-    return fakeProcessRunner::exitResult(nCode);
+    processRunner::result res = fakeProcessRunner::exitResult(nCode);
+    res.stdErr = stdErr;
+    return res;
 }
+
+const QByteArray g_sudoWantsPassword("sudo: a password is required\n");
 
 // unzip leaves an update script where the real one would unpack it.
 class unpackingRunner : public fakeProcessRunner
@@ -92,26 +98,31 @@ private slots:
 
     void updateOutcomes_data()
     {
-        QTest::addColumn<QString>("failing");     // program answered with the code, empty: none
-        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("failing");     // program answered with the result, empty: none
+        QTest::addColumn<processRunner::result>("result");
         QTest::addColumn<QStringList>("programs");
         QTest::addColumn<QString>("box");
         QTest::addColumn<bool>("reboot");
 
         const QStringList all{"cp", "unzip", "sudo"};
-        QTest::newRow("script reports success") << "" << 0 << all << "Updagte ready|The update worked. Rebooting..."
+        QTest::newRow("script reports success") << "" << exitWith(0) << all << "Updagte ready|The update worked. Rebooting..."
                                                 << true;
-        QTest::newRow("script exits 0") << "sudo" << 0 << all << "Updagte failed" << false;
-        QTest::newRow("script exits 2") << "sudo" << 2 << all << "Updagte failed" << false;
-        QTest::newRow("script crashes") << "sudo" << -1 << all << "Updagte failed" << false;
-        QTest::newRow("sudo cannot start") << "sudo" << -2 << all << "Updagte failed" << false;
-        QTest::newRow("copy fails") << "cp" << 1 << QStringList{"cp"} << "Updagte failed" << false;
-        QTest::newRow("unzip fails") << "unzip" << 3 << QStringList{"cp", "unzip"} << "Updagte failed" << false;
+        QTest::newRow("script exits 0") << "sudo" << exitWith(0) << all << "Updagte failed" << false;
+        QTest::newRow("script exits 2") << "sudo" << exitWith(2) << all << "Updagte failed" << false;
+        QTest::newRow("script crashes") << "sudo" << exitWith(-1) << all << "Updagte failed" << false;
+        QTest::newRow("sudo cannot start") << "sudo" << exitWith(-2) << all << "Updagte failed" << false;
+        // sudo's own refusal ends with 1, the script's success code.
+        QTest::newRow("sudo refuses") << "sudo" << exitWith(1, g_sudoWantsPassword) << all
+                                      << "Updagte failed|The update failed.\nsudo refused to run the update script: "
+                                         "sudo: a password is required"
+                                      << false;
+        QTest::newRow("copy fails") << "cp" << exitWith(1) << QStringList{"cp"} << "Updagte failed" << false;
+        QTest::newRow("unzip fails") << "unzip" << exitWith(3) << QStringList{"cp", "unzip"} << "Updagte failed" << false;
     }
     void updateOutcomes()
     {
         QFETCH(QString, failing);
-        QFETCH(int, code);
+        QFETCH(processRunner::result, result);
         QFETCH(QStringList, programs);
         QFETCH(QString, box);
         QFETCH(bool, reboot);
@@ -120,7 +131,7 @@ private slots:
         unpackingRunner runner;
         runner.setResult("sudo", exitWith(1));
         if (!failing.isEmpty())
-            runner.setResult(failing, exitWith(code));
+            runner.setResult(failing, result);
         QVERIFY(work.writeFile("media/pkg-1.2.kfxupdate", "zip"));
         const QString strPackage = work.filePath("media/pkg-1.2.kfxupdate");
         QWidget tab;
@@ -160,41 +171,46 @@ private slots:
     void sambaPassword_data()
     {
         QTest::addColumn<QStringList>("answers");   // null text: cancelled
-        QTest::addColumn<int>("scriptCode");
+        QTest::addColumn<processRunner::result>("script");
         QTest::addColumn<int>("prompts");
         QTest::addColumn<QByteArray>("stdIn");      // empty: no process
         QTest::addColumn<QString>("box");           // empty: none
 
-        QTest::newRow("changed") << QStringList{"new secret", "new secret"} << 1 << 2
+        QTest::newRow("changed") << QStringList{"new secret", "new secret"} << exitWith(1) << 2
                                  << QByteArray("new secret\n")
                                  << "Password changed|The password was successfully changed.";
-        QTest::newRow("script reports 0") << QStringList{"Zx9", "Zx9"} << 0 << 2 << QByteArray("Zx9\n")
+        QTest::newRow("script reports 0") << QStringList{"Zx9", "Zx9"} << exitWith(0) << 2 << QByteArray("Zx9\n")
                                           << "Password not changed|The password was not changed.";
-        QTest::newRow("script cannot start") << QStringList{"Zx9", "Zx9"} << -2 << 2 << QByteArray("Zx9\n")
+        QTest::newRow("script cannot start") << QStringList{"Zx9", "Zx9"} << exitWith(-2) << 2 << QByteArray("Zx9\n")
                                              << "Password not changed|The password was not changed.";
+        // sudo's own refusal ends with 1, the script's success code.
+        QTest::newRow("sudo refuses") << QStringList{"Zx9", "Zx9"} << exitWith(1, g_sudoWantsPassword) << 2
+                                      << QByteArray("Zx9\n")
+                                      << "Password not changed|The password was not changed.\n"
+                                         "sudo: a password is required";
         QTest::newRow("quotes and blanks stay in the password")
-            << QStringList{"a \"b\" $(c)", "a \"b\" $(c)"} << 1 << 2 << QByteArray("a \"b\" $(c)\n")
+            << QStringList{"a \"b\" $(c)", "a \"b\" $(c)"} << exitWith(1) << 2 << QByteArray("a \"b\" $(c)\n")
             << "Password changed|The password was successfully changed.";
-        QTest::newRow("retyped differently") << QStringList{"abc", "abd"} << 1 << 2 << QByteArray()
+        QTest::newRow("retyped differently") << QStringList{"abc", "abd"} << exitWith(1) << 2 << QByteArray()
                                              << "Password not changed|The password was not retyped correctly.";
-        QTest::newRow("line end in the password") << QStringList{"ab\ncd", "ab\ncd"} << 1 << 2 << QByteArray()
+        QTest::newRow("line end in the password") << QStringList{"ab\ncd", "ab\ncd"} << exitWith(1) << 2 << QByteArray()
                                                   << "Password not changed|The password must not contain control characters.";
-        QTest::newRow("second prompt cancelled") << QStringList{"abc", QString()} << 1 << 2 << QByteArray() << "";
-        QTest::newRow("second prompt empty") << QStringList{"abc", ""} << 1 << 2 << QByteArray() << "";
-        QTest::newRow("first prompt cancelled") << QStringList{QString()} << 1 << 1 << QByteArray() << "";
-        QTest::newRow("first prompt empty") << QStringList{""} << 1 << 1 << QByteArray() << "";
+        QTest::newRow("second prompt cancelled") << QStringList{"abc", QString()} << exitWith(1) << 2 << QByteArray() << "";
+        QTest::newRow("second prompt empty") << QStringList{"abc", ""} << exitWith(1) << 2 << QByteArray() << "";
+        QTest::newRow("first prompt cancelled") << QStringList{QString()} << exitWith(1) << 1 << QByteArray() << "";
+        QTest::newRow("first prompt empty") << QStringList{""} << exitWith(1) << 1 << QByteArray() << "";
     }
     void sambaPassword()
     {
         QFETCH(QStringList, answers);
-        QFETCH(int, scriptCode);
+        QFETCH(processRunner::result, script);
         QFETCH(int, prompts);
         QFETCH(QByteArray, stdIn);
         QFETCH(QString, box);
 
         testWorkDir work;
         fakeProcessRunner runner;
-        runner.setResult("sudo", exitWith(scriptCode));
+        runner.setResult("sudo", script);
         QWidget tab;
         plannedAnswerer answerer;
         answerer.inputs = answers;
@@ -211,7 +227,7 @@ private slots:
         QCOMPARE(runner.calls().size(), 1);
         const fakeProcessRunner::call c = runner.calls().first();
         QCOMPARE(c.strProgram, QString("sudo"));
-        QCOMPARE(c.args, (QStringList{"bash", QDir::currentPath() + "/shell-scripts/set_smb_pwd.sh", "pi"}));
+        QCOMPARE(c.args, (QStringList{"-n", "bash", QDir::currentPath() + "/shell-scripts/set_smb_pwd.sh", "pi"}));
         QCOMPARE(c.stdIn, stdIn);
         for (const QString &strArg : c.args)
             QVERIFY(!strArg.contains(answers.first()));

@@ -43,16 +43,18 @@ QMap<QString, QVariant> contents(QSettings &s)
     return map;
 }
 
-// Values compared as the program reads them back (the INI file keeps texts).
+// Values compared as the program reads them back (the INI file keeps texts,
+// which the import reads as such: a number as a number, a flag as a flag).
 void compareAsRead(QSettings &actual, const QMap<QString, QVariant> &expected)
 {
     QCOMPARE(actual.allKeys().size(), expected.size());
     for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
         const QVariant got = actual.value(it.key());
         QVERIFY2(got.toString() == it.value().toString(), qPrintable(it.key()));
-        if (it.value().canConvert<double>())
+        if (it.value().type() == QVariant::Bool)
+            QVERIFY2(got.toBool() == it.value().toBool(), qPrintable(it.key()));
+        else if (it.value().canConvert<double>())
             QCOMPARE(got.toDouble(), it.value().toDouble());
-        QCOMPARE(got.toBool(), it.value().toBool());
     }
 }
 
@@ -69,14 +71,16 @@ private slots:
         settingsStore access;
         QSettings &store = access.store();
         fillStore(store);
-        const QMap<QString, QVariant> before = contents(store);
+        QMap<QString, QVariant> before = contents(store);
 
         const QString strIni = work.filePath("teachIn/panel settings");   // no extension is added
         QCOMPARE(settingsTransfer::exportTo(store, strIni), settingsTransfer::OK);
         QVERIFY(QFile::exists(strIni));
         QVERIFY(!QFile::exists(strIni + ".ini"));
 
-        // Everything changed or gone, then the file brings it back.
+        // Everything changed or gone, then the file brings it back; all but
+        // "update cleanup", which is this panel's own.
+        before.remove("controller/update cleanup");
         store.clear();
         store.setValue("controller/language file", "other.ts");
         store.setValue("motor driver/position", 1);
@@ -134,41 +138,92 @@ private slots:
         QCOMPARE(fresh.text(settingKey::LanguageFile), QString("qlvZENTU_en.ts"));
     }
 
-    void refusedImportChangesNothing_data()
+    // What an import takes from a file: nothing from a file that is refused
+    // (the store stays byte for byte as it was), and from one that is taken
+    // only the keys directly inside the store's groups, never "update
+    // cleanup", however a key is spelt. Every file is judged the same on
+    // every look.
+    void importTakesOnlyWhatItShould_data()
     {
         QTest::addColumn<QByteArray>("content");   // empty: no file at all
         QTest::addColumn<int>("status");
+        QTest::addColumn<QVariantMap>("changes");  // keys the store takes, with the values read back
 
-        QTest::newRow("file does not exist") << QByteArray() << int(settingsTransfer::NOT_FOUND);
-        QTest::newRow("empty file") << QByteArray("") << int(settingsTransfer::NOT_SETTINGS);
+        const QVariantMap none;
+        QTest::newRow("file does not exist") << QByteArray() << int(settingsTransfer::NOT_FOUND) << none;
+        QTest::newRow("empty file") << QByteArray("") << int(settingsTransfer::NOT_SETTINGS) << none;
         QTest::newRow("a teach-in file")
             << QByteArray("Version 1.0\nSensor;abc;val1*2;\nTime;Pos;Ch1;Ch2;Data;Sens;Set;Type\n0;1000;1.0;2.0;3e-5;0;0;O\n")
-            << int(settingsTransfer::NOT_SETTINGS);
-        QTest::newRow("binary bytes") << QByteArray("\x00\x01\xff\xfe=\x02\n\x03", 8) << int(settingsTransfer::NO_GROUPS);
+            << int(settingsTransfer::NOT_SETTINGS) << none;
+        QTest::newRow("binary bytes") << QByteArray("\x00\x01\xff\xfe=\x02\n\x03", 8)
+                                      << int(settingsTransfer::NOT_SETTINGS) << none;
         QTest::newRow("keys without group") << QByteArray("language file=x.ts\nposition=5\n")
-                                            << int(settingsTransfer::NO_GROUPS);
+                                            << int(settingsTransfer::NO_GROUPS) << none;
         QTest::newRow("groups of another program only") << QByteArray("[Window]\nwidth=5\n")
-                                                        << int(settingsTransfer::NO_GROUPS);
+                                                        << int(settingsTransfer::NO_GROUPS) << none;
         QTest::newRow("damaged section line") << QByteArray("[controller\nlanguage file=x.ts\n")
-                                              << int(settingsTransfer::NOT_SETTINGS);
+                                              << int(settingsTransfer::NOT_SETTINGS) << none;
+        QTest::newRow("damaged after a good key") << QByteArray("[controller]\nx=1\n[broken")
+                                                  << int(settingsTransfer::NOT_SETTINGS) << none;
+        QTest::newRow("update cleanup spelt twice")
+            << QByteArray("[controller]\nupdate%20cleanup=/some/file\n\\update%20cleanup=x\n")
+            << int(settingsTransfer::NO_GROUPS) << none;
+        QTest::newRow("update cleanup as a section, in capitals, beside a key")
+            << QByteArray("[controller/update%20cleanup]\n=/some/file\n[controller]\nUpdate%20Cleanup=/x\n"
+                          "%75pdate%20cleanup=/y\nupdate%20cleanup/=/z\nlanguage%20file=qlvZENTU_en.ts\n")
+            << int(settingsTransfer::OK) << QVariantMap{{"controller/language file", "qlvZENTU_en.ts"}};
+        QTest::newRow("key without a name in a group") << QByteArray("[remote]\n=1\n")
+                                                       << int(settingsTransfer::NO_GROUPS) << none;
+        QTest::newRow("key without a name beside a key")
+            << QByteArray("[remote]\n=1\neth%20port=4242\n") << int(settingsTransfer::OK)
+            << QVariantMap{{"remote/eth port", "4242"}};
+        QTest::newRow("foreign group and top-level key beside ours")
+            << QByteArray("[General]\nlanguage%20file=top.ts\n[Window]\nwidth=5\n[controller]\nlanguage%20file=a.ts\n")
+            << int(settingsTransfer::OK) << QVariantMap{{"controller/language file", "a.ts"}};
+        QTest::newRow("key below a key of ours") << QByteArray("[controller]\nlanguage%20file\\x=1\n")
+                                                 << int(settingsTransfer::NO_GROUPS) << none;
+        QTest::newRow("group and key spelt with extra slashes")
+            << QByteArray("[/motor%20driver/]\n/position/=4711\n[controller]\n/language%20file=x.ts\n")
+            << int(settingsTransfer::NO_GROUPS) << none;
     }
-    void refusedImportChangesNothing()
+    void importTakesOnlyWhatItShould()
     {
         QFETCH(QByteArray, content);
         QFETCH(int, status);
+        QFETCH(QVariantMap, changes);
         testWorkDir work;
         settingsStore access;
         fillStore(access.store());
-        const QMap<QString, QVariant> before = contents(access.store());
+        QMap<QString, QVariant> expected = contents(access.store());
+        for (auto it = changes.cbegin(); it != changes.cend(); ++it)
+            expected[it.key()] = it.value();
+        QFile storeFile(access.fileName());
+        QVERIFY(storeFile.open(QIODevice::ReadOnly));
+        const QByteArray storeBytes = storeFile.readAll();
+        storeFile.close();
         const QString strFile = work.filePath("import.ini");
         if (QTest::currentDataTag() != QByteArray("file does not exist"))
             QVERIFY(work.writeFile("import.ini", content));
 
-        const settingsTransfer::status eStatus = settingsTransfer::importFrom(strFile, access.store());
+        // The same answer on the first look and on every later one.
+        QCOMPARE(int(settingsTransfer::check(strFile)), status);
+        QStringList imported;
+        const settingsTransfer::status eStatus = settingsTransfer::importFrom(strFile, access.store(), &imported);
         QCOMPARE(int(eStatus), status);
-        QVERIFY(!settingsTransfer::message(eStatus).isEmpty());
+        QCOMPARE(int(settingsTransfer::importFrom(strFile, access.store())), status);
+        QCOMPARE(int(settingsTransfer::check(strFile)), status);
+
+        QStringList changedKeys = changes.keys();
+        imported.sort();
+        changedKeys.sort();
+        QCOMPARE(imported, changedKeys);
         settingsStore fresh;
-        QCOMPARE(contents(fresh.store()), before);
+        if (eStatus != settingsTransfer::OK) {
+            QVERIFY(!settingsTransfer::message(eStatus).isEmpty());
+            QVERIFY(storeFile.open(QIODevice::ReadOnly));
+            QCOMPARE(storeFile.readAll(), storeBytes);
+        }
+        compareAsRead(fresh.store(), expected);
     }
 
     // Choosing an operator's file by mistake for an export never overwrites it.

@@ -86,11 +86,15 @@ private slots:
     void fillAndSaveEveryKey();
     void emptyStoreSavesZerosAndEmptyTexts();
     void feedbackInputRoles();
+    void feedbackRoleMoves_data();
+    void feedbackRoleMoves();
     void refillAfterLoadingSavesNothing();
     void boundaryFieldsWriteTheChosenInput();
     void unusableNumbersAreRefused_data();
     void unusableNumbersAreRefused();
     void wholeNumberFields();
+    void debugPageRefusesValuesWithoutMeaning_data();
+    void debugPageRefusesValuesWithoutMeaning();
     void output1AndButtons();
     void nanoTecFixesTheMotorPort();
     void storedPortsAreKept_data();
@@ -363,9 +367,68 @@ void tst_formSettingsTab::feedbackInputRoles()
     QCOMPARE(stored(settingKey::InputType, 0), QStringLiteral("1"));
     QCOMPARE(stored(settingKey::UpperBoundary, 0), QStringLiteral("7000"));
     QCOMPARE(stored(settingKey::LowerBoundary, 0), QStringLiteral("300"));
-    QCOMPARE(stored(settingKey::InputType, 2), QStringLiteral("1"));  // the old input keeps its type
+    QCOMPARE(stored(settingKey::InputType, 2), QStringLiteral("0"));  // the old input gives the role up
     QCOMPARE(analog.getInputType(0), 1);
+    QCOMPARE(analog.getInputType(2), 0);
     QCOMPARE(analog.getUpperBoundaryValue(0), 7000.0);
+}
+
+// A role the operator moves leaves the input that held it: the store, the
+// live inputs and the page after re-entry all name one input per role.
+void tst_formSettingsTab::feedbackRoleMoves_data()
+{
+    QTest::addColumn<QString>("initial");  // types of inputs 1..3 at the start
+    QTest::addColumn<QString>("moves");    // role:input index, one after the other
+    QTest::addColumn<QString>("types");    // stored types afterwards
+    QTest::addColumn<int>("feedback1");    // the input each role is on afterwards
+    QTest::addColumn<int>("feedback2");
+    QTest::newRow("feedback 1 to input 3 and back to input 1") << "1,2,0" << "1:2,1:0" << "1,2,0" << 0 << 1;
+    QTest::newRow("feedback 2 to input 3") << "1,2,0" << "2:2" << "1,0,2" << 0 << 2;
+    QTest::newRow("feedback 1 onto feedback 2's input, then on") << "1,2,0" << "1:1,1:2" << "0,2,1" << 2 << 1;
+    QTest::newRow("feedback 1 from input 3 to the remote input 2") << "2,0,1" << "1:1" << "2,1,0" << 1 << 0;
+}
+
+void tst_formSettingsTab::feedbackRoleMoves()
+{
+    QFETCH(QString, initial);
+    QFETCH(QString, moves);
+    QFETCH(QString, types);
+    QFETCH(int, feedback1);
+    QFETCH(int, feedback2);
+    const QStringList storedTypes = initial.split(',');
+    analogData analog;
+    {
+        settingsStore s;
+        for (int nInput = 0; nInput < 3; ++nInput) {
+            s.setValue(settingKey::InputType, storedTypes.at(nInput).toInt(), nInput);
+            analog.setInputType(nInput, storedTypes.at(nInput).toInt());
+        }
+    }
+    lvExternalFeedback feedback;
+    auto pTab = std::make_unique<formSettingsTab>();
+    pTab->setAnalogData(&analog);
+    pTab->setExtFeedback(&feedback);
+    pTab->bWindowLoaded = true;
+    boxesOnly boxes;
+    for (const QString &strMove : moves.split(',')) {
+        const int nRole = strMove.section(':', 0, 0).toInt();
+        (nRole == 1 ? pTab->ui->cmbFeedbackInput1 : pTab->ui->cmbFeedbackInput2)
+            ->setCurrentIndex(strMove.section(':', 1, 1).toInt());
+    }
+    QCOMPARE(boxes.texts.size(), moves.split(',').size());
+    QCOMPARE(QStringList({stored(settingKey::InputType, 0), stored(settingKey::InputType, 1),
+                          stored(settingKey::InputType, 2)})
+                 .join(','),
+             types);
+    QCOMPARE(QStringLiteral("%1,%2,%3").arg(analog.getInputType(0)).arg(analog.getInputType(1)).arg(analog.getInputType(2)),
+             types);
+    QCOMPARE(analog.getFeedbackInput1(), feedback1);
+    QCOMPARE(analog.getFeedbackInput2(), feedback2);
+
+    // Entering the tab again shows the roles where they are.
+    pTab = std::make_unique<formSettingsTab>();
+    QCOMPARE(pTab->ui->cmbFeedbackInput1->currentIndex(), feedback1);
+    QCOMPARE(pTab->ui->cmbFeedbackInput2->currentIndex(), feedback2);
 }
 
 void tst_formSettingsTab::refillAfterLoadingSavesNothing()
@@ -503,6 +566,13 @@ void tst_formSettingsTab::wholeNumberFields()
     emit ui->lineEditLongPressTime->editingFinished();
     QCOMPARE(longPress.count(), 0);
     QCOMPARE(stored(settingKey::LongPressTime), QStringLiteral("1500"));
+    // Nor does 0 or less: every tap would be a long press.
+    for (const char *pszTime : {"0", "-500"}) {
+        ui->lineEditLongPressTime->setText(QString::fromLatin1(pszTime));
+        emit ui->lineEditLongPressTime->editingFinished();
+        QCOMPARE(longPress.count(), 0);
+        QCOMPARE(stored(settingKey::LongPressTime), QStringLiteral("1500"));
+    }
     ui->lineEditLongPressTime->setText(QStringLiteral("800"));
     emit ui->lineEditLongPressTime->editingFinished();
     QCOMPARE(longPress.count(), 1);
@@ -523,6 +593,57 @@ void tst_formSettingsTab::wholeNumberFields()
 
     ui->checkBoxShowSens->click();
     QCOMPARE(stored(settingKey::ShowSensitivity), QStringLiteral("true"));
+}
+
+// The test page sends no voltage and no actual value that no input can
+// give: the field's message, the last sent text back, nothing sent.
+void tst_formSettingsTab::debugPageRefusesValuesWithoutMeaning_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("restored");
+    QTest::newRow("input 1 nan") << "lineEditDebugInput1" << "nan" << "feed input 1" << "1.5";
+    QTest::newRow("input 2 overflow") << "lineEditDebugInput2" << "1e999" << "feed input 2" << "0.25";
+    QTest::newRow("input 3 infinite, sent with input 1") << "lineEditDebugInput3" << "-inf" << "feed input 3" << "0";
+    QTest::newRow("actual nan") << "lineEditDebugData" << "nan" << "actual" << "nan";
+}
+
+void tst_formSettingsTab::debugPageRefusesValuesWithoutMeaning()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    QFETCH(QString, caption);
+    QFETCH(QString, restored);
+    lvExternalFeedback feedback;
+    feedback.sensor.strFormula = QStringLiteral("val1+val2");
+    formSettingsTab tab;
+    tab.setExtFeedback(&feedback);
+    Ui::formSettingsTab *ui = tab.ui;
+    QSignalSpy samples(&tab, &formSettingsTab::setDebugAnalogValue);
+    QSignalSpy setData(&tab, &formSettingsTab::setDebugData);
+    boxesOnly boxes;
+    ui->lineEditDebugInput1->setText(QStringLiteral("1.5"));
+    ui->lineEditDebugInput2->setText(QStringLiteral("0.25"));
+    emit ui->lineEditDebugInput2->editingFinished();
+    QCOMPARE(samples.count(), 1);
+    QCOMPARE(ui->lineEditDebugData->text(), QStringLiteral("1.75"));
+
+    auto *pField = tab.findChild<QLineEdit *>(field);
+    QVERIFY(pField);
+    pField->setText(text);
+    if (pField == ui->lineEditDebugData)
+        ui->pushBtnDebugSetData->click();
+    else if (pField == ui->lineEditDebugInput3)
+        emit ui->lineEditDebugInput1->editingFinished();
+    else
+        emit pField->editingFinished();
+    QCOMPARE(boxes.texts, QStringList{QStringLiteral("Invalid value|%1: \"%2\" is not a usable number. The value was "
+                                                     "not changed.")
+                                          .arg(caption, text)});
+    QCOMPARE(samples.count(), 1);
+    QCOMPARE(setData.count(), 0);
+    QCOMPARE(pField->text(), restored);
 }
 
 void tst_formSettingsTab::output1AndButtons()

@@ -14,6 +14,8 @@ private slots:
     void wholeNumbers();
     void roleInputs_data();
     void roleInputs();
+    void roleMoves_data();
+    void roleMoves();
     void sensorNames_data();
     void sensorNames();
 };
@@ -55,12 +57,16 @@ void tst_settingsFieldRules::wholeNumbers_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("ok");
     QTest::addColumn<int>("value");
-    QTest::newRow("ms") << "1500" << true << 1500;
-    QTest::newRow("word") << "abc" << false << 0;
-    QTest::newRow("empty") << "" << false << 0;
-    QTest::newRow("decimal") << "2.5" << false << 0;
-    QTest::newRow("hex is not decimal") << "0x10" << false << 0;
-    QTest::newRow("too large") << "99999999999" << false << 0;
+    QTest::addColumn<bool>("longPressOk");   // also a long-press time (above 0)
+    QTest::newRow("ms") << "1500" << true << 1500 << true;
+    QTest::newRow("one") << "1" << true << 1 << true;
+    QTest::newRow("zero") << "0" << true << 0 << false;
+    QTest::newRow("negative") << "-500" << true << -500 << false;
+    QTest::newRow("word") << "abc" << false << 0 << false;
+    QTest::newRow("empty") << "" << false << 0 << false;
+    QTest::newRow("decimal") << "2.5" << false << 0 << false;
+    QTest::newRow("hex is not decimal") << "0x10" << false << 0 << false;
+    QTest::newRow("too large") << "99999999999" << false << 0 << false;
 }
 
 void tst_settingsFieldRules::wholeNumbers()
@@ -68,9 +74,13 @@ void tst_settingsFieldRules::wholeNumbers()
     QFETCH(QString, text);
     QFETCH(bool, ok);
     QFETCH(int, value);
+    QFETCH(bool, longPressOk);
     const fieldWholeNumber number = wholeFieldNumber(text);
     QCOMPARE(number.bOk, ok);
     QCOMPARE(number.nValue, value);
+    const fieldWholeNumber time = longPressTimeField(text);
+    QCOMPARE(time.bOk, longPressOk);
+    QCOMPARE(time.nValue, longPressOk ? value : 0);
 }
 
 void tst_settingsFieldRules::roleInputs_data()
@@ -96,6 +106,34 @@ void tst_settingsFieldRules::roleInputs()
     const feedbackRoles roles = feedbackRolesFromTypes(types);
     QTEST(roles.nFeedback1, "feedback1");
     QTEST(roles.nFeedback2, "feedback2");
+}
+
+void tst_settingsFieldRules::roleMoves_data()
+{
+    QTest::addColumn<QString>("stored");    // types of inputs 1..3
+    QTest::addColumn<int>("feedback1");     // inputs chosen, 0..2
+    QTest::addColumn<int>("feedback2");
+    QTest::addColumn<QString>("types");     // types afterwards
+    QTest::newRow("nothing moved") << "0,1,2" << 1 << 2 << "0,1,2";
+    QTest::newRow("feedback 1 to a higher input") << "1,2,0" << 2 << 1 << "0,2,1";
+    QTest::newRow("feedback 1 back to a lower input") << "0,2,1" << 0 << 1 << "1,2,0";
+    QTest::newRow("feedback 2 moved") << "1,2,0" << 0 << 2 << "1,0,2";
+    QTest::newRow("roles swapped") << "1,2,0" << 1 << 0 << "2,1,0";
+    QTest::newRow("a role held twice is left on one") << "1,2,1" << 0 << 1 << "1,2,0";
+    QTest::newRow("both on one input: feedback 2 wins") << "1,2,0" << 1 << 1 << "0,2,0";
+    QTest::newRow("remote input taken over") << "0,1,2" << 0 << 2 << "1,0,2";
+}
+
+void tst_settingsFieldRules::roleMoves()
+{
+    QFETCH(QString, stored);
+    QFETCH(int, feedback1);
+    QFETCH(int, feedback2);
+    QFETCH(QString, types);
+    const QStringList storedList = stored.split(',');
+    const int anStored[3] = {storedList.at(0).toInt(), storedList.at(1).toInt(), storedList.at(2).toInt()};
+    const inputTypes after = typesAfterRoleChoice(anStored, feedback1, feedback2);
+    QCOMPARE(QStringLiteral("%1,%2,%3").arg(after.anType[0]).arg(after.anType[1]).arg(after.anType[2]), types);
 }
 
 void tst_settingsFieldRules::sensorNames_data()

@@ -165,6 +165,10 @@ QList<programBox> programBoxes()
     const auto no = QMessageBox::NoRole;
     const QString strLongFile = QStringLiteral("/home/pi/leakvalve/teachIn/2026-12-10_leakrate_measurement.xlsx");
     const QString strLongScript = QStringLiteral("/home/pi/leakvalve/shell-scripts/set-panel-network-address.sh");
+    // sudo's longest refusal, as it names the whole command.
+    const QString strSudoRefusal = QStringLiteral(
+        "Sorry, user pi is not allowed to execute '/usr/bin/bash /home/pi/leakvalve/shell-scripts/set_smb_pwd.sh pi' "
+        "as root on leakvalve-panel.");
 
     return {
         // Status strip
@@ -394,6 +398,10 @@ QList<programBox> programBoxes()
          settingsBox("Updagte failed",
                      settingsText("The update failed.") + QLatin1Char('\n')
                          + tr("panelUpdate", "The update script did not finish in time."))},
+        {QStringLiteral("admin-update-refused-by-sudo"),
+         settingsBox("Updagte failed",
+                     settingsText("The update failed.") + QLatin1Char('\n')
+                         + tr("panelUpdate", "sudo refused to run the update script: %1").arg(strSudoRefusal))},
         {QStringLiteral("admin-update-ready"),
          settingsBox("Updagte ready", settingsText("The update worked. Rebooting..."))},
         {QStringLiteral("admin-password"), passwordPrompt("Password", "Enter new Samba Password")},
@@ -404,6 +412,9 @@ QList<programBox> programBoxes()
          settingsBox("Password not changed", settingsText("The password must not contain control characters."))},
         {QStringLiteral("admin-password-failed"),
          settingsBox("Password not changed", settingsText("The password was not changed."))},
+        {QStringLiteral("admin-password-refused-by-sudo"),
+         settingsBox("Password not changed",
+                     settingsText("The password was not changed.") + QLatin1Char('\n') + strSudoRefusal)},
         {QStringLiteral("admin-password-changed"),
          settingsBox("Password changed", settingsText("The password was successfully changed."))},
         {QStringLiteral("admin-shell-script-executed"),
