@@ -8,6 +8,7 @@
 #include "script/mdlCommandTable.h"
 #include "script/mdlScriptTable.h"
 #include "script/scriptListRules.h"
+#include "script/scriptProgressRelay.h"
 #include "script/scriptProgressText.h"
 
 #include <QDir>
@@ -90,6 +91,9 @@ formScriptTab::formScriptTab(QWidget *parent)
     bConstructing = false;
 
     connect(pCurrentState, &formCurrentState::setNewTeachIn, this, &formScriptTab::onSetNewTeachIn);
+    pProgressRelay = new scriptProgressRelay(this);
+    connect(pProgressRelay, &scriptProgressRelay::commandStarted, this, &formScriptTab::setCommandSelected);
+    connect(pProgressRelay, &scriptProgressRelay::commandProgress, this, &formScriptTab::updateCommandSelected);
     connect(pScripts, &qTblViewScript::longPressEvent, this, &formScriptTab::onScriptTableLongPress);
     connect(pCommands, &qTblViewScript::longPressEvent, this, &formScriptTab::onCommandTableLongPress);
 }
@@ -653,12 +657,15 @@ void formScriptTab::on_pushBtnScriptRun_clicked()
     }
     ui->tblViewCommands->setEnabled(false);
     bScriptRunning = true;
+    pProgressRelay->setOpen(true);
     emit runScript();
 }
 
 void formScriptTab::onScriptStop()
 {
     emit stopScript();
+    // Nothing the stopped run reported comes after "Script Stopped".
+    pProgressRelay->setOpen(false);
     ui->tblViewCommands->setEnabled(true);
     bScriptRunning = false;
     emit setStatusMsg(QStringLiteral("Script Stopped"));

@@ -14,6 +14,7 @@ class lvTeachIn;
 class mdlCommandTable;
 class mdlScriptTable;
 class qTblViewScript;
+class scriptProgressRelay;
 
 namespace Ui {
 class formScriptTab;
@@ -60,6 +61,10 @@ public:
     void emitScriptSelected();
     // Draws the active teach-in in the diagram.
     void setTeachIn(lvTeachIn *pTeachIn);
+    // Where the executor's progress reports go (scriptProgressRelay::follow);
+    // they reach setCommandSelected() and updateCommandSelected() from there,
+    // at most one delivery waiting.
+    scriptProgressRelay *progressRelay() const { return pProgressRelay; }
 
     // The operations behind the gestures (the form has no buttons).
     void on_pushBtnScriptNew_clicked();
@@ -136,6 +141,7 @@ private:
     mdlCommandTable *pCommandModel = nullptr;
     cmbBoxItem *pScriptDelegate = nullptr;
     cmbBoxItem *pCommandDelegate = nullptr;
+    scriptProgressRelay *pProgressRelay = nullptr;
 
     QList<lvScript> scriptList;
     lvScript currentScript;
