@@ -488,6 +488,7 @@ void MainWindow::connectScriptTab()
 {
     formScriptTab *st = ui->widgetScript;
     connect(ui->widgetStatus, &formStatusWidget::onStop, st, &formScriptTab::onScriptStop);
+    connect(st, &formScriptTab::stopValve, pMotorDriver, &motorDriver::onMotorHalt);
     connect(st, &formScriptTab::scriptSelected, pScriptExecutor, &scriptExecutor::setScript);
     st->emitScriptSelected();
     connect(st, &formScriptTab::setNewTeachIn, this, &MainWindow::onSetNewTeachIn);

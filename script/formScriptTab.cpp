@@ -185,6 +185,18 @@ void formScriptTab::emitScriptSelected()
     emit scriptSelected(currentScript);
 }
 
+void formScriptTab::announceCurrentScript()
+{
+    // The executor drops the run of the script it had. Ended here as the
+    // status strip's Stop ends it, the tab never shows a run that has ended,
+    // and no regulation or move the run started goes on unattended.
+    if (bScriptRunning) {
+        emit stopValve();
+        onScriptStop();
+    }
+    emit scriptSelected(currentScript);
+}
+
 void formScriptTab::showCommandsOf(const lvScript &script)
 {
     QList<lvScriptCommand> commands = script.cmdList;
@@ -201,7 +213,7 @@ void formScriptTab::makeCurrent(int nRow)
 {
     currentScript = scriptList.value(nRow);
     nCurrentScriptRow = nRow;
-    emit scriptSelected(currentScript);
+    announceCurrentScript();
     showCommandsOf(currentScript);
 }
 
@@ -362,7 +374,7 @@ bool formScriptTab::saveCurrentScript()
     showCommandsOf(currentScript);
     if (nCommandRow >= 0 && nCommandRow < currentScript.cmdList.size())
         ui->tblViewCommands->selectRow(nCommandRow);
-    emit scriptSelected(currentScript);
+    announceCurrentScript();
     // A script that vanished or broke meanwhile is told at once.
     reportLoadProblem();
     return true;

@@ -92,6 +92,9 @@ signals:
     void cmdSet(int nCmdNr);
     void setStatusMsg(QString strMessage);
     void setNewTeachIn(QString strTeachInFile);
+    // A run ended by an edit stops the valve as the status strip's Stop
+    // does: the regulation or move the run started does not go on.
+    void stopValve();
 
 public slots:
     void onTblScriptEditCompleted(QString strText);
@@ -124,6 +127,8 @@ private:
     void readScriptList();
     void reportLoadProblem();
     void makeCurrent(int nRow);
+    // Announces currentScript to the executor, ending a run first.
+    void announceCurrentScript();
     void showCommandsOf(const lvScript &script);
     void selectScriptRow(int nRow);
     void deleteScriptAt(int nRow);
