@@ -50,6 +50,10 @@ formScriptTab::formScriptTab(QWidget *parent)
     pScriptDelegate = new cmbBoxItem();
     pScriptDelegate->bScriptTable = true;
     pScripts->setItemDelegate(pScriptDelegate);
+    // An empty folder offers the add cell for the first script; a missing
+    // one is reported instead (a script could not be written there).
+    if (QDir(strScriptDir).exists())
+        pScriptModel->strEmptyNote = tr("No scripts: hold + to add");
     pScriptModel->setScriptList(&scriptList);
     pScripts->horizontalHeader()->setStyleSheet(QString::fromLatin1(pszHeaderStyle));
     const int scriptWidths[] = {30, 30, 175, 30, 30, 30};
@@ -581,6 +585,9 @@ void formScriptTab::on_pushBtnCommandDown_clicked()
 void formScriptTab::onScriptTableLongPress(QModelIndex index)
 {
     if (!index.isValid())
+        return;
+    // Without scripts only the add cell of the note's row acts.
+    if (scriptList.isEmpty() && index.column() != S_ADD)
         return;
     switch (index.column()) {
     case S_START:

@@ -1,7 +1,7 @@
 // The Script tab in a temporary working directory: listing, creating,
 // renaming, saving, discarding and deleting scripts, editing commands, the
-// questions and refusals, running and stopping, an edit during a run, and
-// the progress texts.
+// questions and refusals, running and stopping, an edit during a run, the
+// first script of an empty folder, and the progress texts.
 #include "script/formScriptTab.h"
 #include "manual/formCurrentState.h"
 #include "manual/qLvCustomPlot.h"
@@ -17,6 +17,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
@@ -83,6 +84,7 @@ private slots:
     void runStopAndFinish();
     void editDuringRun_data();
     void editDuringRun();
+    void firstScriptFromEmptyFolder();
     void progressTexts_data();
     void progressTexts();
     void commandTapChoosesStart();
@@ -651,6 +653,59 @@ void tst_formScriptTab::editDuringRun()
         QCOMPARE(order, QStringList());
         QCOMPARE(status.size(), 0);
     }
+}
+
+void tst_formScriptTab::firstScriptFromEmptyFolder()
+{
+    for (const char *pszName : {"A", "b", "C"})
+        QVERIFY(QFile::remove(work->filePath(scriptFile(QString::fromLatin1(pszName)))));
+    QVERIFY(writeIcon(work->filePath(QStringLiteral("icon/Plus-black.png")), 16));
+    QVERIFY(writeIcon(work->filePath(QStringLiteral("icon/Play-black.png")), 16));
+    fakeClock clock;
+    modalAnswerer boxes(QStringList{}, true);
+    formScriptTab &t = makeTab();
+    QVERIFY(QTest::qWaitForWindowExposed(&t));
+    mdlScriptTable *m = t.scriptModel();
+
+    // One row: a note that fits its cell, and the add icon.
+    QCOMPARE(m->rowCount(), 1);
+    const QString strNote = m->index(0, 2).data().toString();
+    QVERIFY(strNote.contains(QLatin1Char('+')));
+    const QFontMetrics metrics(t.scriptTable()->font());
+    QVERIFY2(metrics.horizontalAdvance(strNote) + 8 <= t.scriptTable()->columnWidth(2), qPrintable(strNote));
+    for (int c = 0; c < m->columnCount(); ++c)
+        QCOMPARE(m->index(0, c).data(Qt::DecorationRole).isValid(), c == 3);
+    QCOMPARE(t.commandModel()->rowCount(), 0);
+
+    // No other cell does anything.
+    QSignalSpy run(&t, &formScriptTab::runScript);
+    QSignalSpy selected(&t, &formScriptTab::scriptSelected);
+    for (const int c : {0, 1, 2, 4, 5}) {
+        QVERIFY(!(m->flags(m->index(0, c)) & Qt::ItemIsEditable));
+        t.onScriptTableLongPress(m->index(0, c));
+        t.on_tblViewScripts_doubleClicked(m->index(0, c));
+    }
+    QCOMPARE(boxes.texts, QStringList());
+    QCOMPARE(run.size(), 0);
+    QVERIFY(!t.isScriptRunning());
+    QCOMPARE(QDir(work->filePath(QStringLiteral("scripts"))).entryList(QDir::Files), QStringList());
+
+    // A hold on the add cell makes the first script, which becomes current.
+    qTblViewScript *pScripts = t.scriptTable();
+    const QPoint pt = pScripts->visualRect(m->index(0, 3)).center();
+    QTest::mousePress(pScripts->viewport(), Qt::LeftButton, Qt::NoModifier, pt);
+    clock.advance(2500);
+    QTest::mouseRelease(pScripts->viewport(), Qt::LeftButton, Qt::NoModifier, pt);
+    QCOMPARE(work->readFile(scriptFile("New Script0")), QByteArray("1;WAIT;1000;1;\n"));
+    QCOMPARE(rowNames(t), QStringList{"New Script0"});
+    QCOMPARE(listNames(t), QStringList{"New Script0"});
+    QCOMPARE(t.current().strName, QStringLiteral("New Script0"));
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(commandsText(t.commandModel()->cmdList), QStringLiteral("WAIT 1000 1"));
+    QCOMPARE(m->index(0, 2).data().toString(), QStringLiteral("New Script0"));
+    QVERIFY(m->index(0, 0).data(Qt::DecorationRole).isValid());
+    QVERIFY(m->flags(m->index(0, 2)) & Qt::ItemIsEditable);
+    QCOMPARE(boxes.texts, QStringList());
 }
 
 void tst_formScriptTab::progressTexts_data()
