@@ -18,6 +18,7 @@
 #include "script/lvScript.h"
 #include "remote/trafficRelay.h"
 #include "script/scriptExecutor.h"
+#include "script/scriptProgressRelay.h"
 #include "valve/analogData.h"
 #include "valve/motorDriver.h"
 
@@ -421,9 +422,9 @@ void MainWindow::connectScriptPage(bool bConnect)
                 Qt::ConnectionType(Qt::DirectConnection | Qt::UniqueConnection));
         connect(st, &formScriptTab::cmdSet, se, &scriptExecutor::onSetCmd, Qt::UniqueConnection);
         connect(st, &formScriptTab::setStatusMsg, sw, &formStatusWidget::setStatus, Qt::UniqueConnection);
-        connect(se, &scriptExecutor::commandExecuted, st, &formScriptTab::setCommandSelected, Qt::UniqueConnection);
-        connect(se, &scriptExecutor::updateCommandExecute, st, &formScriptTab::updateCommandSelected,
-                Qt::UniqueConnection);
+        // The progress reaches the page with at most one delivery waiting,
+        // however fast a loop of immediate commands reports.
+        st->progressRelay()->follow(se, true);
         connect(se, &scriptExecutor::finished, st, &formScriptTab::onScriptFinished, Qt::UniqueConnection);
         connect(se, &scriptExecutor::updateDiagramMeasure, st, &formScriptTab::onUpdateDiagramm,
                 Qt::UniqueConnection);
@@ -434,8 +435,7 @@ void MainWindow::connectScriptPage(bool bConnect)
         disconnect(st, &formScriptTab::stopScript, se, &scriptExecutor::stopScript);
         disconnect(st, &formScriptTab::cmdSet, se, &scriptExecutor::onSetCmd);
         disconnect(st, &formScriptTab::setStatusMsg, sw, &formStatusWidget::setStatus);
-        disconnect(se, &scriptExecutor::commandExecuted, st, &formScriptTab::setCommandSelected);
-        disconnect(se, &scriptExecutor::updateCommandExecute, st, &formScriptTab::updateCommandSelected);
+        st->progressRelay()->follow(se, false);
         disconnect(se, &scriptExecutor::finished, st, &formScriptTab::onScriptFinished);
         disconnect(se, &scriptExecutor::updateDiagramMeasure, st, &formScriptTab::onUpdateDiagramm);
         disconnect(se, &scriptExecutor::clearDiagram, st, &formScriptTab::onClearDiagramm);
@@ -490,6 +490,7 @@ void MainWindow::connectScriptTab()
 {
     formScriptTab *st = ui->widgetScript;
     connect(ui->widgetStatus, &formStatusWidget::onStop, st, &formScriptTab::onScriptStop);
+    connect(st, &formScriptTab::stopValve, pMotorDriver, &motorDriver::onMotorHalt);
     connect(st, &formScriptTab::scriptSelected, pScriptExecutor, &scriptExecutor::setScript);
     st->emitScriptSelected();
     connect(st, &formScriptTab::setNewTeachIn, this, &MainWindow::onSetNewTeachIn);

@@ -3,8 +3,6 @@
 #include "remote/formTrafficPane.h"
 #include "remote/remotePaneText.h"
 
-#include <QMutexLocker>
-
 trafficRelay::trafficRelay(QObject *parent)
     : QObject(parent)
 {
@@ -15,29 +13,23 @@ void trafficRelay::push(const QByteArray &chunk)
     const QString strText = remotePaneText(chunk);
     if (strText.isEmpty())
         return;
-    QMutexLocker lock(&mutex);
-    strPending += strText;
-    if (strPending.size() > trafficPaneMaxChars) {
-        int nCut = strPending.size() - trafficPaneMaxChars;
-        // Never leave half of a surrogate pair at the front.
-        if (strPending.at(nCut).isLowSurrogate())
-            ++nCut;
-        strPending.remove(0, nCut);
-    }
-    if (!bPosted) {
-        bPosted = true;
+    const bool bPost = pending.put([&strText](QString &strPending) {
+        strPending += strText;
+        if (strPending.size() > trafficPaneMaxChars) {
+            int nCut = strPending.size() - trafficPaneMaxChars;
+            // Never leave half of a surrogate pair at the front.
+            if (strPending.at(nCut).isLowSurrogate())
+                ++nCut;
+            strPending.remove(0, nCut);
+        }
+    });
+    if (bPost)
         QMetaObject::invokeMethod(this, &trafficRelay::deliver, Qt::QueuedConnection);
-    }
 }
 
 void trafficRelay::deliver()
 {
-    QString strText;
-    {
-        QMutexLocker lock(&mutex);
-        strText.swap(strPending);
-        bPosted = false;
-    }
+    const QString strText = pending.take();
     if (!strText.isEmpty())
         emit delivered(strText.toUtf8());
 }

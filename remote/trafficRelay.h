@@ -1,8 +1,9 @@
 #ifndef TRAFFICRELAY_H
 #define TRAFFICRELAY_H
 
+#include "valve/pendingDelivery.h"
+
 #include <QByteArray>
-#include <QMutex>
 #include <QObject>
 #include <QString>
 
@@ -36,9 +37,7 @@ signals:
 private:
     void deliver();
 
-    QMutex mutex;
-    QString strPending;   // guarded by mutex
-    bool bPosted = false; // guarded by mutex
+    pendingDelivery<QString> pending;
 };
 
 #endif // TRAFFICRELAY_H

@@ -8,6 +8,7 @@
 #include "script/mdlCommandTable.h"
 #include "script/mdlScriptTable.h"
 #include "script/scriptListRules.h"
+#include "script/scriptProgressRelay.h"
 #include "script/scriptProgressText.h"
 
 #include <QDir>
@@ -49,6 +50,10 @@ formScriptTab::formScriptTab(QWidget *parent)
     pScriptDelegate = new cmbBoxItem();
     pScriptDelegate->bScriptTable = true;
     pScripts->setItemDelegate(pScriptDelegate);
+    // An empty folder offers the add cell for the first script; a missing
+    // one is reported instead (a script could not be written there).
+    if (QDir(strScriptDir).exists())
+        pScriptModel->strEmptyNote = tr("No scripts: hold + to add");
     pScriptModel->setScriptList(&scriptList);
     pScripts->horizontalHeader()->setStyleSheet(QString::fromLatin1(pszHeaderStyle));
     const int scriptWidths[] = {30, 30, 175, 30, 30, 30};
@@ -90,6 +95,9 @@ formScriptTab::formScriptTab(QWidget *parent)
     bConstructing = false;
 
     connect(pCurrentState, &formCurrentState::setNewTeachIn, this, &formScriptTab::onSetNewTeachIn);
+    pProgressRelay = new scriptProgressRelay(this);
+    connect(pProgressRelay, &scriptProgressRelay::commandStarted, this, &formScriptTab::setCommandSelected);
+    connect(pProgressRelay, &scriptProgressRelay::commandProgress, this, &formScriptTab::updateCommandSelected);
     connect(pScripts, &qTblViewScript::longPressEvent, this, &formScriptTab::onScriptTableLongPress);
     connect(pCommands, &qTblViewScript::longPressEvent, this, &formScriptTab::onCommandTableLongPress);
 }
@@ -181,6 +189,18 @@ void formScriptTab::emitScriptSelected()
     emit scriptSelected(currentScript);
 }
 
+void formScriptTab::announceCurrentScript()
+{
+    // The executor drops the run of the script it had. Ended here as the
+    // status strip's Stop ends it, the tab never shows a run that has ended,
+    // and no regulation or move the run started goes on unattended.
+    if (bScriptRunning) {
+        emit stopValve();
+        onScriptStop();
+    }
+    emit scriptSelected(currentScript);
+}
+
 void formScriptTab::showCommandsOf(const lvScript &script)
 {
     QList<lvScriptCommand> commands = script.cmdList;
@@ -197,7 +217,7 @@ void formScriptTab::makeCurrent(int nRow)
 {
     currentScript = scriptList.value(nRow);
     nCurrentScriptRow = nRow;
-    emit scriptSelected(currentScript);
+    announceCurrentScript();
     showCommandsOf(currentScript);
 }
 
@@ -358,7 +378,7 @@ bool formScriptTab::saveCurrentScript()
     showCommandsOf(currentScript);
     if (nCommandRow >= 0 && nCommandRow < currentScript.cmdList.size())
         ui->tblViewCommands->selectRow(nCommandRow);
-    emit scriptSelected(currentScript);
+    announceCurrentScript();
     // A script that vanished or broke meanwhile is told at once.
     reportLoadProblem();
     return true;
@@ -566,6 +586,9 @@ void formScriptTab::onScriptTableLongPress(QModelIndex index)
 {
     if (!index.isValid())
         return;
+    // Without scripts only the add cell of the note's row acts.
+    if (scriptList.isEmpty() && index.column() != S_ADD)
+        return;
     switch (index.column()) {
     case S_START:
         on_pushBtnScriptRun_clicked();
@@ -653,12 +676,15 @@ void formScriptTab::on_pushBtnScriptRun_clicked()
     }
     ui->tblViewCommands->setEnabled(false);
     bScriptRunning = true;
+    pProgressRelay->setOpen(true);
     emit runScript();
 }
 
 void formScriptTab::onScriptStop()
 {
     emit stopScript();
+    // Nothing the stopped run reported comes after "Script Stopped".
+    pProgressRelay->setOpen(false);
     ui->tblViewCommands->setEnabled(true);
     bScriptRunning = false;
     emit setStatusMsg(QStringLiteral("Script Stopped"));

@@ -14,6 +14,7 @@ class lvTeachIn;
 class mdlCommandTable;
 class mdlScriptTable;
 class qTblViewScript;
+class scriptProgressRelay;
 
 namespace Ui {
 class formScriptTab;
@@ -60,6 +61,10 @@ public:
     void emitScriptSelected();
     // Draws the active teach-in in the diagram.
     void setTeachIn(lvTeachIn *pTeachIn);
+    // Where the executor's progress reports go (scriptProgressRelay::follow);
+    // they reach setCommandSelected() and updateCommandSelected() from there,
+    // at most one delivery waiting.
+    scriptProgressRelay *progressRelay() const { return pProgressRelay; }
 
     // The operations behind the gestures (the form has no buttons).
     void on_pushBtnScriptNew_clicked();
@@ -87,6 +92,9 @@ signals:
     void cmdSet(int nCmdNr);
     void setStatusMsg(QString strMessage);
     void setNewTeachIn(QString strTeachInFile);
+    // A run ended by an edit stops the valve as the status strip's Stop
+    // does: the regulation or move the run started does not go on.
+    void stopValve();
 
 public slots:
     void onTblScriptEditCompleted(QString strText);
@@ -119,6 +127,8 @@ private:
     void readScriptList();
     void reportLoadProblem();
     void makeCurrent(int nRow);
+    // Announces currentScript to the executor, ending a run first.
+    void announceCurrentScript();
     void showCommandsOf(const lvScript &script);
     void selectScriptRow(int nRow);
     void deleteScriptAt(int nRow);
@@ -136,6 +146,7 @@ private:
     mdlCommandTable *pCommandModel = nullptr;
     cmbBoxItem *pScriptDelegate = nullptr;
     cmbBoxItem *pCommandDelegate = nullptr;
+    scriptProgressRelay *pProgressRelay = nullptr;
 
     QList<lvScript> scriptList;
     lvScript currentScript;

@@ -7,7 +7,7 @@
 
 namespace {
 
-enum { COLUMN_NAME = 2, COLUMN_COUNT = 6 };
+enum { COLUMN_NAME = 2, COLUMN_ADD = 3, COLUMN_COUNT = 6 };
 
 // A missing or unreadable file leaves the cell without an icon.
 QVariant iconOrNothing(const QString &strFile)
@@ -29,7 +29,14 @@ mdlScriptTable::mdlScriptTable(QObject *parent)
 int mdlScriptTable::rowCount(const QModelIndex &parent) const
 {
     // A table: the cells have no children.
-    return parent.isValid() ? 0 : scriptList.size();
+    if (parent.isValid())
+        return 0;
+    return showsEmptyNote() ? 1 : scriptList.size();
+}
+
+bool mdlScriptTable::showsEmptyNote() const
+{
+    return scriptList.isEmpty() && !strEmptyNote.isEmpty();
 }
 
 int mdlScriptTable::columnCount(const QModelIndex &parent) const
@@ -40,6 +47,15 @@ int mdlScriptTable::columnCount(const QModelIndex &parent) const
 QVariant mdlScriptTable::data(const QModelIndex &index, int role) const
 {
     const int nRow = index.row();
+    if (showsEmptyNote()) {
+        if (nRow != 0)
+            return role == Qt::DisplayRole ? QVariant(QStringLiteral("ERROR")) : QVariant();
+        if (role == Qt::DisplayRole && index.column() == COLUMN_NAME)
+            return strEmptyNote;
+        if (role == Qt::DecorationRole && index.column() == COLUMN_ADD)
+            return iconOrNothing(scriptTableIconFile(COLUMN_ADD, nRow == nSelectedRow));
+        return QVariant();
+    }
     switch (role) {
     case Qt::DisplayRole:
         if (nRow < 0 || nRow >= scriptList.size())
@@ -89,6 +105,9 @@ Qt::ItemFlags mdlScriptTable::flags(const QModelIndex &index) const
     // The root of a table is no cell.
     if (!index.isValid())
         return Qt::NoItemFlags;
+    // The note's row has nothing to edit.
+    if (showsEmptyNote())
+        return Qt::ItemIsSelectable | Qt::ItemIsEnabled;
     return Qt::ItemIsSelectable | Qt::ItemIsEditable | Qt::ItemIsEnabled;
 }
 
@@ -104,8 +123,8 @@ void mdlScriptTable::setScriptList(QList<lvScript> *pList)
 
 void mdlScriptTable::updateTable()
 {
-    if (!scriptList.isEmpty())
-        emit dataChanged(index(0, 0), index(scriptList.size() - 1, COLUMN_COUNT - 1));
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, COLUMN_COUNT - 1));
     emit layoutChanged();
 }
 
@@ -116,6 +135,13 @@ QList<lvScript> mdlScriptTable::getScriptList() const
 
 void mdlScriptTable::appendScript(const lvScript &script)
 {
+    // The first script takes the place of the note's row.
+    if (showsEmptyNote()) {
+        beginResetModel();
+        scriptList.append(script);
+        endResetModel();
+        return;
+    }
     beginInsertRows(QModelIndex(), scriptList.size(), scriptList.size());
     scriptList.append(script);
     endInsertRows();
@@ -125,6 +151,13 @@ void mdlScriptTable::removeScript(int nRow)
 {
     if (nRow < 0 || nRow >= scriptList.size())
         return;
+    // The last script leaves the note's row in its place.
+    if (scriptList.size() == 1 && !strEmptyNote.isEmpty()) {
+        beginResetModel();
+        scriptList.removeAt(nRow);
+        endResetModel();
+        return;
+    }
     beginRemoveRows(QModelIndex(), nRow, nRow);
     scriptList.removeAt(nRow);
     endRemoveRows();

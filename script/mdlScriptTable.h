@@ -10,6 +10,11 @@
 // icon, stop icon, name, add icon, delete icon, save icon). The model keeps
 // its own copy of the list; the tab changes it in place and calls
 // updateTable(). Every committed edit is reported with editCompleted().
+//
+// An empty list shows one row instead, holding strEmptyNote in the name cell
+// and the add icon, so that the operator of a panel without scripts has a
+// cell to make the first one with; no other cell of it shows or edits
+// anything.
 class mdlScriptTable : public QAbstractTableModel
 {
     Q_OBJECT
@@ -33,8 +38,14 @@ public:
     void appendScript(const lvScript &script);
     void removeScript(int nRow);
 
+    // True while the table shows the row of an empty list.
+    bool showsEmptyNote() const;
+
     // The row whose icons are drawn highlighted; written by the tab.
     int nSelectedRow;
+    // The name cell's text of the row an empty list shows; no such row while
+    // empty. Set before the list.
+    QString strEmptyNote;
     QList<lvScript> scriptList;
     // The cell of the last setData(), so the tab knows whose name was edited
     // (an icon cell's plain editor commits its text too); -1 before the

@@ -279,6 +279,7 @@ void scriptExecutor::executeChain()
     // Commands that complete at once are chained in this loop, never by
     // recursion, so a long loop of them needs no stack; a stop from another
     // thread ends the chain before its next command.
+    chainRequests.newChain();
     for (;;) {
         if (resumeable || !bRunActive || nCmdIndex >= script.cmdList.size())
             return;
@@ -366,20 +367,21 @@ void scriptExecutor::executeGotoData()
     // "already there" answer must not count as a reached data point.
     syncConnections();
     emit gotoData(executedCmd.nValue, executedCmd.nRepeat, dblLastData);
-    if (bSwitchMeasuringOn)
+    if (bSwitchMeasuringOn && chainRequests.measurement(true))
         emit setMeasurement(true);
 }
 
 void scriptExecutor::executeMeasure(int nMode)
 {
     const lvScriptCommand &cmd = executedCmd;
-    if (!bWaitForData && !bRecording && cmd.nValue != 0)
+    if (!bWaitForData && !bRecording && cmd.nValue != 0 && chainRequests.measurement(true))
         emit setMeasurement(true);
     if (cmd.nRepeat > 0)
         bRecording = true;
     nMeasureMode = nMode;
     if (cmd.nValue == 0) {
-        emit setMeasurement(false);
+        if (chainRequests.measurement(false))
+            emit setMeasurement(false);
         bRecording = false;
     }
     if (cmd.nValue == 1)
@@ -391,7 +393,8 @@ void scriptExecutor::clearRecord()
     const lvSensor sensor = extFeedback.get().sensor;
     teachIn.withLock([&sensor](lvTeachIn &t) { resetMeasurementRecord(t, sensor); });
     nLastPosition = -1;
-    emit clearDiagram();
+    if (chainRequests.clearDiagram())
+        emit clearDiagram();
 }
 
 void scriptExecutor::saveRecord()

@@ -3,6 +3,7 @@
 
 #include "script/lvScript.h"
 #include "script/lvScriptCommand.h"
+#include "script/scriptChainRequests.h"
 #include "valve/lockedValue.h"
 #include "valve/lvExternalFeedback.h"
 #include "valve/lvTeachIn.h"
@@ -132,6 +133,8 @@ private:
     lockedValue<lvExternalFeedback> extFeedback;
     lvScriptCommand currentCmd;
     lvScriptCommand executedCmd;
+    // Measuring and diagram requests of the chain under way.
+    scriptChainRequests chainRequests;
     int nCmdIndex;
     int nLoopCounter;
     bool bInLoop;

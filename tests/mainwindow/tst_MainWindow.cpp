@@ -179,6 +179,7 @@ private slots:
     void otherPagesPauseTheScript();
     void pageStopReachesABusyScriptThread();
     void closingEndsARunningLoop();
+    void immediateLoopGivesThePageTheLatestText();
 
     void scriptPageConnectionsWhileShown();
     void leavingScriptWithChanges_data();
@@ -1012,6 +1013,39 @@ void tst_MainWindow::closingEndsARunningLoop()
     // The window goes while the loop never returns to its event loop.
     window.reset();
     QVERIFY(nExecuted.load() > 1000);
+}
+
+void tst_MainWindow::immediateLoopGivesThePageTheLatestText()
+{
+    writeCleanShutdownLog(*work);
+    QVERIFY(work->writeFile(QStringLiteral("scripts/loop.kfxscript"), "0;MEAS;2;0;\n1;GOTOCMD;0;99999;\n"));
+    fakeProcessRunner runner;
+    MainWindow window;
+    formScriptTab *pTab = form(window)->widgetScript;
+    scriptExecutor *pExec = executor(window);
+    form(window)->tabWidget->setCurrentIndex(2);
+    QCOMPARE(pTab->current().strName, QStringLiteral("loop"));
+    std::atomic<int> nMeasuring{0};
+    connect(pExec, &scriptExecutor::setMeasurement, pExec, [&nMeasuring] { ++nMeasuring; }, Qt::DirectConnection);
+    QSemaphore finished;
+    connect(pExec, &scriptExecutor::finished, pExec, [&finished] { finished.release(); }, Qt::DirectConnection);
+    const int nLinesBefore = logLines(*work).size();
+
+    // The GUI thread handles no event while the 200,000 commands run: each
+    // reports its start, yet only the latest waits for the page.
+    pTab->on_pushBtnScriptRun_clicked();
+    QVERIFY(finished.tryAcquire(1, 120000));
+    QTRY_VERIFY_WITH_TIMEOUT(!pTab->isScriptRunning(), WAIT_MS);
+    QTRY_VERIFY_WITH_TIMEOUT(logHasMessage(*work, QStringLiteral("Script Finished")), WAIT_MS);
+    QStringList scriptLines;
+    for (const QString &strLine : logLines(*work).mid(nLinesBefore)) {
+        const QString strMessage = strLine.section(QStringLiteral(" ### "), 1);
+        if (strMessage.contains(QLatin1String("Script")))
+            scriptLines << strMessage;
+    }
+    QCOMPARE(scriptLines, QStringList({"Do Script: Cmd 1 99999/0 ", "Script Finished"}));
+    // Measuring is asked for once, not once a pass.
+    QCOMPARE(nMeasuring.load(), 1);
 }
 
 namespace {

@@ -457,6 +457,29 @@ void tst_scriptExecutor::measureCommands_data()
         << QStringList{"MEAS 0 0"} << QStringList{"exec 0 0 0 ''", "meas 0", "finished"} << false << 2;
     QTest::newRow("MEASCLOSE 3 2 records without clearing")
         << QStringList{"MEASCLOSE 3 2"} << QStringList{"exec 0 2 2 ''", "meas 1", "finished"} << true << 1;
+    // Within one chain of commands a request is sent only when it changes
+    // what the chain asked for before.
+    QTest::newRow("a loop asks for measuring once")
+        << QStringList{"MEAS 2 0", "GOTOCMD 0 2"}
+        << QStringList{"exec 0 0 0 ''", "meas 1", "exec 1 2 2 ''", "rep 1", "exec 0 1 0 ''", "exec 1 1 2 ''",
+                       "rep 0", "exec 0 0 0 ''", "exec 1 2 0 ''", "finished"}
+        << false << 2;
+    QTest::newRow("a loop clears the diagram once")
+        << QStringList{"MEAS 1 1", "GOTOCMD 0 1"}
+        << QStringList{"exec 0 1 1 ''", "meas 1", "clear", "exec 1 1 1 ''", "rep 0", "exec 0 1 0 ''",
+                       "exec 1 1 0 ''", "finished"}
+        << true << 2;
+    QTest::newRow("a loop switching measuring asks every time")
+        << QStringList{"MEAS 0 0", "MEAS 2 0", "GOTOCMD 0 1"}
+        << QStringList{"exec 0 0 0 ''", "meas 0", "exec 1 0 0 ''", "meas 1", "exec 2 1 1 ''", "rep 0",
+                       "exec 0 0 0 ''", "meas 0", "exec 1 0 0 ''", "meas 1", "exec 2 1 0 ''", "finished"}
+        << false << 2;
+    // A WAIT returns to the event loop: the next chain asks afresh, since the
+    // drive or a Stop may have switched measuring meanwhile.
+    QTest::newRow("each chain asks afresh")
+        << QStringList{"MEAS 2 0", "WAIT 0 0", "MEAS 2 0"}
+        << QStringList{"exec 0 0 0 ''", "meas 1", "exec 1 0 0 ''", "exec 2 0 0 ''", "meas 1", "finished"} << false
+        << 2;
 }
 
 void tst_scriptExecutor::measureCommands()
@@ -467,6 +490,8 @@ void tst_scriptExecutor::measureCommands()
     QFETCH(int, mode);
     executorRig rig;
     rig.run(script);
+    // A WAIT ends at the next turn of the event loop.
+    QTRY_VERIFY_WITH_TIMEOUT(rig.log.contains(QStringLiteral("finished")), 20000);
     QCOMPARE(rig.take(), expected);
     QCOMPARE(rig.exec.bRecording, recording);
     QCOMPARE(rig.exec.nMeasureMode, mode);

@@ -1,6 +1,7 @@
 // The Script tab in a temporary working directory: listing, creating,
 // renaming, saving, discarding and deleting scripts, editing commands, the
-// questions and refusals, running and stopping, and the progress texts.
+// questions and refusals, running and stopping, an edit during a run, the
+// first script of an empty folder, and the progress texts.
 #include "script/formScriptTab.h"
 #include "manual/formCurrentState.h"
 #include "manual/qLvCustomPlot.h"
@@ -16,6 +17,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
@@ -80,6 +82,9 @@ private slots:
     void deleteCurrentScriptAndRefusals();
     void commandEditing();
     void runStopAndFinish();
+    void editDuringRun_data();
+    void editDuringRun();
+    void firstScriptFromEmptyFolder();
     void progressTexts_data();
     void progressTexts();
     void commandTapChoosesStart();
@@ -582,6 +587,125 @@ void tst_formScriptTab::runStopAndFinish()
     QCOMPARE(stop.size(), 2);
     QVERIFY(t.commandTable()->isEnabled());
     QVERIFY(!t.isScriptRunning());
+}
+
+void tst_formScriptTab::editDuringRun_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<bool>("renameFirst");
+    QTest::addColumn<QStringList>("answers");
+    QTest::addColumn<bool>("ended");
+    QTest::addColumn<QString>("current");
+    const QString save = buttonText(QMessageBox::Save);
+    const QString yes = buttonText(QMessageBox::Yes);
+    // Whatever gives the executor another script ends the run as the Stop
+    // button would; everything else leaves it running.
+    QTest::newRow("save") << 0 << 5 << false << QStringList{save} << true << "A";
+    QTest::newRow("save, cancelled") << 0 << 5 << false << QStringList{buttonText(QMessageBox::Cancel)} << false
+                                     << "A";
+    QTest::newRow("save, discarded") << 0 << 5 << false << QStringList{buttonText(QMessageBox::Discard)} << true
+                                     << "A";
+    QTest::newRow("delete the running script") << 0 << 4 << false << QStringList{yes} << true << "b";
+    QTest::newRow("delete, declined") << 0 << 4 << false << QStringList{buttonText(QMessageBox::No)} << false
+                                      << "A";
+    QTest::newRow("delete another script") << 2 << 4 << false << QStringList{yes} << false << "A";
+    QTest::newRow("new") << 0 << 3 << false << QStringList{} << false << "A";
+    QTest::newRow("new, saving a new name first") << 0 << 3 << true << QStringList{save} << true << "Renamed";
+    QTest::newRow("rename") << 0 << -1 << true << QStringList{} << false << "A";
+}
+
+void tst_formScriptTab::editDuringRun()
+{
+    QFETCH(int, row);
+    QFETCH(int, column);
+    QFETCH(bool, renameFirst);
+    QFETCH(QStringList, answers);
+    QFETCH(bool, ended);
+    QFETCH(QString, current);
+    formScriptTab &t = makeTab();
+    t.on_pushBtnScriptRun_clicked();
+    QVERIFY(t.isScriptRunning());
+    if (renameFirst)
+        t.scriptModel()->setData(t.scriptModel()->index(0, 2), QStringLiteral("Renamed"));
+
+    QStringList order;
+    connect(&t, &formScriptTab::stopValve, this, [&order] { order << QStringLiteral("stop valve"); });
+    connect(&t, &formScriptTab::stopScript, this, [&order] { order << QStringLiteral("stop script"); });
+    connect(&t, &formScriptTab::scriptSelected, this,
+            [&order](const lvScript &script) { order << QStringLiteral("selected ") + script.strName; });
+    QSignalSpy status(&t, &formScriptTab::setStatusMsg);
+    modalAnswerer boxes(QStringList{}, true);
+    for (const QString &strAnswer : answers)
+        boxes.answerNext(strAnswer);
+    if (column >= 0)
+        t.onScriptTableLongPress(t.scriptModel()->index(row, column));
+    QCOMPARE(boxes.texts.size(), answers.size());
+
+    // The tab shows a run exactly while the executor has one.
+    QCOMPARE(t.isScriptRunning(), !ended);
+    QCOMPARE(t.commandTable()->isEnabled(), ended);
+    QCOMPARE(t.current().strName, current);
+    if (ended) {
+        QCOMPARE(order, QStringList({"stop valve", "stop script", "selected " + current}));
+        QCOMPARE(status.last().at(0).toString(), QStringLiteral("Script Stopped"));
+    } else {
+        QCOMPARE(order, QStringList());
+        QCOMPARE(status.size(), 0);
+    }
+}
+
+void tst_formScriptTab::firstScriptFromEmptyFolder()
+{
+    for (const char *pszName : {"A", "b", "C"})
+        QVERIFY(QFile::remove(work->filePath(scriptFile(QString::fromLatin1(pszName)))));
+    QVERIFY(writeIcon(work->filePath(QStringLiteral("icon/Plus-black.png")), 16));
+    QVERIFY(writeIcon(work->filePath(QStringLiteral("icon/Play-black.png")), 16));
+    fakeClock clock;
+    modalAnswerer boxes(QStringList{}, true);
+    formScriptTab &t = makeTab();
+    QVERIFY(QTest::qWaitForWindowExposed(&t));
+    mdlScriptTable *m = t.scriptModel();
+
+    // One row: a note that fits its cell, and the add icon.
+    QCOMPARE(m->rowCount(), 1);
+    const QString strNote = m->index(0, 2).data().toString();
+    QVERIFY(strNote.contains(QLatin1Char('+')));
+    const QFontMetrics metrics(t.scriptTable()->font());
+    QVERIFY2(metrics.horizontalAdvance(strNote) + 8 <= t.scriptTable()->columnWidth(2), qPrintable(strNote));
+    for (int c = 0; c < m->columnCount(); ++c)
+        QCOMPARE(m->index(0, c).data(Qt::DecorationRole).isValid(), c == 3);
+    QCOMPARE(t.commandModel()->rowCount(), 0);
+
+    // No other cell does anything.
+    QSignalSpy run(&t, &formScriptTab::runScript);
+    QSignalSpy selected(&t, &formScriptTab::scriptSelected);
+    for (const int c : {0, 1, 2, 4, 5}) {
+        QVERIFY(!(m->flags(m->index(0, c)) & Qt::ItemIsEditable));
+        t.onScriptTableLongPress(m->index(0, c));
+        t.on_tblViewScripts_doubleClicked(m->index(0, c));
+    }
+    QCOMPARE(boxes.texts, QStringList());
+    QCOMPARE(run.size(), 0);
+    QVERIFY(!t.isScriptRunning());
+    QCOMPARE(QDir(work->filePath(QStringLiteral("scripts"))).entryList(QDir::Files), QStringList());
+
+    // A hold on the add cell makes the first script, which becomes current.
+    qTblViewScript *pScripts = t.scriptTable();
+    const QPoint pt = pScripts->visualRect(m->index(0, 3)).center();
+    QTest::mousePress(pScripts->viewport(), Qt::LeftButton, Qt::NoModifier, pt);
+    clock.advance(2500);
+    QTest::mouseRelease(pScripts->viewport(), Qt::LeftButton, Qt::NoModifier, pt);
+    QCOMPARE(work->readFile(scriptFile("New Script0")), QByteArray("1;WAIT;1000;1;\n"));
+    QCOMPARE(rowNames(t), QStringList{"New Script0"});
+    QCOMPARE(listNames(t), QStringList{"New Script0"});
+    QCOMPARE(t.current().strName, QStringLiteral("New Script0"));
+    QCOMPARE(selected.size(), 1);
+    QCOMPARE(commandsText(t.commandModel()->cmdList), QStringLiteral("WAIT 1000 1"));
+    QCOMPARE(m->index(0, 2).data().toString(), QStringLiteral("New Script0"));
+    QVERIFY(m->index(0, 0).data(Qt::DecorationRole).isValid());
+    QVERIFY(m->flags(m->index(0, 2)) & Qt::ItemIsEditable);
+    QCOMPARE(boxes.texts, QStringList());
 }
 
 void tst_formScriptTab::progressTexts_data()

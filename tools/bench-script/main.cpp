@@ -2,19 +2,30 @@
 // 1. A script of immediate commands, [MEAS 2 0, GOTOCMD 0 <iterations>], run
 //    by the executor in its own thread: the time from processScript() to
 //    finished(), and the process's peak resident memory, once with nothing
-//    connected to the progress signal and once with commandExecuted() queued
-//    to the main thread, as the Script page receives it.
+//    connected and once with the Script page's receivers (the progress
+//    relay, the Script tab, the status strip and the log file in a temporary
+//    working directory; the measuring and diagram requests queued to the
+//    main thread), the main thread running its event loop meanwhile. For the
+//    second: the growth of the log file and what reached the page.
 // 2. A script of alternating GOTOPOS commands run against the real drive in
 //    its motor thread on the controller simulator: for each positionReached()
 //    the time until the executor asks for the next go-to, and until that go-to
 //    arrives at the controller.
+#include "app/formStatusWidget.h"
+#include "app/qlvLogFile.h"
 #include "controllerSim.h"
+#include "script/formScriptTab.h"
 #include "script/lvScript.h"
 #include "script/scriptExecutor.h"
 #include "remote/remoteLink.h"
+#include "script/scriptProgressRelay.h"
 #include "valve/motorDriver.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLoggingCategory>
 #include <QMutex>
 #include <QTemporaryDir>
@@ -65,70 +76,126 @@ lvScript scriptOf(const QList<std::tuple<const char *, int, int>> &lines)
     return script;
 }
 
-class commandSink : public QObject
+// The receivers of the executor's requests to the main window.
+class requestSink : public QObject
 {
 public:
-    qint64 nReceived = 0;
-    void onCommand(int, int, int, QString) { ++nReceived; }
+    qint64 nMeasuring = 0;
+    qint64 nClears = 0;
+    void onSetMeasurement(bool) { ++nMeasuring; }
+    void onClearDiagram() { ++nClears; }
 };
 
-// Runs the loop once; returns the wall time in ms from the start to finished().
-double runLoop(int nIterations, bool bShown, QCoreApplication &app, qint64 &nDelivered)
+// The Script page as the main window joins it while it is shown.
+struct scriptPage
+{
+    qlvLogFile log;
+    formStatusWidget status;
+    formScriptTab tab;
+    requestSink requests;
+    qint64 nStatusTexts = 0;
+
+    scriptPage()
+    {
+        QObject::connect(&tab, &formScriptTab::setStatusMsg, &status, &formStatusWidget::setStatus);
+        QObject::connect(&status, &formStatusWidget::onWriteLog, &log, &qlvLogFile::writeToLog);
+        QObject::connect(&tab, &formScriptTab::setStatusMsg, &tab, [this] { ++nStatusTexts; });
+    }
+    void join(scriptExecutor *exec)
+    {
+        tab.progressRelay()->follow(exec, true);
+        QObject::connect(exec, &scriptExecutor::finished, &tab, &formScriptTab::onScriptFinished);
+        QObject::connect(exec, &scriptExecutor::setMeasurement, &requests, &requestSink::onSetMeasurement);
+        QObject::connect(exec, &scriptExecutor::clearDiagram, &requests, &requestSink::onClearDiagram);
+    }
+};
+
+struct loopResult
+{
+    double dblMs = 0.0;
+    qint64 nLogBytes = 0;
+};
+
+// Runs the loop once, the main thread's event loop turning meanwhile; the wall
+// time in ms from the start to finished().
+loopResult runLoop(int nIterations, scriptPage *pPage)
 {
     QThread scriptThread;
     auto *exec = new scriptExecutor;
     exec->moveToThread(&scriptThread);
     scriptThread.start();
     QMetaObject::invokeMethod(exec, &scriptExecutor::init, Qt::BlockingQueuedConnection);
-    commandSink sink;
-    if (bShown)
-        QObject::connect(exec, &scriptExecutor::commandExecuted, &sink, &commandSink::onCommand);
+    if (pPage)
+        pPage->join(exec);
     std::atomic<qint64> nFinishedNs{0};
+    QEventLoop loop;
     QObject::connect(exec, &scriptExecutor::finished, exec, [&nFinishedNs] { nFinishedNs = nowNs(); },
                      Qt::DirectConnection);
+    QObject::connect(exec, &scriptExecutor::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
     const lvScript script = scriptOf({{"MEAS", 2, 0}, {"GOTOCMD", 0, nIterations}});
     QMetaObject::invokeMethod(exec, [exec, script] { exec->setScript(script); }, Qt::BlockingQueuedConnection);
+    const qint64 nLogStart = QFileInfo(qlvLogFile::logFilePath()).size();
 
     const qint64 nStart = nowNs();
+    if (pPage)
+        pPage->tab.on_pushBtnScriptRun_clicked();
     QMetaObject::invokeMethod(exec, &scriptExecutor::processScript, Qt::QueuedConnection);
-    while (nFinishedNs.load() == 0)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    const double dblMs = double(nFinishedNs.load() - nStart) / 1e6;
-    // The queued progress reaches the main thread afterwards.
-    app.processEvents();
+    loop.exec();
+    loopResult result;
+    result.dblMs = double(nFinishedNs.load() - nStart) / 1e6;
+    // What is still on its way to the main thread.
     QCoreApplication::sendPostedEvents();
-    nDelivered = sink.nReceived;
+    QCoreApplication::processEvents();
+    result.nLogBytes = QFileInfo(qlvLogFile::logFilePath()).size() - nLogStart;
 
     QMetaObject::invokeMethod(exec, [exec] { exec->deleteLater(); }, Qt::QueuedConnection);
     scriptThread.quit();
     scriptThread.wait();
-    return dblMs;
+    return result;
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("valve.*.debug=false"));
     qRegisterMetaType<lvScript>("lvScript");
     const QStringList args = app.arguments();
     const int nIterations = args.size() > 1 ? args.at(1).toInt() : 999999;
     const int nGotos = args.size() > 2 ? args.at(2).toInt() : 50;
 
+    // The log file and the scripts folder of the page live here.
+    QTemporaryDir workDir;
+    if (!workDir.isValid() || !QDir(workDir.path()).mkpath(QStringLiteral("log")) ||
+        !QDir(workDir.path()).mkpath(QStringLiteral("scripts")) || !QDir::setCurrent(workDir.path())) {
+        std::fprintf(stderr, "cannot prepare a working directory\n");
+        return 1;
+    }
+
     // --- 1. the loop of immediate commands ---
     const long nRssStart = peakRssKiB();
-    qint64 nDelivered = 0;
-    const double dblAloneMs = runLoop(nIterations, false, app, nDelivered);
+    const loopResult alone = runLoop(nIterations, nullptr);
     const long nRssAlone = peakRssKiB();
-    const double dblShownMs = runLoop(nIterations, true, app, nDelivered);
+    scriptPage page;
+    page.tab.resize(563, 351);
+    page.status.show();
+    page.tab.show();
+    QCoreApplication::processEvents();
+    const long nRssPage = peakRssKiB();
+    const loopResult shown = runLoop(nIterations, &page);
     const long nRssShown = peakRssKiB();
     std::printf("loop [MEAS 2 0, GOTOCMD 0 %d]: %lld commands\n", nIterations, 2LL * (nIterations + 1));
-    std::printf("  nothing connected:             %.0f ms (%.0f ns a command), peak RSS %.1f MiB (+%.1f)\n",
-                dblAloneMs, dblAloneMs * 1e6 / (2.0 * (nIterations + 1)), nRssAlone / 1024.0,
+    std::printf("  nothing connected:        %.0f ms (%.0f ns a command), peak RSS %.1f MiB (+%.1f)\n",
+                alone.dblMs, alone.dblMs * 1e6 / (2.0 * (nIterations + 1)), nRssAlone / 1024.0,
                 (nRssAlone - nRssStart) / 1024.0);
-    std::printf("  progress queued to the GUI:     %.0f ms, peak RSS %.1f MiB (+%.1f), %lld reports delivered\n",
-                dblShownMs, nRssShown / 1024.0, (nRssShown - nRssAlone) / 1024.0, nDelivered);
+    std::printf("  the Script page's receivers: %.0f ms, peak RSS %.1f MiB (+%.1f), log +%lld bytes,\n"
+                "    %lld status texts, %lld measuring requests, last status \"%s\"\n",
+                shown.dblMs, nRssShown / 1024.0, (nRssShown - nRssPage) / 1024.0, shown.nLogBytes,
+                page.nStatusTexts, page.requests.nMeasuring,
+                qPrintable(page.status.findChild<QLabel *>(QStringLiteral("lblStatus"))->text().simplified()));
 
     // --- 2. reached report -> next command on the wire ---
     QTemporaryDir devDir;
