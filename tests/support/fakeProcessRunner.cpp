@@ -85,7 +85,7 @@ runningProcess *fakeProcessRunner::start(const QString &strProgram, const QStrin
 {
     {
         QMutexLocker l(&lock);
-        listCalls.append({START, strProgram, args, {}, -1});
+        (strProgram == QLatin1String("xvkbd") ? listKeyboardCalls : listCalls).append({START, strProgram, args, {}, -1});
     }
     return new fakeRunningProcess(this);
 }
@@ -110,10 +110,25 @@ QStringList fakeProcessRunner::commandLines() const
     return out;
 }
 
+QList<fakeProcessRunner::call> fakeProcessRunner::keyboardCalls() const
+{
+    QMutexLocker l(&lock);
+    return listKeyboardCalls;
+}
+
+QStringList fakeProcessRunner::keyboardCommandLines() const
+{
+    QStringList out;
+    for (const call &c : keyboardCalls())
+        out << c.commandLine();
+    return out;
+}
+
 void fakeProcessRunner::clear()
 {
     QMutexLocker l(&lock);
     listCalls.clear();
+    listKeyboardCalls.clear();
 }
 
 int fakeProcessRunner::runningCount() const
