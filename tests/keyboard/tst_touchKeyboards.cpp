@@ -132,6 +132,7 @@ class tst_touchKeyboards : public QObject
 private slots:
     void initTestCase();
     void cleanupTestCase();
+    void cleanup();
     void everyTouchField_data();
     void everyTouchField();
     void sensorDialogTypesSlash_data();
@@ -193,7 +194,7 @@ void tst_touchKeyboards::initTestCase()
         [this](QWidget *pModal) {
             auto *pMessage = qobject_cast<QMessageBox *>(pModal);
             unexpectedBoxes << (pMessage ? pMessage->text() : QString::fromLatin1(pModal->metaObject()->className()));
-            qWarning("unexpected box %s in %s", qPrintable(unexpectedBoxes.last()), QTest::currentDataTag());
+            qWarning("box shown: %s", qPrintable(unexpectedBoxes.last()));
             if (auto *pDialog = qobject_cast<QDialog *>(pModal))
                 pDialog->reject();
         },
@@ -226,6 +227,13 @@ void tst_touchKeyboards::cleanupTestCase()
     runner.reset();
     work.reset();
     qunsetenv("VALVE_DEV_DIR");
+}
+
+void tst_touchKeyboards::cleanup()
+{
+    // Also after a failed check.
+    pBox.reset();
+    bAnsweringPrompts = false;
 }
 
 QWidget *tst_touchKeyboards::focusField(QWidget *pField)

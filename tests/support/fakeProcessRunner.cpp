@@ -102,12 +102,21 @@ QList<fakeProcessRunner::call> fakeProcessRunner::calls() const
     return listCalls;
 }
 
-QStringList fakeProcessRunner::commandLines() const
+namespace {
+
+QStringList linesOf(const QList<fakeProcessRunner::call> &calls)
 {
     QStringList out;
-    for (const call &c : calls())
+    for (const fakeProcessRunner::call &c : calls)
         out << c.commandLine();
     return out;
+}
+
+} // namespace
+
+QStringList fakeProcessRunner::commandLines() const
+{
+    return linesOf(calls());
 }
 
 QList<fakeProcessRunner::call> fakeProcessRunner::keyboardCalls() const
@@ -118,10 +127,7 @@ QList<fakeProcessRunner::call> fakeProcessRunner::keyboardCalls() const
 
 QStringList fakeProcessRunner::keyboardCommandLines() const
 {
-    QStringList out;
-    for (const call &c : keyboardCalls())
-        out << c.commandLine();
-    return out;
+    return linesOf(keyboardCalls());
 }
 
 void fakeProcessRunner::clear()
