@@ -335,7 +335,7 @@ void formStatusWidget::slotHelp()
 
 void formStatusWidget::slotShowKeyboard()
 {
-    procKeyboard.start(KEYBOARD_FULL, textEditKeyboardPos(pos(), height()));
+    procKeyboard.startBeside(KEYBOARD_FULL, this);
 }
 
 void formStatusWidget::onShowFullStatus()

@@ -1,6 +1,9 @@
 #include "app/onScreenKeyboard.h"
 
+#include "app/keyboardPlacement.h"
 #include "platform/processRunner.h"
+
+#include <QWidget>
 
 QString keyboardCommandLine(int nMode, int nX, int nY)
 {
@@ -14,17 +17,17 @@ QString keyboardCommandLine(int nMode, int nX, int nY)
     }
 }
 
-QPoint lineEditKeyboardPos(int nMode, const QPoint &globalTopLeft, const QSize &fieldSize)
+bool isKeyboardCancelKey(int nMode, int nKey)
 {
-    int nX = globalTopLeft.x();
-    if (nMode == KEYBOARD_FULL && nX > 300)
-        nX = nX + fieldSize.width() - nFullKeyboardWidth;
-    return QPoint(nX, globalTopLeft.y() + fieldSize.height());
-}
-
-QPoint textEditKeyboardPos(const QPoint &posInParent, int nHeight)
-{
-    return QPoint(posInParent.x(), posInParent.y() + nHeight + 60);
+    switch (nKey) {
+    case Qt::Key_Escape:
+    case Qt::Key_Down:
+        return nMode == KEYBOARD_FULL || nMode == KEYBOARD_KEYPAD;
+    case Qt::Key_Slash:
+        return nMode == KEYBOARD_KEYPAD;
+    default:
+        return false;
+    }
 }
 
 onScreenKeyboard::~onScreenKeyboard()
@@ -39,6 +42,12 @@ void onScreenKeyboard::start(int nMode, const QPoint &pos)
         return;
     end();
     pKeyboardProcess = processRunner::instance().startCommandLine(strLine);
+}
+
+void onScreenKeyboard::startBeside(int nMode, const QWidget *pField)
+{
+    const QRect rField(pField->mapToGlobal(QPoint(0, 0)), pField->size());
+    start(nMode, keyboardGeometry(nMode, rField, panelScreenRect()).topLeft());
 }
 
 void onScreenKeyboard::end()

@@ -2,9 +2,9 @@
 #define ONSCREENKEYBOARD_H
 
 #include <QPoint>
-#include <QSize>
 #include <QString>
 
+class QWidget;
 class runningProcess;
 
 // On-screen keyboard mode of the touch input widgets (stored as a plain int).
@@ -14,22 +14,15 @@ enum keyboardMode {
     KEYBOARD_NONE = 2    // no keyboard; cancel and accept keys are ignored
 };
 
-// The full keyboard is taken to be this wide when it is aligned with the
-// right edge of a field.
-constexpr int nFullKeyboardWidth = 460;
-
 // The command line that starts the keyboard of a mode with its top-left
 // corner at (nX, nY); empty for KEYBOARD_NONE and unknown modes.
 QString keyboardCommandLine(int nMode, int nX, int nY);
 
-// Where a line edit puts its keyboard: just below the field; a full keyboard
-// for a field right of x 300 is aligned with the field's right edge so that it
-// stays on the 800-pixel screen.
-QPoint lineEditKeyboardPos(int nMode, const QPoint &globalTopLeft, const QSize &fieldSize);
-
-// Where the terminal pane puts its keyboard: below the pane in its parent's
-// coordinates, 60 pixels further down to clear the window's status strip.
-QPoint textEditKeyboardPos(const QPoint &posInParent, int nHeight);
+// Whether a released key cancels the entry of a touch field in nMode: Escape
+// and Down in every mode with a keyboard; "/" only on the keypad, whose "/"
+// key serves as its cancel key, while the full keyboard types it (units such
+// as "mbar*l/sec", formulas such as "val1/val2").
+bool isKeyboardCancelKey(int nMode, int nKey);
 
 // The one keyboard process a touch field may own. The process runs through
 // processRunner; a keyboard program that cannot be started is not noticed.
@@ -44,6 +37,9 @@ public:
 
     // Ends a keyboard still referenced, then starts the one of nMode.
     void start(int nMode, const QPoint &pos);
+    // The same, placed on the panel's screen beside the field
+    // (keyboardGeometry).
+    void startBeside(int nMode, const QWidget *pField);
     void end();
     bool isReferenced() const { return pKeyboardProcess != nullptr; }
 

@@ -26,8 +26,7 @@ void qLvLineEdit::focusInEvent(QFocusEvent *e)
         if (nKeyboardMode == KEYBOARD_KEYPAD && bPreset && !strSavedText.isEmpty())
             setText(strSavedText);
         strSavedText = text();
-        keyboard.start(nKeyboardMode,
-                       lineEditKeyboardPos(nKeyboardMode, mapToGlobal(QPoint(0, 0)), size()));
+        keyboard.startBeside(nKeyboardMode, this);
         selectAll();
     }
     emit focussed(true);
@@ -41,26 +40,29 @@ void qLvLineEdit::focusOutEvent(QFocusEvent *e)
     emit focussed(false);
 }
 
+void qLvLineEdit::keyPressEvent(QKeyEvent *e)
+{
+    QLineEdit::keyPressEvent(e);
+    // A cancel key cancels this field's entry at its release; its press must
+    // not also reach a dialog around the field, which would close and drop
+    // what was typed into its other fields.
+    if (isKeyboardCancelKey(nKeyboardMode, e->key()))
+        e->accept();
+}
+
 void qLvLineEdit::keyReleaseEvent(QKeyEvent *e)
 {
     QLineEdit::keyReleaseEvent(e);
     if (nKeyboardMode == KEYBOARD_NONE)
         return;
 
-    switch (e->key()) {
-    case Qt::Key_Down:
-    case Qt::Key_Slash:
-    case Qt::Key_Escape:
+    if (isKeyboardCancelKey(nKeyboardMode, e->key())) {
         keyboard.end();
         setText(strSavedText);
         leaveField();
-        break;
-    case Qt::Key_Return:
+    } else if (e->key() == Qt::Key_Return) {
         keyboard.end();
         leaveField();
-        break;
-    default:
-        break;
     }
 }
 

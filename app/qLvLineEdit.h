@@ -9,8 +9,9 @@ class QFocusEvent;
 class QKeyEvent;
 
 // One-line input field for the touch panel: shows the on-screen keyboard while
-// it has the focus; Down, "/" and Escape cancel (the text saved at focus-in
-// comes back), Return accepts; both hand the focus back to the parent widget.
+// it has the focus; the cancel keys (isKeyboardCancelKey) bring back the text
+// saved at focus-in, Return accepts; both hand the focus back to the parent
+// widget.
 class qLvLineEdit : public QLineEdit
 {
     Q_OBJECT
@@ -37,6 +38,7 @@ public slots:
     void focusOutEvent(QFocusEvent *e) override;
 
 protected:
+    void keyPressEvent(QKeyEvent *e) override;
     void keyReleaseEvent(QKeyEvent *e) override;
 
 private:

@@ -35,28 +35,20 @@ void qLvTextEdit::keyPressEvent(QKeyEvent *e)
 void qLvTextEdit::keyReleaseEvent(QKeyEvent *e)
 {
     QPlainTextEdit::keyReleaseEvent(e);
-    if (nKeyboardMode == KEYBOARD_NONE)
+    if (!isKeyboardCancelKey(nKeyboardMode, e->key()))
         return;
-    switch (e->key()) {
-    case Qt::Key_Down:
-    case Qt::Key_Slash:
-    case Qt::Key_Escape:
-        keyboard.end();
-        if (QWidget *pParent = parentWidget())
-            pParent->setFocus(Qt::OtherFocusReason);
-        else
-            clearFocus();
-        break;
-    default:
-        break;
-    }
+    keyboard.end();
+    if (QWidget *pParent = parentWidget())
+        pParent->setFocus(Qt::OtherFocusReason);
+    else
+        clearFocus();
 }
 
 void qLvTextEdit::focusInEvent(QFocusEvent *e)
 {
     QPlainTextEdit::focusInEvent(e);
     if (nKeyboardMode == KEYBOARD_FULL || nKeyboardMode == KEYBOARD_KEYPAD)
-        keyboard.start(nKeyboardMode, textEditKeyboardPos(pos(), height()));
+        keyboard.startBeside(nKeyboardMode, this);
     emit focussed(true);
 }
 

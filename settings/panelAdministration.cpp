@@ -1,5 +1,6 @@
 #include "settings/panelAdministration.h"
 
+#include "app/promptKeyboard.h"
 #include "app/qlvMessageBox.h"
 #include "settings/busyTask.h"
 #include "settings/panelAdminCommands.h"
@@ -35,10 +36,8 @@ processRunner::result runBusy(QWidget *pParent, const QString &strText, const pr
 // One password prompt; empty when cancelled or left empty.
 QString askPassword(QWidget *pParent, const QString &strTitle, const QString &strLabel)
 {
-    bool bOk = false;
-    const QString strText = QInputDialog::getText(pParent, strTitle, strLabel, QLineEdit::Password, QString(), &bOk,
-                                                  Qt::FramelessWindowHint);
-    return bOk ? strText : QString();
+    const std::unique_ptr<QInputDialog> pDlg(panelAdministration::makePasswordPrompt(pParent, strTitle, strLabel));
+    return pDlg->exec() == QDialog::Accepted ? pDlg->textValue() : QString();
 }
 
 } // namespace
@@ -90,6 +89,25 @@ QFileDialog *panelAdministration::makeFileDialog(QWidget *pTab, const fileDialog
     pDlg->setOption(QFileDialog::DontUseNativeDialog);
     pDlg->setFileMode(spec.eFileMode);
     pDlg->setAcceptMode(spec.eAcceptMode);
+    // The panel has no keyboard: a name (a new export above all) is typed
+    // on the screen's.
+    if (auto *pName = pDlg->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+        promptKeyboard::attach(pName);
+    return pDlg;
+}
+
+QInputDialog *panelAdministration::makePasswordPrompt(QWidget *pParent, const QString &strTitle,
+                                                      const QString &strLabel)
+{
+    // What QInputDialog::getText builds for a password, with the on-screen
+    // keyboard for its field.
+    auto *pDlg = new QInputDialog(pParent, Qt::FramelessWindowHint);
+    pDlg->setWindowTitle(strTitle);
+    pDlg->setLabelText(strLabel);
+    pDlg->setTextValue(QString());
+    pDlg->setTextEchoMode(QLineEdit::Password);
+    if (auto *pField = pDlg->findChild<QLineEdit *>())
+        promptKeyboard::attach(pField);
     return pDlg;
 }
 

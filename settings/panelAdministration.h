@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QString>
 
+class QInputDialog;
 class QWidget;
 
 // The administration actions of the Settings tab, each run modally in the
@@ -30,8 +31,12 @@ public:
     // The tab's file dialog: frameless, 340 x 260 at (20, 20), not the
     // platform's own. Returns the chosen path, empty when cancelled.
     static QString chooseFile(QWidget *pTab, const fileDialogSpec &spec);
-    // That dialog, built but not shown; the caller owns it.
+    // That dialog, built but not shown, with the on-screen keyboard for its
+    // name field; the caller owns it.
     static QFileDialog *makeFileDialog(QWidget *pTab, const fileDialogSpec &spec);
+    // A frameless password prompt with the on-screen keyboard for its field,
+    // built but not shown; the caller owns it.
+    static QInputDialog *makePasswordPrompt(QWidget *pParent, const QString &strTitle, const QString &strLabel);
 
     // The path of the teach-in file chosen, empty when cancelled.
     static QString chooseTeachIn(QWidget *pTab);

@@ -14,7 +14,7 @@ packages=(
   zip unzip
 )
 [ "${1:-}" = "--run" ] && packages+=(xvkbd)
-[ "${1:-}" = "--screenshots" ] && packages+=(xvfb xauth)
+[ "${1:-}" = "--screenshots" ] && packages+=(xvfb xauth xvkbd)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,3 +1,4 @@
+#include "app/keyboardPlacement.h"
 #include "app/onScreenKeyboard.h"
 #include "app/qLvLabel.h"
 #include "app/qLvLineEdit.h"
@@ -49,13 +50,15 @@ class tst_shellWidgets : public QObject
 private slots:
     void commandLine_data();
     void commandLine();
-    void lineEditKeyboardPosition_data();
-    void lineEditKeyboardPosition();
+    void keyboardPlacement_data();
+    void keyboardPlacement();
+    void cancelKeysOfEachMode_data();
+    void cancelKeysOfEachMode();
 
     void lineEditStartsKeyboardAtField_data();
     void lineEditStartsKeyboardAtField();
-    void cancelKeysRestoreAndLeave_data();
-    void cancelKeysRestoreAndLeave();
+    void endKeysLeaveTheField_data();
+    void endKeysLeaveTheField();
     void returnAcceptsAndLeaves();
     void keypadRestoresOnlyAFreshPreset();
     void keyboardNoneStartsNothing();
@@ -84,7 +87,7 @@ void tst_shellWidgets::commandLine_data()
     QTest::newRow("full") << int(KEYBOARD_FULL) << 12 << 340
                           << "xvkbd -compact -modal -geometry +12+340 -always-on-top";
     QTest::newRow("keypad") << int(KEYBOARD_KEYPAD) << 0 << 0 << "xvkbd -keypad -modal -geometry +0+0 -always-on-top";
-    // a keyboard aligned right of a field near the left edge may start left of the screen
+    // written as given; keyboardGeometry keeps real positions on the screen
     QTest::newRow("negative x") << int(KEYBOARD_FULL) << -59 << 40
                                 << "xvkbd -compact -modal -geometry +-59+40 -always-on-top";
     QTest::newRow("none") << int(KEYBOARD_NONE) << 1 << 2 << QString();
@@ -100,25 +103,80 @@ void tst_shellWidgets::commandLine()
     QCOMPARE(keyboardCommandLine(mode, x, y), line);
 }
 
-void tst_shellWidgets::lineEditKeyboardPosition_data()
+void tst_shellWidgets::keyboardPlacement_data()
 {
     QTest::addColumn<int>("mode");
-    QTest::addColumn<QPoint>("topLeft");
-    QTest::addColumn<QPoint>("expected");
-    const int w = 120, h = 30;
-    Q_UNUSED(w)
-    Q_UNUSED(h)
-    QTest::newRow("full at 300") << int(KEYBOARD_FULL) << QPoint(300, 50) << QPoint(300, 80);
-    QTest::newRow("full at 301") << int(KEYBOARD_FULL) << QPoint(301, 50) << QPoint(301 + 120 - 460, 80);
-    QTest::newRow("keypad at 600") << int(KEYBOARD_KEYPAD) << QPoint(600, 50) << QPoint(600, 80);
+    QTest::addColumn<QRect>("field");
+    QTest::addColumn<QRect>("expected");
+    const QSize full = keyboardSize(KEYBOARD_FULL);
+    const QSize pad = keyboardSize(KEYBOARD_KEYPAD);
+    QCOMPARE(full, QSize(480, 160));
+    QCOMPARE(pad, QSize(148, 160));
+
+    // below the field, from its left edge up to x 300, else ending at its right edge
+    QTest::newRow("full, left at 300") << int(KEYBOARD_FULL) << QRect(300, 50, 150, 30) << QRect(QPoint(300, 80), full);
+    QTest::newRow("full, left at 301") << int(KEYBOARD_FULL) << QRect(301, 50, 499, 30)
+                                       << QRect(QPoint(301 + 499 - 480, 80), full);
+    // a narrow field right of 300 (the sensor dialog's mask field, "Times"):
+    // pushed right onto the screen instead of starting left of it
+    QTest::newRow("full, narrow right field") << int(KEYBOARD_FULL) << QRect(420, 120, 60, 30)
+                                              << QRect(QPoint(0, 150), full);
+    QTest::newRow("full, wide field from 200") << int(KEYBOARD_FULL) << QRect(200, 10, 600, 30)
+                                               << QRect(QPoint(200, 40), full);
+    QTest::newRow("full, left part beyond the screen") << int(KEYBOARD_FULL) << QRect(-30, 10, 100, 30)
+                                                       << QRect(QPoint(0, 40), full);
+    // the keypad keeps the field's left edge until the screen ends
+    QTest::newRow("keypad, left") << int(KEYBOARD_KEYPAD) << QRect(600, 50, 80, 30) << QRect(QPoint(600, 80), pad);
+    QTest::newRow("keypad, right edge") << int(KEYBOARD_KEYPAD) << QRect(700, 50, 80, 30)
+                                        << QRect(QPoint(800 - 148, 80), pad);
+    // just fits below; one pixel lower goes above
+    QTest::newRow("full, fits below") << int(KEYBOARD_FULL) << QRect(10, 289, 100, 30) << QRect(QPoint(10, 319), full);
+    QTest::newRow("full, above") << int(KEYBOARD_FULL) << QRect(10, 290, 100, 30) << QRect(QPoint(10, 130), full);
+    QTest::newRow("keypad, above") << int(KEYBOARD_KEYPAD) << QRect(500, 440, 80, 30) << QRect(QPoint(500, 280), pad);
+    // a pane taller than the room above and below it: beside it, right first
+    QTest::newRow("full, tall pane, right") << int(KEYBOARD_FULL) << QRect(10, 100, 300, 250)
+                                            << QRect(QPoint(310, 100), full);
+    QTest::newRow("full, tall pane, left") << int(KEYBOARD_FULL) << QRect(500, 100, 300, 250)
+                                           << QRect(QPoint(20, 100), full);
+    QTest::newRow("keypad, tall pane") << int(KEYBOARD_KEYPAD) << QRect(100, 150, 300, 320)
+                                       << QRect(QPoint(400, 150), pad);
+    // no room on any side: on the screen, over the field's lower part
+    QTest::newRow("full, whole screen") << int(KEYBOARD_FULL) << QRect(0, 0, 800, 479) << QRect(QPoint(0, 319), full);
+    QTest::newRow("none") << int(KEYBOARD_NONE) << QRect(10, 10, 100, 30) << QRect();
 }
 
-void tst_shellWidgets::lineEditKeyboardPosition()
+void tst_shellWidgets::keyboardPlacement()
 {
     QFETCH(int, mode);
-    QFETCH(QPoint, topLeft);
-    QFETCH(QPoint, expected);
-    QCOMPARE(lineEditKeyboardPos(mode, topLeft, QSize(120, 30)), expected);
+    QFETCH(QRect, field);
+    QFETCH(QRect, expected);
+    const QRect placed = keyboardGeometry(mode, field, panelScreenRect());
+    QCOMPARE(placed, expected);
+}
+
+void tst_shellWidgets::cancelKeysOfEachMode_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("cancels");
+    QTest::newRow("full, escape") << int(KEYBOARD_FULL) << int(Qt::Key_Escape) << true;
+    QTest::newRow("full, down") << int(KEYBOARD_FULL) << int(Qt::Key_Down) << true;
+    QTest::newRow("full, slash") << int(KEYBOARD_FULL) << int(Qt::Key_Slash) << false;
+    QTest::newRow("keypad, escape") << int(KEYBOARD_KEYPAD) << int(Qt::Key_Escape) << true;
+    QTest::newRow("keypad, down") << int(KEYBOARD_KEYPAD) << int(Qt::Key_Down) << true;
+    QTest::newRow("keypad, slash") << int(KEYBOARD_KEYPAD) << int(Qt::Key_Slash) << true;
+    QTest::newRow("keypad, return") << int(KEYBOARD_KEYPAD) << int(Qt::Key_Return) << false;
+    QTest::newRow("keypad, up") << int(KEYBOARD_KEYPAD) << int(Qt::Key_Up) << false;
+    QTest::newRow("none, escape") << int(KEYBOARD_NONE) << int(Qt::Key_Escape) << false;
+    QTest::newRow("none, slash") << int(KEYBOARD_NONE) << int(Qt::Key_Slash) << false;
+}
+
+void tst_shellWidgets::cancelKeysOfEachMode()
+{
+    QFETCH(int, mode);
+    QFETCH(int, key);
+    QFETCH(bool, cancels);
+    QCOMPARE(isKeyboardCancelKey(mode, key), cancels);
 }
 
 void tst_shellWidgets::lineEditStartsKeyboardAtField_data()
@@ -127,8 +185,9 @@ void tst_shellWidgets::lineEditStartsKeyboardAtField_data()
     QTest::addColumn<int>("fieldX");
     QTest::addColumn<QString>("line");
     QTest::newRow("full left") << int(KEYBOARD_FULL) << 300 << "xvkbd -compact -modal -geometry +300+90 -always-on-top";
+    // aligned with the field's right edge would start left of the screen
     QTest::newRow("full right") << int(KEYBOARD_FULL) << 301
-                                << "xvkbd -compact -modal -geometry +-39+90 -always-on-top";
+                                << "xvkbd -compact -modal -geometry +0+90 -always-on-top";
     QTest::newRow("keypad right") << int(KEYBOARD_KEYPAD) << 500
                                   << "xvkbd -keypad -modal -geometry +500+90 -always-on-top";
 }
@@ -151,8 +210,8 @@ void tst_shellWidgets::lineEditStartsKeyboardAtField()
     QSignalSpy spyFocus(&edit, &qLvLineEdit::focussed);
     edit.setFocus();
     QTRY_VERIFY(edit.hasFocus());
-    QCOMPARE(runner.commandLines(), QStringList{line});
-    QCOMPARE(runner.calls().first().eKind, fakeProcessRunner::START);
+    QCOMPARE(runner.keyboardCommandLines(), QStringList{line});
+    QCOMPARE(runner.keyboardCalls().first().eKind, fakeProcessRunner::START);
     QCOMPARE(runner.runningCount(), 1);
     QCOMPARE(edit.strSavedText, QStringLiteral("42"));
     QCOMPARE(edit.selectedText(), QStringLiteral("42"));
@@ -166,35 +225,47 @@ void tst_shellWidgets::lineEditStartsKeyboardAtField()
     QCOMPARE(spyFocus.at(1).at(0).toBool(), false);
 }
 
-void tst_shellWidgets::cancelKeysRestoreAndLeave_data()
+void tst_shellWidgets::endKeysLeaveTheField_data()
 {
     QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("key");
-    QTest::newRow("full, escape") << int(KEYBOARD_FULL) << int(Qt::Key_Escape);
-    QTest::newRow("full, down") << int(KEYBOARD_FULL) << int(Qt::Key_Down);
-    QTest::newRow("keypad, slash") << int(KEYBOARD_KEYPAD) << int(Qt::Key_Slash);
-    QTest::newRow("keypad, escape") << int(KEYBOARD_KEYPAD) << int(Qt::Key_Escape);
+    QTest::addColumn<QString>("expected");
+    // the cancel keys bring back the text of the focus-in
+    QTest::newRow("full, escape") << int(KEYBOARD_FULL) << "345" << int(Qt::Key_Escape) << "12";
+    QTest::newRow("full, down") << int(KEYBOARD_FULL) << "345" << int(Qt::Key_Down) << "12";
+    QTest::newRow("keypad, slash") << int(KEYBOARD_KEYPAD) << "345" << int(Qt::Key_Slash) << "12";
+    QTest::newRow("keypad, escape") << int(KEYBOARD_KEYPAD) << "345" << int(Qt::Key_Escape) << "12";
+    // the full keyboard types "/" like any character
+    QTest::newRow("full, unit, return") << int(KEYBOARD_FULL) << "mbar*l/sec" << int(Qt::Key_Return) << "mbar*l/sec";
+    QTest::newRow("full, formula, escape") << int(KEYBOARD_FULL) << "val1/val2" << int(Qt::Key_Escape) << "12";
+    // a name rule refuses it later; the field does not cut it short
+    QTest::newRow("full, path, return") << int(KEYBOARD_FULL) << "../evil" << int(Qt::Key_Return) << "../evil";
 }
 
-void tst_shellWidgets::cancelKeysRestoreAndLeave()
+void tst_shellWidgets::endKeysLeaveTheField()
 {
     QFETCH(int, mode);
+    QFETCH(QString, typed);
     QFETCH(int, key);
+    QFETCH(QString, expected);
 
     fakeProcessRunner runner;
     panel w;
     qLvLineEdit edit(&w);
-    edit.setGeometry(10, 10, 120, 30);
+    edit.setGeometry(10, 10, 200, 30);
     edit.setKeyboardMode(mode);
     edit.setText(QStringLiteral("12"));
     QVERIFY(showActive(w));
     edit.setFocus();
     QTRY_VERIFY(edit.hasFocus());
 
-    QTest::keyClicks(&edit, QStringLiteral("345"));
-    QCOMPARE(edit.text(), QStringLiteral("345"));
+    QTest::keyClicks(&edit, typed);
+    QCOMPARE(edit.text(), typed);
+    QVERIFY(edit.hasFocus());
+    QCOMPARE(runner.runningCount(), 1);
     QTest::keyClick(&edit, Qt::Key(key));
-    QCOMPARE(edit.text(), QStringLiteral("12"));
+    QCOMPARE(edit.text(), expected);
     QTRY_VERIFY(w.hasFocus());
     QCOMPARE(runner.runningCount(), 0);
 }
@@ -284,6 +355,7 @@ void tst_shellWidgets::keyboardNoneStartsNothing()
     w.setFocus();
     QTRY_VERIFY(!edit.hasFocus());
 
+    QVERIFY(runner.keyboardCalls().isEmpty());
     QVERIFY(runner.calls().isEmpty());
     QCOMPARE(spyFocus.count(), 2);
     QCOMPARE(spyFocus.at(0).at(0).toBool(), true);
@@ -389,8 +461,16 @@ void tst_shellWidgets::terminalPaneKeyboard()
 
     pane.setFocus();
     QTRY_VERIFY(pane.hasFocus());
-    // below the pane in parent coordinates, 60 pixels further down
-    QCOMPARE(runner.commandLines(), QStringList{QStringLiteral("xvkbd -compact -modal -geometry +20+190 -always-on-top")});
+    // just below the pane on the screen
+    QCOMPARE(runner.keyboardCommandLines(), QStringList{QStringLiteral("xvkbd -compact -modal -geometry +20+130 -always-on-top")});
+
+    // "/" is typed and sent like any other character
+    QSignalSpy spySent(&pane, &qLvTextEdit::sendData);
+    QTest::keyClick(&pane, Qt::Key_Slash);
+    QCOMPARE(spySent.count(), 1);
+    QCOMPARE(spySent.at(0).at(0).toByteArray(), QByteArray("/"));
+    QVERIFY(pane.hasFocus());
+    QCOMPARE(runner.runningCount(), 1);
 
     QTest::keyClick(&pane, Qt::Key_Escape);
     QTRY_VERIFY(w.hasFocus());

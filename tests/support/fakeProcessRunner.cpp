@@ -85,7 +85,7 @@ runningProcess *fakeProcessRunner::start(const QString &strProgram, const QStrin
 {
     {
         QMutexLocker l(&lock);
-        listCalls.append({START, strProgram, args, {}, -1});
+        (strProgram == QLatin1String("xvkbd") ? listKeyboardCalls : listCalls).append({START, strProgram, args, {}, -1});
     }
     return new fakeRunningProcess(this);
 }
@@ -102,18 +102,39 @@ QList<fakeProcessRunner::call> fakeProcessRunner::calls() const
     return listCalls;
 }
 
-QStringList fakeProcessRunner::commandLines() const
+namespace {
+
+QStringList linesOf(const QList<fakeProcessRunner::call> &calls)
 {
     QStringList out;
-    for (const call &c : calls())
+    for (const fakeProcessRunner::call &c : calls)
         out << c.commandLine();
     return out;
+}
+
+} // namespace
+
+QStringList fakeProcessRunner::commandLines() const
+{
+    return linesOf(calls());
+}
+
+QList<fakeProcessRunner::call> fakeProcessRunner::keyboardCalls() const
+{
+    QMutexLocker l(&lock);
+    return listKeyboardCalls;
+}
+
+QStringList fakeProcessRunner::keyboardCommandLines() const
+{
+    return linesOf(keyboardCalls());
 }
 
 void fakeProcessRunner::clear()
 {
     QMutexLocker l(&lock);
     listCalls.clear();
+    listKeyboardCalls.clear();
 }
 
 int fakeProcessRunner::runningCount() const

@@ -8,7 +8,10 @@
 #include <QStringList>
 
 // Records every command the code under test would run and runs none.
-// Installs itself as the runner for its lifetime.
+// Installs itself as the runner for its lifetime. The on-screen keyboard's
+// starts are kept apart (keyboardCalls): a touch field or prompt starts one
+// whenever it holds the focus, which is no concern of a test of the other
+// programs.
 class fakeProcessRunner : public processRunner
 {
 public:
@@ -39,6 +42,8 @@ public:
     static result exitResult(int nExitCode);
     QList<call> calls() const;
     QStringList commandLines() const;
+    QList<call> keyboardCalls() const;
+    QStringList keyboardCommandLines() const;
     void clear();
     // Handles given out by start() that are still running (not killed).
     int runningCount() const;
@@ -47,6 +52,7 @@ private:
     friend class fakeRunningProcess;
     mutable QMutex lock;
     QList<call> listCalls;
+    QList<call> listKeyboardCalls;
     QHash<QString, result> results;
     QHash<QString, QList<result>> queuedResults;
     int nRunning = 0;

@@ -92,15 +92,10 @@ std::function<QWidget *(QWidget *)> settingsFileDialog(panelAdministration::file
     return [spec](QWidget *pParent) -> QWidget * { return panelAdministration::makeFileDialog(pParent, spec()); };
 }
 
-// As QInputDialog::getText builds its password prompt.
 std::function<QWidget *(QWidget *)> passwordPrompt(const char *pszTitle, const char *pszLabel)
 {
     return [=](QWidget *pParent) -> QWidget * {
-        auto *pDialog = new QInputDialog(pParent, Qt::FramelessWindowHint);
-        pDialog->setWindowTitle(settingsText(pszTitle));
-        pDialog->setLabelText(settingsText(pszLabel));
-        pDialog->setTextEchoMode(QLineEdit::Password);
-        return pDialog;
+        return panelAdministration::makePasswordPrompt(pParent, settingsText(pszTitle), settingsText(pszLabel));
     };
 }
 
