@@ -10,8 +10,8 @@
 #include "platform/processRunner.h"
 #include "platform/systemClock.h"
 #include "valve/analogData.h"
-#include "valve/lvFormulaEvaluator.h"
 #include "valve/lvExternalFeedback.h"
+#include "valve/lvFormulaEvaluator.h"
 
 #include <QAction>
 #include <QCursor>

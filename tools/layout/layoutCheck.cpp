@@ -61,22 +61,28 @@ QRect visibleOnScreen(const QWidget *pWidget)
     return rect;
 }
 
-// What a widget paints over in its parent: a plain label only its text (its
-// rectangle may reach under a neighbour), any other text widget all of it.
-QRect inkedRect(const QWidget *pWidget)
+// Where a text widget draws its (first) text, in its parent's coordinates:
+// a label and a line edit by their alignment, a button centred, a combo box
+// from the left.
+QRect textInParent(const QWidget *pWidget, const QString &strText)
 {
-    auto *pLabel = qobject_cast<const QLabel *>(pWidget);
-    if (!pLabel || pLabel->frameWidth() > 0 || pLabel->autoFillBackground() || !pLabel->styleSheet().isEmpty())
-        return pWidget->geometry();
-    const QRect rectRoom = layoutCheck::textRoom(pLabel);
-    const int nWidth = qMin(rectRoom.width(), layoutCheck::neededSize(pLabel, pLabel->text(), rectRoom).width());
-    const Qt::Alignment align = QStyle::visualAlignment(pLabel->layoutDirection(), pLabel->alignment());
+    const QRect rectRoom = layoutCheck::textRoom(pWidget);
+    const int nWidth = qMin(rectRoom.width(), layoutCheck::neededSize(pWidget, strText, rectRoom).width());
+    Qt::Alignment align = Qt::AlignLeft;
+    if (auto *pLabel = qobject_cast<const QLabel *>(pWidget))
+        align = pLabel->alignment();
+    else if (auto *pEdit = qobject_cast<const QLineEdit *>(pWidget))
+        align = pEdit->alignment();
+    else if (qobject_cast<const QAbstractButton *>(pWidget) && !qobject_cast<const QCheckBox *>(pWidget)
+             && !qobject_cast<const QRadioButton *>(pWidget))
+        align = Qt::AlignHCenter;
+    align = QStyle::visualAlignment(pWidget->layoutDirection(), align);
     int nLeft = rectRoom.left();
     if (align & Qt::AlignRight)
         nLeft = rectRoom.right() + 1 - nWidth;
     else if (align & Qt::AlignHCenter)
         nLeft = rectRoom.left() + (rectRoom.width() - nWidth) / 2;
-    return QRect(nLeft, rectRoom.top(), nWidth, rectRoom.height()).translated(pLabel->pos());
+    return QRect(nLeft, rectRoom.top(), nWidth, rectRoom.height()).translated(pWidget->pos());
 }
 
 QString rectText(const QRect &r)
@@ -256,13 +262,14 @@ void layoutCheck::checkOne(QWidget *pWidget, QList<layoutProblem> &problems) con
         return;
     }
 
-    // A layout short of room lays its widgets over each other: the later one
-    // hides the end of the earlier one's text.
+    // A layout short of room lays its widgets over each other: one hides
+    // part of the other's text.
     if (pParent && !scrollsInParent(pWidget)) {
+        const QRect rectDrawn = textInParent(pWidget, texts.value(0));
         for (const QObject *pObject : pParent->children()) {
             auto *pSibling = qobject_cast<const QWidget *>(pObject);
             if (!pSibling || pSibling == pWidget || pSibling->isWindow() || !pSibling->isVisible()
-                || !isTextWidget(pSibling) || !inkedRect(pSibling).intersects(inkedRect(pWidget)))
+                || !isTextWidget(pSibling) || !pSibling->geometry().intersects(rectDrawn))
                 continue;
             problems << layoutProblem{widgetPath(pWidget), texts.value(0),
                                       QStringLiteral("overlaps %1 (%2 and %3)")
