@@ -11,6 +11,7 @@
 #include "platform/systemClock.h"
 #include "valve/analogData.h"
 #include "valve/lvExternalFeedback.h"
+#include "valve/lvFormulaEvaluator.h"
 
 #include <QAction>
 #include <QCursor>
@@ -81,6 +82,15 @@ formStatusWidget::formStatusWidget(QWidget *parent)
     labelWidthReserve::reserve(ui->lblPos, positionText(1000000));
     for (QLabel *pInput : {ui->lblInput1Value, ui->lblInput2Value, ui->lblInput3Value})
         labelWidthReserve::reserve(pInput, inputVoltText(10.0));
+    // The widest value a sensor presents: a sign and three exponent digits.
+    labelWidthReserve::reserve(ui->lblSensorData, formatSensorResult(-8.88e307, true));
+    // A running script's line above the drive's first two lines; the strip
+    // grows to hold them.
+    labelWidthReserve::reserveLines(ui->lblStatus, 3, this);
+    // On a full strip the buttons give up their side padding before a value
+    // is cut; their icons stay whole.
+    for (QPushButton *pButton : {ui->pushButtonVarnix, ui->pushBtnStop, ui->pushBtnIO})
+        pButton->setMinimumWidth(pButton->iconSize().width() + 4);
 }
 
 formStatusWidget::~formStatusWidget()

@@ -59,6 +59,8 @@ formScriptTab::formScriptTab(QWidget *parent)
     const int scriptWidths[] = {30, 30, 175, 30, 30, 30};
     for (int c = 0; c < 6; ++c)
         pScripts->setColumnWidth(c, scriptWidths[c]);
+    // The name takes the room the command table leaves.
+    pScripts->horizontalHeader()->setSectionResizeMode(S_NAME, QHeaderView::Stretch);
     pScripts->selectRow(0);
     pScripts->verticalHeader()->hide();
     pScripts->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -2,11 +2,17 @@
 
 #include "manual/longPressCountdown.h"
 #include "platform/systemClock.h"
+#include "script/cmbBoxItem.h"
 
 #include <QDialog>
+#include <QEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QScrollBar>
+#include <QStyleOptionHeader>
 #include <QVBoxLayout>
+#include <QtMath>
 
 qTblViewScript::qTblViewScript(QWidget *parent)
     : QTableView(parent)
@@ -34,6 +40,82 @@ qTblViewScript::qTblViewScript(QWidget *parent)
 }
 
 qTblViewScript::~qTblViewScript() = default;
+
+bool qTblViewScript::event(QEvent *event)
+{
+    const bool bResult = QTableView::event(event);
+    // The style sheets give the cells and editors their fonts only when the
+    // view is polished.
+    if (event->type() == QEvent::Polish || event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        fitColumns();
+    return bResult;
+}
+
+namespace {
+
+// The width a header section needs for strText.
+int headerWidthFor(const QHeaderView *pHeader, int nSection, const QString &strText)
+{
+    QStyleOptionHeader opt;
+    opt.initFrom(pHeader);
+    opt.rect = QRect(0, 0, 1000, 100);
+    opt.section = nSection;
+    opt.orientation = pHeader->orientation();
+    opt.text = strText;
+    const int nAround = opt.rect.width() - pHeader->style()->subElementRect(QStyle::SE_HeaderLabel, &opt, pHeader).width();
+    return qCeil(QFontMetricsF(pHeader->font()).horizontalAdvance(strText)) + nAround;
+}
+
+} // namespace
+
+void qTblViewScript::fitColumns()
+{
+    auto *pDelegate = qobject_cast<cmbBoxItem *>(itemDelegate());
+    QHeaderView *pHeader = horizontalHeader();
+    const int nGrid = showGrid() ? 1 : 0;
+    for (int c = 0; c < pHeader->count(); ++c) {
+        int nNeeded = pDelegate ? pDelegate->columnWidthNeeded(this, c, nGrid) : 0;
+        const QString strHeader = model() ? model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString() : QString();
+        if (!strHeader.isEmpty())
+            nNeeded = qMax(nNeeded, headerWidthFor(pHeader, c, strHeader));
+        if (nNeeded > columnWidth(c))
+            setColumnWidth(c, nNeeded);
+    }
+    updateGeometries();
+}
+
+int qTblViewScript::widthShowingEveryColumn() const
+{
+    int nWidth = 2 * frameWidth();
+    const QHeaderView *pRows = verticalHeader();
+    if (!pRows->isHidden())
+        nWidth += qMin(qMax(pRows->minimumWidth(), pRows->sizeHint().width()), pRows->maximumWidth());
+    const QHeaderView *pColumns = horizontalHeader();
+    for (int c = 0; c < pColumns->count(); ++c) {
+        if (pColumns->isSectionHidden(c))
+            continue;
+        nWidth += pColumns->sectionResizeMode(c) == QHeaderView::Stretch ? pColumns->minimumSectionSize()
+                                                                           : pColumns->sectionSize(c);
+    }
+    // More rows than the view shows bring the vertical scroll bar; it must
+    // not push the last column out of view.
+    return nWidth + verticalScrollBar()->sizeHint().width();
+}
+
+void qTblViewScript::updateGeometries()
+{
+    // Row numbers gain digits as rows are added; the last is the widest.
+    QHeaderView *pRows = verticalHeader();
+    const int nRows = model() ? model()->rowCount(rootIndex()) : 0;
+    const QString strLastRow = nRows > 0 ? model()->headerData(nRows - 1, Qt::Vertical, Qt::DisplayRole).toString() : QString();
+    const int nRowsWidth = strLastRow.isEmpty() ? 0 : headerWidthFor(pRows, nRows - 1, strLastRow);
+    if (pRows->minimumWidth() != nRowsWidth)
+        pRows->setMinimumWidth(nRowsWidth);
+    QTableView::updateGeometries();
+    const int nWidth = widthShowingEveryColumn();
+    if (minimumWidth() != nWidth)
+        setMinimumWidth(nWidth);
+}
 
 qint64 qTblViewScript::elapsedSincePress() const
 {

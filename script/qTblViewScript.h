@@ -20,6 +20,12 @@ class QLabel;
 //
 // The hold is timed with systemClock's monotonic counter, so tests can drive
 // it.
+//
+// Every column stays in view, so every cell can be held: a column is at
+// least as wide as the widest texts its cells and their editors can hold
+// (with the tab's cmbBoxItem delegate) and as its header text, and the view
+// asks for the width of all its columns with room for the vertical scroll
+// bar. A stretching column gives way down to its least size.
 class qTblViewScript : public QTableView
 {
     Q_OBJECT
@@ -55,14 +61,20 @@ public slots:
     void onUpdateLongPressLabel();
 
 protected:
+    bool event(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void updateGeometries() override;
 
 private:
     tableLongPressAction pressedAction() const;
     QString holdText(tableLongPressAction action, const QString &strSeconds) const;
     QString releaseText(tableLongPressAction action) const;
     qint64 elapsedSincePress() const;
+    // Widens the columns to what their texts need at the fonts and styles the
+    // view and its editors have now.
+    void fitColumns();
+    int widthShowingEveryColumn() const;
 
     // Monotonic time of the last press; -1 before the first one.
     qint64 nTimePressed = -1;

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Writes a PNG of every tab page and every box of the program, as the real
 # main window shows them on a virtual X server (Xvfb, 800 x 480, 96 dpi), with
-# the controller simulator standing in for the valve.
+# the controller simulator standing in for the valve; the Script tab also with
+# the widest script and each editor open, below the status strip with the
+# demo sensor and a running script's three status lines. The widest scripts
+# are laid out in the working directory where none of their names exists.
 #   tools/screenshots.sh <output folder> [<working directory>]
 # Without a working directory a fresh one is laid out below the build folder.
 # Builds in Release (build/release) first.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-[ $# -ge 1 ] || { sed -n '2,7p' "$0"; exit 2; }
+[ $# -ge 1 ] || { sed -n '2,10p' "$0"; exit 2; }
 mkdir -p "$1"
 out=$(cd "$1" && pwd)
 build="$root/build/release"

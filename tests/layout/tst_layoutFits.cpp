@@ -1,6 +1,9 @@
 // Every text of the panel fits its widget at 800 x 479: the real main window
-// with every tab page, the status strip at its widest (valve fully open, every
-// status line, inputs at full scale), and every box and dialog of the program.
+// with every tab page, the status strip at its widest (an active sensor with
+// the widest leak rate, valve fully open, a running script's line above the
+// drive's status, inputs at full scale), the Script tab with scripts holding
+// the widest values of their ranges in every cell and every editor, and every
+// box and dialog of the program.
 // A page, box or dialog added later is checked without touching this test:
 // the pages are walked from the tab widget, the boxes come from the table of
 // the program's boxes.
@@ -13,10 +16,14 @@
 #include "layoutCheck.h"
 #include "modalAnswerer.h"
 #include "manual/qLvCustomPlot.h"
+#include "panelValues.h"
 #include "platform/analogFrameSource.h"
 #include "programBoxes.h"
+#include "script/formScriptTab.h"
+#include "script/qTblViewScript.h"
 #include "testWorkDir.h"
 
+#include <QAbstractItemDelegate>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
@@ -26,6 +33,8 @@
 #include <QSettings>
 #include <QSignalBlocker>
 #include <QStackedWidget>
+#include <QStandardItemModel>
+#include <QTableView>
 #include <QTabWidget>
 #include <QPointer>
 #include <QPushButton>
@@ -38,6 +47,10 @@
 namespace {
 
 constexpr int WAIT_MS = 20000;
+
+// The widest leak rate a sensor shows: a minus sign, and three exponent digits
+// after a plus sign, wider than a minus.
+const char *const szWidestLeakRate = "-8.88E+307";
 
 // Every channel at 1023 counts: 10 V, the widest reading.
 class fullScaleSource : public analogFrameSource
@@ -80,15 +93,23 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
     void theCheckSeesACutText();
+    void theCheckSeesHiddenValues_data();
+    void theCheckSeesHiddenValues();
     void comboMeasuredAsDrawn();
     void tabPages_data();
     void tabPages();
+    void statusLines_data();
+    void statusLines();
+    void scriptEditors_data();
+    void scriptEditors();
     void boxes_data();
     void boxes();
     void longPressNote();
 
 private:
+    formStatusWidget *statusStrip() const;
     void fillStatusStripWidest();
+    void showPage(const QString &strPage);
     void verifyNoProblems(const QList<layoutProblem> &problems);
 
     std::unique_ptr<testWorkDir> work;
@@ -108,6 +129,11 @@ void tst_layoutFits::initTestCase()
     const QFontInfo info(QApplication::font());
     QVERIFY2(!QFontDatabase().families().isEmpty() && QFontDatabase().isScalable(info.family()),
              "no scalable font found: install fonts-dejavu-core (tools/install-deps.sh)");
+
+    // The panel's X server gives the program the generic default font of 9
+    // points that the tables and the editors without a style-sheet font
+    // use; the offscreen platform's default is 12 points.
+    QApplication::setFont(QFont(QStringLiteral("Sans Serif"), 9));
 
     work = std::make_unique<testWorkDir>();
     QVERIFY(work->isValid());
@@ -130,6 +156,17 @@ void tst_layoutFits::initTestCase()
     storeValue(QStringLiteral("motor driver"), QStringLiteral("position"), 1000000);
     storeValue(QStringLiteral("motor driver"), QStringLiteral("type"), QStringLiteral("BergerLahr"));
     storeValue(QStringLiteral("motor driver"), QStringLiteral("motor port"), QStringLiteral("ttyUSB0"));
+
+    // An active sensor: the built-in leak rate's name and unit, and a value
+    // as wide as its presentation gets.
+    const QString strFeedback = QStringLiteral("external feedback");
+    storeValue(strFeedback, QStringLiteral("sensor name"), QStringLiteral("LeakDetector"));
+    storeValue(strFeedback, QStringLiteral("sensor data name"), QStringLiteral("Leakrate"));
+    storeValue(strFeedback, QStringLiteral("sensor unit"), QStringLiteral("mbar*l/sec"));
+    storeValue(strFeedback, QStringLiteral("sensor formula"), QString::fromLatin1(szWidestLeakRate));
+
+    // Scripts with the widest values of their ranges.
+    QVERIFY(layWidestScripts());
 
     // A box nobody expects would stop the test in its event loop: noted and
     // rejected; the box under check is left alone.
@@ -183,21 +220,37 @@ void tst_layoutFits::verifyNoProblems(const QList<layoutProblem> &problems)
     QVERIFY2(unexpectedBoxes.isEmpty(), qPrintable(QStringLiteral("unexpected box: ") + unexpectedBoxes.join(", ")));
 }
 
+formStatusWidget *tst_layoutFits::statusStrip() const
+{
+    return window->findChild<formStatusWidget *>(QStringLiteral("widgetStatus"));
+}
+
 void tst_layoutFits::fillStatusStripWidest()
 {
-    auto *pStrip = window->findChild<formStatusWidget *>(QStringLiteral("widgetStatus"));
+    formStatusWidget *pStrip = statusStrip();
     QVERIFY(pStrip);
     auto *pPos = pStrip->findChild<QLabel *>(QStringLiteral("lblPos"));
     // The drive reports the open valve.
     QTRY_COMPARE_WITH_TIMEOUT(pPos->text(), QStringLiteral("%L1").arg(1000000).replace(QLatin1Char('.'), QLatin1Char(' ')),
                               WAIT_MS);
-    pStrip->setStatus(QCoreApplication::translate("formStatusWidget", "Real Time Clock not working"));
-    pStrip->setStatus(widestMotorStatus());
+    for (const QString &strStatus : runningScriptStatus())
+        pStrip->setStatus(strStatus);
     pStrip->setPositionSteps(sim->fullTravel());
     pStrip->onUpdateInputs(10.0, 10.0, 10.0);
     pStrip->onUpdateOutput1(true);
     pStrip->onUpdateLimitSwitch(false);
+    QCOMPARE(pStrip->findChild<QLabel *>(QStringLiteral("lblSensorData"))->text(), QString::fromLatin1(szWidestLeakRate));
+    QCOMPARE(pStrip->findChild<QLabel *>(QStringLiteral("lblDataUnit"))->text(), QStringLiteral("mbar*l/sec"));
     waitMs(50);
+}
+
+void tst_layoutFits::showPage(const QString &strPage)
+{
+    auto *pTabs = window->findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+    QWidget *pPage = window->findChild<QWidget *>(strPage);
+    QVERIFY(pTabs && pPage);
+    pTabs->setCurrentWidget(pPage);
+    QTRY_VERIFY_WITH_TIMEOUT(pPage->isVisible(), WAIT_MS);
 }
 
 void tst_layoutFits::theCheckSeesACutText()
@@ -220,6 +273,66 @@ void tst_layoutFits::theCheckSeesACutText()
     host.move(700, 0);
     waitMs(50);
     QVERIFY(!check.problemsBelow(&host).isEmpty());
+}
+
+void tst_layoutFits::theCheckSeesHiddenValues_data()
+{
+    QTest::addColumn<int>("nCase");
+    QTest::addColumn<QString>("strHidden");
+    QTest::newRow("cell narrower than its text") << 0 << QStringLiteral("-1000000");
+    QTest::newRow("column beyond the table's edge") << 1 << QString();
+    QTest::newRow("label laid over its neighbour") << 2 << QStringLiteral("mbar*l/sec");
+    QTest::newRow("status losing its first line") << 3 << QStringLiteral("Script Finished\nOK\nBusy\nPos Error");
+}
+
+void tst_layoutFits::theCheckSeesHiddenValues()
+{
+    // What a table hides in a narrow cell or beyond its edge, a label drawn
+    // under its neighbour, and a status cut at its start are all named.
+    QFETCH(int, nCase);
+    QFETCH(QString, strHidden);
+    QWidget host;
+    host.resize(400, 200);
+    QStandardItemModel model(1, 2);
+    model.setItem(0, 0, new QStandardItem(QStringLiteral("-1000000")));
+    auto *pTable = new QTableView(&host);
+    pTable->setModel(&model);
+    pTable->setGeometry(0, 0, 300, 150);
+    switch (nCase) {
+    case 0:
+        pTable->setColumnWidth(0, 30);
+        break;
+    case 1:
+        pTable->setColumnWidth(0, 200);
+        pTable->setColumnWidth(1, 200);
+        break;
+    case 2: {
+        pTable->hide();
+        auto *pUnit = new QLabel(QStringLiteral("mbar*l/sec"), &host);
+        pUnit->setGeometry(0, 0, 100, 20);
+        auto *pInput = new QLabel(QStringLiteral("I1"), &host);
+        pInput->setGeometry(40, 0, 30, 20);
+        break;
+    }
+    default: {
+        pTable->hide();
+        auto *pStatus = new QLabel(strHidden, &host);
+        pStatus->setObjectName(QStringLiteral("lblStatus"));
+        pStatus->setFrameShape(QFrame::Panel);
+        pStatus->setGeometry(0, 0, 200, 30);
+        break;
+    }
+    }
+    host.move(0, 0);
+    host.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&host));
+    waitMs(50);
+    const QList<layoutProblem> problems = check.problemsBelow(&host);
+    QVERIFY2(!problems.isEmpty(), "nothing found");
+    bool bNamed = false;
+    for (const layoutProblem &problem : problems)
+        bNamed = bNamed || problem.strText == strHidden;
+    QVERIFY2(bNamed, qPrintable(layoutCheck::describe(problems).join(QLatin1Char('\n'))));
 }
 
 void tst_layoutFits::comboMeasuredAsDrawn()
@@ -289,6 +402,78 @@ void tst_layoutFits::tabPages()
     verifyNoProblems(problems);
 }
 
+void tst_layoutFits::statusLines_data()
+{
+    QTest::addColumn<QStringList>("statusTexts");
+    QTest::newRow("script line above two drive lines") << runningScriptStatus();
+    QTest::newRow("script line above every drive line")
+        << QStringList{runningScriptStatus().first(), widestMotorStatus()};
+}
+
+void tst_layoutFits::statusLines()
+{
+    // The operator reads the script's line and the drive's first two lines
+    // whole; whatever follows may be cut at the end (the "Show Full Status"
+    // box has it all).
+    QFETCH(QStringList, statusTexts);
+    showPage(QStringLiteral("widgetManual"));
+    fillStatusStripWidest();
+    formStatusWidget *pStrip = statusStrip();
+    for (const QString &strStatus : statusTexts)
+        pStrip->setStatus(strStatus);
+    waitMs(50);
+    auto *pStatus = pStrip->findChild<QLabel *>(QStringLiteral("lblStatus"));
+    const QStringList lines = pStatus->text().split(QLatin1Char('\n'));
+    QVERIFY(lines.size() >= 3);
+    const QRect rectRoom = layoutCheck::textRoom(pStatus);
+    const QSize sizeFirstLines = layoutCheck::neededSize(pStatus, lines.mid(0, 3).join(QLatin1Char('\n')), rectRoom);
+    QVERIFY2(sizeFirstLines.height() <= rectRoom.height(),
+             qPrintable(QStringLiteral("three status lines need height %1, the label has %2")
+                            .arg(sizeFirstLines.height())
+                            .arg(rectRoom.height())));
+    verifyNoProblems(check.problemsBelow(pStrip));
+}
+
+void tst_layoutFits::scriptEditors_data()
+{
+    QTest::addColumn<bool>("bScriptTable");
+    QTest::addColumn<int>("nColumn");
+    QTest::newRow("keyword") << false << 0;
+    QTest::newRow("value") << false << 1;
+    QTest::newRow("repeat") << false << 2;
+    QTest::newRow("script name") << true << 2;
+}
+
+void tst_layoutFits::scriptEditors()
+{
+    // The editor of a cell holding the widest value of its range shows it
+    // whole; its table stays as the check wants it while the editor is open.
+    QFETCH(bool, bScriptTable);
+    QFETCH(int, nColumn);
+    showPage(QStringLiteral("widgetScript"));
+    fillStatusStripWidest();
+    auto *pTab = window->findChild<formScriptTab *>(QStringLiteral("widgetScript"));
+    QVERIFY(pTab);
+    qTblViewScript *pTable = bScriptTable ? pTab->scriptTable() : pTab->commandTable();
+    // The last row: the widest name, and a command with the widest numbers
+    // (the keyword list holds every keyword whatever the row).
+    const QModelIndex index = pTable->model()->index(pTable->model()->rowCount() - 1, nColumn);
+    QVERIFY(index.isValid());
+    pTable->scrollTo(index);
+    pTable->edit(index);
+    QTRY_VERIFY_WITH_TIMEOUT(pTable->indexWidget(index) && pTable->indexWidget(index)->isVisible(), WAIT_MS);
+    QWidget *pEditor = pTable->indexWidget(index);
+    waitMs(50);
+    const QList<layoutProblem> problems = check.problemsBelow(pTable);
+    // Closed without committing: the script stays unchanged, so leaving the
+    // tab asks nothing.
+    QVERIFY(QMetaObject::invokeMethod(pTable, "closeEditor", Q_ARG(QWidget *, pEditor),
+                                      Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint)));
+    QTRY_VERIFY_WITH_TIMEOUT(!pTable->indexWidget(index), WAIT_MS);
+    QVERIFY(!pTab->isScriptChanged());
+    verifyNoProblems(problems);
+}
+
 void tst_layoutFits::boxes_data()
 {
     QTest::addColumn<int>("nBox");
@@ -314,9 +499,8 @@ void tst_layoutFits::longPressNote()
 {
     // The note that counts down to the diagram's menu, at the middle of the
     // diagram.
-    auto *pTabs = window->findChild<QTabWidget *>(QStringLiteral("tabWidget"));
+    showPage(QStringLiteral("widgetManual"));
     QWidget *pManual = window->findChild<QWidget *>(QStringLiteral("widgetManual"));
-    pTabs->setCurrentWidget(pManual);
     auto *pPlot = pManual->findChild<qLvCustomPlot *>();
     QVERIFY(pPlot);
     QTRY_VERIFY_WITH_TIMEOUT(pPlot->isVisible(), WAIT_MS);

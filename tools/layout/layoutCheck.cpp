@@ -1,6 +1,7 @@
 #include "layoutCheck.h"
 
 #include "app/comboWidthFit.h"
+#include "app/labelWidthReserve.h"
 
 #include <QAbstractButton>
 #include <QAbstractScrollArea>
@@ -8,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QLabel>
 #include <QtMath>
 #include <QLineEdit>
@@ -15,6 +17,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTableView>
 #include <QTextDocument>
 #include <QToolButton>
 
@@ -56,6 +59,30 @@ QRect visibleOnScreen(const QWidget *pWidget)
             break;
     }
     return rect;
+}
+
+// Where a text widget draws its (first) text, in its parent's coordinates:
+// a label and a line edit by their alignment, a button centred, a combo box
+// from the left.
+QRect textInParent(const QWidget *pWidget, const QString &strText)
+{
+    const QRect rectRoom = layoutCheck::textRoom(pWidget);
+    const int nWidth = qMin(rectRoom.width(), layoutCheck::neededSize(pWidget, strText, rectRoom).width());
+    Qt::Alignment align = Qt::AlignLeft;
+    if (auto *pLabel = qobject_cast<const QLabel *>(pWidget))
+        align = pLabel->alignment();
+    else if (auto *pEdit = qobject_cast<const QLineEdit *>(pWidget))
+        align = pEdit->alignment();
+    else if (qobject_cast<const QAbstractButton *>(pWidget) && !qobject_cast<const QCheckBox *>(pWidget)
+             && !qobject_cast<const QRadioButton *>(pWidget))
+        align = Qt::AlignHCenter;
+    align = QStyle::visualAlignment(pWidget->layoutDirection(), align);
+    int nLeft = rectRoom.left();
+    if (align & Qt::AlignRight)
+        nLeft = rectRoom.right() + 1 - nWidth;
+    else if (align & Qt::AlignHCenter)
+        nLeft = rectRoom.left() + (rectRoom.width() - nWidth) / 2;
+    return QRect(nLeft, rectRoom.top(), nWidth, rectRoom.height()).translated(pWidget->pos());
 }
 
 QString rectText(const QRect &r)
@@ -132,7 +159,7 @@ QRect layoutCheck::textRoom(const QWidget *pWidget)
     QStyle *pStyle = pWidget->style();
     if (auto *pLabel = qobject_cast<const QLabel *>(pWidget)) {
         const int m = pLabel->margin();
-        return pLabel->contentsRect().adjusted(m, m, -m, -m);
+        return pLabel->contentsRect().adjusted(m, m, -m, -m).marginsRemoved(labelTextIndent(pLabel));
     }
     if (auto *pButton = qobject_cast<const QAbstractButton *>(pWidget)) {
         QStyleOptionButton opt;
@@ -207,6 +234,10 @@ void layoutCheck::checkOne(QWidget *pWidget, QList<layoutProblem> &problems) con
                                   QStringLiteral("reaches outside the screen (%1)").arg(rectText(rectVisible))};
         return;
     }
+    if (auto *pTable = qobject_cast<const QTableView *>(pWidget)) {
+        checkTable(pTable, problems);
+        return;
+    }
     if (!isTextWidget(pWidget))
         return;
 
@@ -217,8 +248,11 @@ void layoutCheck::checkOne(QWidget *pWidget, QList<layoutProblem> &problems) con
     if (!bAnyText)
         return;
 
-    if (cutByDesign.contains(pWidget->objectName()))
+    if (cutByDesign.contains(pWidget->objectName())) {
+        if (auto *pLabel = qobject_cast<const QLabel *>(pWidget))
+            checkStartShown(pLabel, texts.value(0), problems);
         return;
+    }
     const QWidget *pParent = pWidget->parentWidget();
     if (!pWidget->isWindow() && pParent && !scrollsInParent(pWidget)
         && !pParent->rect().contains(pWidget->geometry())) {
@@ -226,6 +260,23 @@ void layoutCheck::checkOne(QWidget *pWidget, QList<layoutProblem> &problems) con
                                   QStringLiteral("reaches outside its parent (%1 in %2)")
                                       .arg(rectText(pWidget->geometry()), sizeText(pParent->size()))};
         return;
+    }
+
+    // A layout short of room lays its widgets over each other: one hides
+    // part of the other's text.
+    if (pParent && !scrollsInParent(pWidget)) {
+        const QRect rectDrawn = textInParent(pWidget, texts.value(0));
+        for (const QObject *pObject : pParent->children()) {
+            auto *pSibling = qobject_cast<const QWidget *>(pObject);
+            if (!pSibling || pSibling == pWidget || pSibling->isWindow() || !pSibling->isVisible()
+                || !isTextWidget(pSibling) || !pSibling->geometry().intersects(rectDrawn))
+                continue;
+            problems << layoutProblem{widgetPath(pWidget), texts.value(0),
+                                      QStringLiteral("overlaps %1 (%2 and %3)")
+                                          .arg(pSibling->objectName(), rectText(pWidget->geometry()),
+                                               rectText(pSibling->geometry()))};
+            return;
+        }
     }
 
     // A combo box asks for the width of its widest item with its frame and
@@ -251,6 +302,102 @@ void layoutCheck::checkOne(QWidget *pWidget, QList<layoutProblem> &problems) con
                                           .arg(QFontInfo(pWidget->font()).pixelSize())
                                           .arg(sizeText(rectRoom.size()))};
     }
+}
+
+void layoutCheck::checkTable(const QTableView *pTable, QList<layoutProblem> &problems)
+{
+    const QAbstractItemModel *pModel = pTable->model();
+    if (!pModel)
+        return;
+    const QString strPath = widgetPath(pTable);
+    const QHeaderView *pHeader = pTable->horizontalHeader();
+    // Scrolled sideways, a column (and the cells the operator holds there)
+    // hides behind the others or under the vertical scroll bar.
+    if (pHeader->length() > pTable->viewport()->width())
+        problems << layoutProblem{strPath, QString(),
+                                  QStringLiteral("columns need width %1, the table shows %2")
+                                      .arg(pHeader->length())
+                                      .arg(pTable->viewport()->width())};
+
+    // The item delegates keep this much free left and right of a cell's
+    // text, and the grid takes a pixel of every cell. Every row counts, also
+    // those scrolled out of view.
+    const int nMargin = pTable->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, pTable) + 1;
+    const int nGrid = pTable->showGrid() ? 1 : 0;
+    const QModelIndex root = pTable->rootIndex();
+    const QHeaderView *pRows = pTable->verticalHeader();
+    for (int r = 0; r < pModel->rowCount(root) && !pRows->isHidden(); ++r) {
+        const QString strRow = pModel->headerData(r, Qt::Vertical, Qt::DisplayRole).toString();
+        if (strRow.isEmpty())
+            continue;
+        QStyleOptionHeader opt;
+        opt.initFrom(pRows);
+        opt.rect = QRect(0, 0, pRows->width(), pRows->sectionSize(r));
+        opt.section = r;
+        opt.orientation = Qt::Vertical;
+        opt.text = strRow;
+        const QRect rectLabel = pRows->style()->subElementRect(QStyle::SE_HeaderLabel, &opt, pRows);
+        const int nNeeded = qCeil(QFontMetricsF(pRows->font()).horizontalAdvance(strRow));
+        if (nNeeded > rectLabel.width())
+            problems << layoutProblem{strPath + QStringLiteral(" row %1").arg(r), strRow,
+                                      QStringLiteral("row header needs width %1, has %2").arg(nNeeded).arg(rectLabel.width())};
+    }
+    for (int c = 0; c < pModel->columnCount(root); ++c) {
+        if (pTable->isColumnHidden(c))
+            continue;
+        const QString strColumn = strPath + QStringLiteral(" column %1").arg(c);
+        const int nRoom = pTable->columnWidth(c) - nGrid - 2 * nMargin;
+        QSet<QString> checked;
+        for (int r = 0; r < pModel->rowCount(root); ++r) {
+            const QModelIndex index = pModel->index(r, c, root);
+            const QString strText = index.data(Qt::DisplayRole).toString();
+            if (strText.isEmpty() || checked.contains(strText))
+                continue;
+            checked.insert(strText);
+            const QVariant font = index.data(Qt::FontRole);
+            const QFont fontCell = font.isValid() ? font.value<QFont>() : pTable->font();
+            const int nNeeded = qCeil(QFontMetricsF(fontCell).horizontalAdvance(strText));
+            if (nNeeded > nRoom)
+                problems << layoutProblem{strColumn, strText,
+                                          QStringLiteral("needs width %1 at %2 %3px in its cell, has %4")
+                                              .arg(nNeeded)
+                                              .arg(fontCell.family())
+                                              .arg(QFontInfo(fontCell).pixelSize())
+                                              .arg(nRoom)};
+        }
+        const QString strHeader = pModel->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
+        if (strHeader.isEmpty() || pHeader->isHidden())
+            continue;
+        QStyleOptionHeader opt;
+        opt.initFrom(pHeader);
+        opt.rect = QRect(0, 0, pHeader->sectionSize(c), pHeader->height());
+        opt.section = c;
+        opt.orientation = Qt::Horizontal;
+        opt.text = strHeader;
+        opt.textAlignment = pHeader->defaultAlignment();
+        const QRect rectLabel = pHeader->style()->subElementRect(QStyle::SE_HeaderLabel, &opt, pHeader);
+        const int nNeeded = qCeil(QFontMetricsF(pHeader->font()).horizontalAdvance(strHeader));
+        if (nNeeded > rectLabel.width())
+            problems << layoutProblem{strColumn, strHeader,
+                                      QStringLiteral("header needs width %1, has %2").arg(nNeeded).arg(rectLabel.width())};
+    }
+}
+
+void layoutCheck::checkStartShown(const QLabel *pLabel, const QString &strText, QList<layoutProblem> &problems)
+{
+    const QRect rectRoom = textRoom(pLabel);
+    const QSize sizeNeeded = neededSize(pLabel, strText, rectRoom);
+    const Qt::Alignment align = QStyle::visualAlignment(pLabel->layoutDirection(), pLabel->alignment());
+    if (sizeNeeded.height() > rectRoom.height() && !(align & Qt::AlignTop))
+        problems << layoutProblem{widgetPath(pLabel), strText,
+                                  QStringLiteral("loses its first line: needs height %1, has %2, not aligned to the top")
+                                      .arg(sizeNeeded.height())
+                                      .arg(rectRoom.height())};
+    if (sizeNeeded.width() > rectRoom.width() && !(align & Qt::AlignLeft))
+        problems << layoutProblem{widgetPath(pLabel), strText,
+                                  QStringLiteral("loses its start: needs width %1, has %2, not aligned to the left")
+                                      .arg(sizeNeeded.width())
+                                      .arg(rectRoom.width())};
 }
 
 QList<layoutProblem> layoutCheck::problemsBelow(QWidget *pRoot) const

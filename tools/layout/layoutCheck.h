@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+class QLabel;
+class QTableView;
 class QWidget;
 
 // The panel's screen: what the operator can see of any window or box.
@@ -29,10 +31,13 @@ struct layoutProblem
 // Looks at every visible label, button, line edit and combo box below (and
 // including) pRoot: its text, at the widget's own font, must fit the room the
 // widget's style leaves for it, and the widget must lie inside the screen and
-// inside its parent. Any other visible widget must lie inside the screen.
+// inside its parent. A table shows every column at once, and every cell text
+// (of every row, shown or scrolled to) and header text fits its cell. Any
+// other visible widget must lie inside the screen.
 //
 // setCutByDesign lists object names whose text may be cut because the form
-// fixes their size and shows the whole text elsewhere.
+// fixes their size and shows the whole text elsewhere. A label among them is
+// cut at its end only: its first line and first characters stay in view.
 class layoutCheck
 {
 public:
@@ -62,6 +67,8 @@ public:
 
 private:
     void checkOne(QWidget *pWidget, QList<layoutProblem> &problems) const;
+    static void checkTable(const QTableView *pTable, QList<layoutProblem> &problems);
+    static void checkStartShown(const QLabel *pLabel, const QString &strText, QList<layoutProblem> &problems);
 
     QRect rectScreen;
     QSet<QString> cutByDesign;

@@ -1,17 +1,27 @@
 // Shows the program's main window as the program does and writes a PNG of the
 // screen for every tab page and every box of the program, into the folder
-// named by $VALVE_SCREENSHOT_DIR (default "screenshots"). Runs in the working
-// directory it is started in, like the program; tools/screenshots.sh starts it
-// under a virtual X server with the controller simulator.
+// named by $VALVE_SCREENSHOT_DIR (default "screenshots"), and of the Script
+// tab with its widest script and each of its editors open, under the status of
+// a running script. Runs in the working directory it is started in, like the
+// program, and lays out the widest scripts there where no script of their
+// names exists; tools/screenshots.sh starts it under a virtual X server with
+// the controller simulator.
 #include "app/MainWindow.h"
+#include "app/formStatusWidget.h"
 #include "app/lvMessageHandler.h"
 #include "app/qVarnixLeakvalveApp.h"
 #include "valve/settingsKeyTable.h"
 #include "app/translationChoice.h"
 #include "layoutCheck.h"
+#include "panelValues.h"
 #include "programBoxes.h"
+#include "script/formScriptTab.h"
+#include "script/lvScript.h"
+#include "script/mdlScriptTable.h"
+#include "script/qTblViewScript.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemDelegate>
 #include <QDir>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -88,6 +98,52 @@ void answerOpenBoxes()
         pDialog->reject();
 }
 
+// The Script tab with the widest script current, under a running script's
+// status, and then with each editor open on its widest value.
+bool shootScriptTab(QWidget *pWindow, QTabWidget *pTabs)
+{
+    auto *pTab = pWindow->findChild<formScriptTab *>(QStringLiteral("widgetScript"));
+    auto *pStrip = pWindow->findChild<formStatusWidget *>(QStringLiteral("widgetStatus"));
+    if (!pTab || !pStrip)
+        return false;
+    pTabs->setCurrentWidget(pTab);
+    waitMs(500);
+    const QString strWidest = widestScripts().last().strName;
+    for (int i = 0; i < pTab->scripts().size(); ++i)
+        if (pTab->scripts().at(i).strName == strWidest)
+            pTab->on_tblViewScripts_clicked(pTab->scriptModel()->index(i, 2));
+    for (const QString &strStatus : runningScriptStatus())
+        pStrip->setStatus(strStatus);
+    waitMs(500);
+    bool bShot = shoot(QStringLiteral("script-widest"));
+    reportLayout(QStringLiteral("script-widest"), pWindow);
+
+    const struct
+    {
+        const char *pszName;
+        qTblViewScript *pTable;
+        int nColumn;
+    } editors[] = {{"keyword", pTab->commandTable(), 0},
+                   {"value", pTab->commandTable(), 1},
+                   {"repeat", pTab->commandTable(), 2},
+                   {"name", pTab->scriptTable(), 2}};
+    for (const auto &editor : editors) {
+        const QModelIndex index = editor.pTable->model()->index(editor.pTable->model()->rowCount() - 1, editor.nColumn);
+        editor.pTable->scrollTo(index);
+        editor.pTable->edit(index);
+        waitMs(500);
+        const QString strName = QStringLiteral("script-editor-") + QLatin1String(editor.pszName);
+        bShot = shoot(strName) && bShot;
+        reportLayout(strName, pWindow);
+        // Closed without committing: the script stays as stored.
+        if (QWidget *pEditor = editor.pTable->indexWidget(index))
+            QMetaObject::invokeMethod(editor.pTable, "closeEditor", Q_ARG(QWidget *, pEditor),
+                                      Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
+        waitMs(200);
+    }
+    return bShot;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -106,6 +162,9 @@ int main(int argc, char *argv[])
     QSettings settings(QString::fromLatin1(g_pszSettingsOrganisation), QString::fromLatin1(g_pszSettingsApplication));
     translator.load(translationToLoad(settings.value(QStringLiteral("controller/language file")).toString()));
     app.installTranslator(&translator);
+
+    if (!layWidestScripts())
+        std::fprintf(stderr, "could not lay out the widest scripts in %s\n", qPrintable(lvScript::scriptDirectory()));
 
     auto window = std::make_unique<MainWindow>(nullptr);
     window->setFixedSize(800, 479);
@@ -151,6 +210,8 @@ int main(int argc, char *argv[])
                 pStack->setCurrentIndex(nShown);
             }
         }
+        if (!shootScriptTab(window.get(), pTabs))
+            nResult = 1;
         pTabs->setCurrentIndex(nStartPage);
         waitMs(300);
         for (const programBox &box : programBoxes()) {
