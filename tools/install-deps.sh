@@ -15,6 +15,7 @@ packages=(
 )
 [ "${1:-}" = "--run" ] && packages+=(xvkbd)
 [ "${1:-}" = "--screenshots" ] && packages+=(xvfb xauth xvkbd)
+[ "${1:-}" = "--profile" ] && packages+=(valgrind)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -26,6 +26,16 @@ double scriptPow(double x, double y)
     return scriptExponentiate(x, y);
 }
 
+// The engine's Math.round: NaN, infinities and zeros unchanged, otherwise
+// floor(x + 0.5) with the sign of x. That is not the nearest integer for
+// every number (0.49999999999999994 gives 1), but it is the engine's.
+double scriptRound(double x)
+{
+    if (std::isnan(x) || std::isinf(x) || x == 0)
+        return x;
+    return std::copysign(std::floor(x + 0.5), x);
+}
+
 double scriptMin(const double *pArgs, int nArgs)
 {
     double dblResult = std::numeric_limits<double>::infinity();
@@ -375,6 +385,8 @@ private:
             v = std::exp(arg(0));
         else if (strMember == QLatin1String("floor"))
             v = std::floor(arg(0));
+        else if (strMember == QLatin1String("round"))
+            v = scriptRound(arg(0));
         else if (strMember == QLatin1String("log"))
             v = std::log(arg(0));
         else if (strMember == QLatin1String("log10"))

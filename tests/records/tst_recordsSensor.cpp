@@ -165,7 +165,9 @@ void tst_recordsSensor::arithmeticMatchesScriptEngine_data()
           "2147483647+1", "-2147483647-2", "65536*65536", "4294967296%7", "1e308*10", "5e-324/2", "17%(1/0)",
           "(1/0)%2", "Math.max(0/0)", "Math.min(1, 2, -1/0)", "Math.log10(0)", "Math.pow(2, 0.5)", "2**0.5",
           "1.7976931348623157e308", "2.2250738585072014e-308", "0.1000000000000000055511151231257827",
-          "9007199254740993", "3.14159265358979323846264338327950288"})
+          "9007199254740993", "3.14159265358979323846264338327950288", "Math.round(2.5)", "Math.round(-2.5)",
+          "Math.round(0.49999999999999994)", "Math.round(4503599627370497)", "Math.round(-4503599627370495.5)",
+          "Math.round(0/0)", "Math.round(-1/0)", "Math.round()", "2.00391*Math.pow(10,Math.round(3.00098)-12)"})
         QTest::newRow(program) << QString::fromLatin1(program);
 }
 
@@ -185,11 +187,11 @@ void tst_recordsSensor::arithmeticLeavesOtherProgramsToEngine_data()
 {
     QTest::addColumn<QString>("program");
     for (const char *program :
-         {"3--1", "3++1", "-2**2", "017", "08", "0x10", "1.5.3", "3in", "1..toString()", "x", "Math.round(1.5)",
+         {"3--1", "3++1", "-2**2", "017", "08", "0x10", "1.5.3", "3in", "1..toString()", "x",
           "Math.foo", "Math. PI", "1 // comment", "1 /* c */", "1\n+2", "a = 1", "1 += 2", "2 **= 2", "(1",
           "1)", "", ";", "1;2", "1,2", "'1'", "1 ? 2 : 3", "1 < 2", "Mathx.PI", "1_000", "1e",
           // Negative zeros: the engine's integer arithmetic decides their sign.
-          "-0", "0*-1", "-0+0", "0/-5", "-3%3", "Math.ceil(-0.5)", "Math.min(0, 1-1)*-1",
+          "-0", "0*-1", "-0+0", "0/-5", "-3%3", "Math.ceil(-0.5)", "Math.round(-0.4)", "Math.min(0, 1-1)*-1",
           // The engine's abs of an integer -2^31 is not 2^31.
           "Math.abs(-2147483647-1)", "Math.abs(-2147483648)",
           "((((((((((((((((((((((((((((((((((((((((1))))))))))))))))))))))))))))))))))))))))"})
@@ -222,7 +224,7 @@ void tst_recordsSensor::arithmeticSweepMatchesScriptEngine()
                                "Math.LN2", "Math.LN10", "1e400", "(-2147483647-1)", "(65536*32768)", "(0.5+0.5)",
                                "(3-1)", "(-3*7)", "(2147483647+1)"};
     const QStringList binary{"+", "-", "*", "/", "%", "**"};
-    const QStringList unaryFunctions{"abs", "ceil", "exp", "floor", "log", "log10", "sqrt"};
+    const QStringList unaryFunctions{"abs", "ceil", "exp", "floor", "log", "log10", "round", "sqrt"};
     const QStringList naryFunctions{"pow", "min", "max"};
     QRandomGenerator random(20261210);
     const auto pick = [&random](const QStringList &list) { return list.at(int(random.bounded(list.size()))); };

@@ -9,13 +9,14 @@
 // Protocol, one line each way: commands "ready", "scope NAME", "tab N",
 // "combo NAME N", "text NAME TEXT", "click NAME", "pane NAME", "read NAME",
 // "plan BUTTON", "tap TABLE ROW COLUMN", "hold TABLE ROW COLUMN MS",
-// "cells TABLE COLUMN", "enabled TABLE", "quit"; replies "ok ..." or
+// "cells TABLE COLUMN", "enabled TABLE", "startup", "quit"; replies "ok ..." or
 // "err ..."; unsolicited "box TEXT|INFORMATIVE" lines for every box answered.
 // A box takes the button of the next "plan" text, its default button
 // otherwise. "tap" and "hold" reply once the release (and whatever it
 // started, a question included) is over. Names are looked up below the widget chosen
 // with "scope" (the main window until then), because several pages use the
-// same object names.
+// same object names. "startup" tells, in order, how the splash and the main
+// window came and went while the program started.
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QMouseEvent>
@@ -28,10 +29,12 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QPlainTextEdit>
+#include <QSplashScreen>
 #include <QTabWidget>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUrl>
+#include <QWindow>
 
 #include "modalAnswerer.h"
 
@@ -48,6 +51,48 @@ public:
         // default button.
         boxes.onOpen = [this](const QString &) { send(QStringLiteral("box ") + oneLine(boxes.texts.last())); };
         socket.connectToHost(QStringLiteral("127.0.0.1"), nPort);
+        // Created with the application object, before the program shows
+        // anything.
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *pObject, QEvent *pEvent) override
+    {
+        const QEvent::Type type = pEvent->type();
+        if ((type != QEvent::Show && type != QEvent::Hide) || !pObject->isWidgetType() || startup.size() >= 8)
+            return false;
+        auto *pWidget = static_cast<QWidget *>(pObject);
+        if (!pWidget->isWindow())
+            return false;
+        const bool bShow = type == QEvent::Show;
+        if (auto *pSplash = qobject_cast<QSplashScreen *>(pWidget)) {
+            startup << QStringLiteral("splash %1 %2x%3")
+                           .arg(bShow ? QStringLiteral("shown") : QStringLiteral("hidden"))
+                           .arg(pSplash->pixmap().width())
+                           .arg(pSplash->pixmap().height());
+        } else if (bShow && pWidget->findChild<QWidget *>(QStringLiteral("tabWidget"))) {
+            // What the window system was given when the window was created.
+            const QWindow *pNative = pWidget->windowHandle();
+            QString strSplash;
+            for (QWidget *pTop : QApplication::topLevelWidgets())
+                if (auto *pSplash = qobject_cast<QSplashScreen *>(pTop))
+                    strSplash = pSplash->isVisible() ? pSplash->message() : QStringLiteral("(closed)");
+            startup << QStringLiteral("window shown %1,%2 %3x%4 min %5x%6 max %7x%8 frameless %9 native %10 "
+                                      "splash %11")
+                           .arg(pWidget->x())
+                           .arg(pWidget->y())
+                           .arg(pWidget->width())
+                           .arg(pWidget->height())
+                           .arg(pWidget->minimumWidth())
+                           .arg(pWidget->minimumHeight())
+                           .arg(pWidget->maximumWidth())
+                           .arg(pWidget->maximumHeight())
+                           .arg(pWidget->windowFlags().testFlag(Qt::FramelessWindowHint) ? 1 : 0)
+                           .arg(pNative && pNative->flags().testFlag(Qt::FramelessWindowHint) ? 1 : 0)
+                           .arg(strSplash);
+        }
+        return false;
     }
 
 private slots:
@@ -177,6 +222,8 @@ private:
         if (strVerb == QLatin1String("enabled") || strVerb == QLatin1String("cells") || strVerb == QLatin1String("tap")
             || strVerb == QLatin1String("hold"))
             return tableCommand(strLine.split(QLatin1Char(' ')));
+        if (strVerb == QLatin1String("startup"))
+            return QStringLiteral("ok ") + oneLine(startup.join(QLatin1Char('|')));
         if (strVerb == QLatin1String("quit")) {
             if (QWidget *pWindow = mainWindow())
                 QTimer::singleShot(0, pWindow, &QWidget::close);
@@ -229,6 +276,7 @@ private:
     modalAnswerer boxes{QStringList(), true};
     QByteArray buffer;
     QString strScope;
+    QStringList startup;
 };
 
 } // namespace
