@@ -53,7 +53,7 @@ formScriptTab::formScriptTab(QWidget *parent)
     // An empty folder offers the add cell for the first script; a missing
     // one is reported instead (a script could not be written there).
     if (QDir(strScriptDir).exists())
-        pScriptModel->strEmptyNote = tr("No scripts: hold + to add");
+        pScriptModel->strEmptyNote = tr("No scripts: hold +");
     pScriptModel->setScriptList(&scriptList);
     pScripts->horizontalHeader()->setStyleSheet(QString::fromLatin1(pszHeaderStyle));
     const int scriptWidths[] = {30, 30, 175, 30, 30, 30};
