@@ -625,6 +625,10 @@ It will not run until it is saved or the changes are cancelled.</translation>
         <source>Do Script: Cmd %1 %2</source>
         <translation>Do Script: Cmd %1 %2</translation>
     </message>
+    <message>
+        <source>No scripts: hold +</source>
+        <translation>No scripts: hold +</translation>
+    </message>
 </context>
 <context>
     <name>formSettingsTab</name>
@@ -1487,6 +1491,10 @@ Feedback Boundary exceeded: staying</translation>
     <message>
         <source>The update script returned %1.</source>
         <translation>The update script returned %1.</translation>
+    </message>
+    <message>
+        <source>sudo refused to run the update script: %1</source>
+        <translation>sudo refused to run the update script: %1</translation>
     </message>
 </context>
 <context>
