@@ -102,6 +102,7 @@ MainWindow::MainWindow(QWidget *parent)
     pAnalogData->init();
     pAnalogData->setSampling(pAnalogData->nSampling);
     pScriptExecutor->onSetExtFeedback(extFeedback);
+    motorThread->start();
 
     // Every item of every combo is shown whole on the panel.
     for (QComboBox *pCombo : findChildren<QComboBox *>())
@@ -134,8 +135,10 @@ void MainWindow::createMotorDriver(settingsStore &settings)
         settings.setValue(settingKey::MotorPort, port.strPort);
     pMotorDriver->connectMotorSerial(port.strPort);
 
+    // Its thread starts once the window is joined to it and has handed it
+    // its teach-in, sensor and limits (end of the constructor): a first
+    // position report must not go out before anyone listens.
     pMotorDriver->moveToThread(motorThread);
-    motorThread->start();
 }
 
 void MainWindow::connectWorkers()

@@ -18,7 +18,7 @@ work=${2:-$build/screenshot-work}
 
 "$root/tools/install-deps.sh" --screenshots
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DVALVE_TESTS=OFF -DVALVE_BENCHMARKS=OFF >/dev/null
-cmake --build "$build" -j "$(nproc)" --target valve-screenshots valve-controller-sim
+cmake --build "$build" -j "$(nproc)" --target valve-screenshots valve-controller-sim valve-demo-world
 
 export VALVE_PROGRAM="$build/tools/layout/valve-screenshots"
 export VALVE_SCREENSHOT_DIR="$out"

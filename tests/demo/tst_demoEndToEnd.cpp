@@ -3,6 +3,7 @@
 // sensor, teach-in and settings. A set value typed on the Manual tab is
 // reached and held on the simulated valve, and Stop ends the regulation.
 #include "controllerSim.h"
+#include "demoProgram.h"
 #include "demoWorld.h"
 #include "gaugeFrameWriter.h"
 #include "programUnderTest.h"
@@ -62,12 +63,7 @@ void tst_demoEndToEnd::setValueIsReachedHeldAndStopped()
     QVERIFY(QDir(wd.path()).mkpath(QStringLiteral("dev")));
     const demoWorld::layoutResult world = demoWorld::layOut(wd.path());
     QVERIFY2(world.bOk, qPrintable(world.strError));
-    {
-        QSettings s(QStringLiteral("varnix"), QStringLiteral("Pendrosix"));
-        s.setValue(QStringLiteral("motor driver/type"), QStringLiteral("BergerLahr"));
-        s.setValue(QStringLiteral("motor driver/motor port"), QStringLiteral("ttySIM"));
-        s.sync();
-    }
+    storeDemoController();
     controllerSim sim(controllerSim::FAMILY_BERGER_LAHR);
     QVERIFY(sim.start(wd.filePath(QStringLiteral("dev/ttySIM"))));
     // The program samples the card once a second and moves the valve from
@@ -81,10 +77,8 @@ void tst_demoEndToEnd::setValueIsReachedHeldAndStopped()
     QVERIFY(plant.start());
 
     programUnderTest program;
-    QProcessEnvironment env;
-    env.insert(QStringLiteral("VALVE_ANALOG_FRAME_FILE"), strFrame);
-    QVERIFY2(program.start(wd, env), "the program did not start or its driver did not connect");
-    QVERIFY2(program.waitReady(), "the main window did not come up");
+    const QString strNotUp = startDemoProgram(program, wd, strFrame);
+    QVERIFY2(strNotUp.isEmpty(), qPrintable(strNotUp));
 
     // The status strip shows the detector's leak rate once the card has been
     // sampled: the closed valve's 1e-9.

@@ -2,6 +2,7 @@
 // script, started by holding its start cell on the Script tab, records a
 // teach-in on the simulated plant and saves it under its own name.
 #include "controllerSim.h"
+#include "demoProgram.h"
 #include "demoWorld.h"
 #include "gaugeFrameWriter.h"
 #include "gaugePlant.h"
@@ -64,22 +65,14 @@ void tst_demoScriptEndToEnd::demoScriptRecordsATeachInOfThePlant()
     QVERIFY(sim.start(wd.filePath(QStringLiteral("dev/ttySIM"))));
     sim.setPosition(12000);
     sim.setSpeed(200000); // as ./run.sh starts it
-    {
-        QSettings s(QStringLiteral("varnix"), QStringLiteral("Pendrosix"));
-        s.setValue(QStringLiteral("motor driver/type"), QStringLiteral("BergerLahr"));
-        s.setValue(QStringLiteral("motor driver/motor port"), QStringLiteral("ttySIM"));
-        s.setValue(QStringLiteral("motor driver/position"), 300000);
-        s.sync();
-    }
+    storeDemoController({{QStringLiteral("motor driver/position"), 300000}});
     const QString strFrame = wd.filePath(QStringLiteral("dev/analog-frame"));
     gaugeFrameWriter plant(sim, strFrame);
     QVERIFY(plant.start());
 
     programUnderTest program;
-    QProcessEnvironment env;
-    env.insert(QStringLiteral("VALVE_ANALOG_FRAME_FILE"), strFrame);
-    QVERIFY2(program.start(wd, env), "the program did not start or its driver did not connect");
-    QVERIFY2(program.waitReady(), "the main window did not come up");
+    const QString strNotUp = startDemoProgram(program, wd, strFrame);
+    QVERIFY2(strNotUp.isEmpty(), qPrintable(strNotUp));
 
     // The Script tab lists the demo script with its commands.
     QCOMPARE(program.request(QStringLiteral("tab 2")), QStringLiteral("ok 2"));
