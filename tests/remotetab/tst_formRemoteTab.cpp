@@ -130,9 +130,14 @@ void tst_formRemoteTab::formAsBuilt()
     QTRY_VERIFY2(ui.lineEditIpAddress->width() >= 110, qPrintable(QString::number(ui.lineEditIpAddress->width())));
     QTRY_VERIFY(ui.lineEditEthernetPort->width() >= 80);
     ui.stackedWidget->setCurrentIndex(1);
-    for (QWidget *pField : {static_cast<QWidget *>(ui.lineEditSampling), static_cast<QWidget *>(ui.lineEditLowerBoundary),
-                            static_cast<QWidget *>(ui.lineEditUpperBoundarySteps)}) {
+    for (QWidget *pField : {static_cast<QWidget *>(ui.lineEditSampling), static_cast<QWidget *>(ui.lineEditLowerBoundary)}) {
         QTRY_VERIFY2(pField->isVisible() && pField->width() >= 50 && pField->width() <= 60,
+                     qPrintable(QString::number(pField->width())));
+    }
+    // A step field holds the widest position, 1000000, at the panel's font.
+    for (QWidget *pField : {static_cast<QWidget *>(ui.lineEditLowerBoundarySteps),
+                            static_cast<QWidget *>(ui.lineEditUpperBoundarySteps)}) {
+        QTRY_VERIFY2(pField->isVisible() && pField->width() >= 70 && pField->width() <= 76,
                      qPrintable(QString::number(pField->width())));
     }
 }
