@@ -1,12 +1,25 @@
 #pragma once
 // The program of ./run.sh's demo world in a test: the store names the
 // simulator's port, and the program reads the card frame the plant writes.
+#include "demoWorld.h"
 #include "programUnderTest.h"
 #include "testWorkDir.h"
 
+#include <QDir>
 #include <QProcessEnvironment>
 #include <QSettings>
 #include <QVariantMap>
+
+// The demo world of ./run.sh in the work folder, with the dev/ folder the
+// simulator's port goes in; the reason when it could not be laid out, else an
+// empty text.
+inline QString layOutDemoWorld(const testWorkDir &wd)
+{
+    if (!QDir(wd.path()).mkpath(QStringLiteral("dev")))
+        return QStringLiteral("no dev folder in the work folder");
+    const demoWorld::layoutResult world = demoWorld::layOut(wd.path());
+    return world.bOk ? QString() : world.strError;
+}
 
 // The controller on dev/ttySIM, with any further keys ("group/key").
 inline void storeDemoController(const QVariantMap &extra = {})

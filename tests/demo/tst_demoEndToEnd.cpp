@@ -60,9 +60,8 @@ void tst_demoEndToEnd::setValueIsReachedHeldAndStopped()
 {
     testWorkDir wd;
     QVERIFY(wd.isValid());
-    QVERIFY(QDir(wd.path()).mkpath(QStringLiteral("dev")));
-    const demoWorld::layoutResult world = demoWorld::layOut(wd.path());
-    QVERIFY2(world.bOk, qPrintable(world.strError));
+    const QString strNoWorld = layOutDemoWorld(wd);
+    QVERIFY2(strNoWorld.isEmpty(), qPrintable(strNoWorld));
     storeDemoController();
     controllerSim sim(controllerSim::FAMILY_BERGER_LAHR);
     QVERIFY(sim.start(wd.filePath(QStringLiteral("dev/ttySIM"))));
