@@ -60,3 +60,11 @@ QRect keyboardGeometry(int nMode, const QRect &rField, const QRect &rScreen)
         return QRect(QPoint(rField.x() - size.width(), nY), size);
     return QRect(QPoint(nX, nScreenBottom - size.height()), size);
 }
+
+QRect promptKeyboardGeometry(const QRect &rField, const QRect &rPrompt, const QRect &rScreen)
+{
+    const QRect rBesidePrompt = keyboardGeometry(KEYBOARD_FULL, rPrompt, rScreen);
+    if (!rBesidePrompt.intersects(rPrompt))
+        return rBesidePrompt;
+    return keyboardGeometry(KEYBOARD_FULL, rField, rScreen);
+}

@@ -20,4 +20,10 @@ QSize keyboardSize(int nMode);
 // side is partly covered. An empty rectangle for a mode without keyboard.
 QRect keyboardGeometry(int nMode, const QRect &rField, const QRect &rScreen);
 
+// Where the full keyboard goes for the text field at rField of a prompt (a
+// password prompt, a file dialog) at rPrompt: beside the whole prompt where
+// the screen leaves room, so that its buttons stay free, else beside the
+// field alone.
+QRect promptKeyboardGeometry(const QRect &rField, const QRect &rPrompt, const QRect &rScreen);
+
 #endif // KEYBOARDPLACEMENT_H

@@ -1,7 +1,18 @@
 #include "app/promptKeyboard.h"
 
+#include "app/keyboardPlacement.h"
+
 #include <QEvent>
 #include <QLineEdit>
+
+namespace {
+
+QRect globalRect(const QWidget *pWidget)
+{
+    return QRect(pWidget->mapToGlobal(QPoint(0, 0)), pWidget->size());
+}
+
+} // namespace
 
 promptKeyboard *promptKeyboard::attach(QLineEdit *pField)
 {
@@ -20,7 +31,9 @@ bool promptKeyboard::eventFilter(QObject *pWatched, QEvent *pEvent)
     if (pWatched == pField) {
         switch (pEvent->type()) {
         case QEvent::FocusIn:
-            keyboard.startBeside(KEYBOARD_FULL, pField);
+            keyboard.start(KEYBOARD_FULL,
+                           promptKeyboardGeometry(globalRect(pField), globalRect(pField->window()), panelScreenRect())
+                               .topLeft());
             break;
         case QEvent::FocusOut:
         case QEvent::Hide:

@@ -9,9 +9,10 @@ class QLineEdit;
 
 // The full on-screen keyboard for the text field of a standard dialog (a
 // password prompt, the name field of a file dialog), which is a plain line
-// edit and not a touch field: shown beside the field while it has the focus,
-// ended when the field loses it, when the dialog closes and when the field
-// goes away. Nothing else of the field changes (no saved text, no keys).
+// edit and not a touch field: shown while the field has the focus, beside the
+// prompt where the screen leaves room (else beside the field), and ended when
+// the field loses it, when the dialog closes and when the field goes away.
+// Nothing else of the field changes (no saved text, no keys).
 class promptKeyboard : public QObject
 {
     Q_OBJECT

@@ -1,6 +1,7 @@
 #include "manual/formCurrentState.h"
 #include "ui_formCurrentState.h"
 
+#include "app/panelFileDialog.h"
 #include "app/qlvMessageBox.h"
 #include "manual/diagramAxisRange.h"
 #include "manual/diagramGraphPlan.h"
@@ -608,11 +609,7 @@ void formCurrentState::onDiagramDoubleClick(QMouseEvent *event)
 QFileDialog *formCurrentState::createFileDialog(const QString &strCaption, const QString &strFilter)
 {
     strDataDir = teachInDirectory();
-    auto *pDialog = new QFileDialog(this, strCaption, strDataDir, strFilter);
-    pDialog->setWindowFlags(pDialog->windowFlags() | Qt::FramelessWindowHint);
-    pDialog->setGeometry(20, 20, 340, 260);
-    pDialog->setOption(QFileDialog::DontUseNativeDialog);
-    return pDialog;
+    return makePanelFileDialog(this, strCaption, strDataDir, strFilter);
 }
 
 void formCurrentState::reportWriteFailure(const QString &strText, const QString &strFile,

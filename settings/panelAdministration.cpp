@@ -1,5 +1,6 @@
 #include "settings/panelAdministration.h"
 
+#include "app/panelFileDialog.h"
 #include "app/promptKeyboard.h"
 #include "app/qlvMessageBox.h"
 #include "settings/busyTask.h"
@@ -83,16 +84,9 @@ panelAdministration::fileDialogSpec panelAdministration::settingsImportDialog()
 
 QFileDialog *panelAdministration::makeFileDialog(QWidget *pTab, const fileDialogSpec &spec)
 {
-    auto *pDlg = new QFileDialog(pTab, spec.strCaption, spec.strFolder, spec.strFilter);
-    pDlg->setWindowFlags(pDlg->windowFlags() | Qt::FramelessWindowHint);
-    pDlg->setGeometry(20, 20, 340, 260);
-    pDlg->setOption(QFileDialog::DontUseNativeDialog);
+    QFileDialog *pDlg = makePanelFileDialog(pTab, spec.strCaption, spec.strFolder, spec.strFilter);
     pDlg->setFileMode(spec.eFileMode);
     pDlg->setAcceptMode(spec.eAcceptMode);
-    // The panel has no keyboard: a name (a new export above all) is typed
-    // on the screen's.
-    if (auto *pName = pDlg->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
-        promptKeyboard::attach(pName);
     return pDlg;
 }
 

@@ -11,6 +11,7 @@
 #include "app/promptKeyboard.h"
 #include "app/qLvLineEdit.h"
 #include "app/qLvTextEdit.h"
+#include "manual/formCurrentState.h"
 #include "settings/formSettingsTab.h"
 #include "settings/lvSensorDlg.h"
 #include "settings/panelAdministration.h"
@@ -450,6 +451,8 @@ void tst_touchKeyboards::promptsStartAndEndKeyboard_data()
     QTest::newRow("teach-in export") << "teach-in export" << 1;
     QTest::newRow("settings export") << "settings export" << 1;
     QTest::newRow("update package") << "update" << 1;
+    QTest::newRow("diagram print") << "diagram print" << 1;
+    QTest::newRow("diagram export") << "diagram export" << 1;
 }
 
 void tst_touchKeyboards::promptsStartAndEndKeyboard()
@@ -463,6 +466,7 @@ void tst_touchKeyboards::promptsStartAndEndKeyboard()
     // Each prompt is answered once its keyboard runs: cancelled, or for the
     // first password prompt given a password so that the second one comes.
     QList<QRect> fieldRects;
+    QList<QRect> promptRects;
     QList<keyboardCall> keyboards;
     int nShown = 0;
     modalAnswerer answer(
@@ -482,6 +486,7 @@ void tst_touchKeyboards::promptsStartAndEndKeyboard()
                 return;
             ++nShown;
             fieldRects << globalRect(pField);
+            promptRects << globalRect(pModal);
             keyboards << lastKeyboard(*runner);
             auto *pInput = qobject_cast<QInputDialog *>(pModal);
             if (pInput && nShown == 1) {
@@ -495,7 +500,13 @@ void tst_touchKeyboards::promptsStartAndEndKeyboard()
 
     QWidget *pTab = window->findChild<QWidget *>(QStringLiteral("widgetSettings"));
     QVERIFY(pTab);
-    if (action == QLatin1String("samba"))
+    auto *pDiagram = window->findChild<formCurrentState *>();
+    QVERIFY(pDiagram);
+    if (action == QLatin1String("diagram print"))
+        pDiagram->onDiagramMenuPrint();
+    else if (action == QLatin1String("diagram export"))
+        pDiagram->onDiagramExport();
+    else if (action == QLatin1String("samba"))
         panelAdministration::changeSambaPassword(pTab, window.get());
     else if (action == QLatin1String("teach-in export"))
         panelAdministration::exportTeachIn(pTab, window.get(), QStringLiteral("curve"));
@@ -513,6 +524,8 @@ void tst_touchKeyboards::promptsStartAndEndKeyboard()
         QCOMPARE(keyboards.at(i).nMode, int(KEYBOARD_FULL));
         QVERIFY(panelScreenRect().contains(keyboards.at(i).rect()));
         QVERIFY(!keyboards.at(i).rect().intersects(fieldRects.at(i)));
+        // The prompt's buttons stay free too: the screen has room beside it.
+        QVERIFY(!keyboards.at(i).rect().intersects(promptRects.at(i)));
     }
     // Nothing else ran: every prompt was cancelled.
     QVERIFY(runner->calls().isEmpty());

@@ -52,6 +52,8 @@ private slots:
     void commandLine();
     void keyboardPlacement_data();
     void keyboardPlacement();
+    void promptKeyboardPlacement_data();
+    void promptKeyboardPlacement();
     void cancelKeysOfEachMode_data();
     void cancelKeysOfEachMode();
 
@@ -152,6 +154,31 @@ void tst_shellWidgets::keyboardPlacement()
     QFETCH(QRect, expected);
     const QRect placed = keyboardGeometry(mode, field, panelScreenRect());
     QCOMPARE(placed, expected);
+}
+
+void tst_shellWidgets::promptKeyboardPlacement_data()
+{
+    QTest::addColumn<QRect>("field");
+    QTest::addColumn<QRect>("prompt");
+    QTest::addColumn<QRect>("expected");
+    const QSize full = keyboardSize(KEYBOARD_FULL);
+    // the file dialog at the top left: below it, its buttons left free
+    QTest::newRow("file dialog") << QRect(100, 236, 200, 24) << QRect(20, 20, 340, 260)
+                                 << QRect(QPoint(20, 280), full);
+    // a password prompt in the middle of the window: no room below, above it
+    QTest::newRow("centred prompt") << QRect(260, 240, 280, 24) << QRect(250, 180, 300, 150)
+                                    << QRect(QPoint(250, 20), full);
+    // a prompt that leaves no room: beside its field as any field
+    QTest::newRow("whole screen") << QRect(10, 200, 300, 30) << QRect(0, 0, 800, 479)
+                                  << QRect(QPoint(10, 230), full);
+}
+
+void tst_shellWidgets::promptKeyboardPlacement()
+{
+    QFETCH(QRect, field);
+    QFETCH(QRect, prompt);
+    QFETCH(QRect, expected);
+    QCOMPARE(promptKeyboardGeometry(field, prompt, panelScreenRect()), expected);
 }
 
 void tst_shellWidgets::cancelKeysOfEachMode_data()

@@ -1,5 +1,6 @@
 #include "programBoxes.h"
 
+#include "app/panelFileDialog.h"
 #include "app/qlvMessageBox.h"
 #include "app/qlvMessageDialog.h"
 #include "settings/busyTask.h"
@@ -66,10 +67,7 @@ std::function<QWidget *(QWidget *)> fileDialog(const QString &strCaption, const 
 {
     // As the diagram's menu builds it for a JPG, XLSX or teach-in file.
     return [=](QWidget *pParent) -> QWidget * {
-        auto *pDialog = new QFileDialog(pParent, strCaption, QStringLiteral("./teachIn"), strFilter);
-        pDialog->setWindowFlags(pDialog->windowFlags() | Qt::FramelessWindowHint);
-        pDialog->setGeometry(20, 20, 340, 260);
-        pDialog->setOption(QFileDialog::DontUseNativeDialog);
+        QFileDialog *pDialog = makePanelFileDialog(pParent, strCaption, QStringLiteral("./teachIn"), strFilter);
         pDialog->setFileMode(bSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         if (bSave)
             pDialog->setAcceptMode(QFileDialog::AcceptSave);
