@@ -19,9 +19,13 @@ QRect editField(QStyle *pStyle, const QComboBox *pCombo)
     opt.currentText = pCombo->currentText();
     opt.currentIcon = pCombo->itemIcon(pCombo->currentIndex());
     opt.iconSize = pCombo->iconSize();
+    // On a touch panel the pointer stays on the box last tapped: the item
+    // must fit the hovered box (a wider border in the style sheets) too.
+    const QRect rResting = pStyle->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, pCombo);
+    opt.state |= QStyle::State_MouseOver;
+    const QRect rHovered = pStyle->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, pCombo);
     // The shown item is drawn one pixel in from each side of the field.
-    return pStyle->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, pCombo)
-        .adjusted(1, 0, -1, 0);
+    return (rResting & rHovered).adjusted(1, 0, -1, 0);
 }
 
 } // namespace

@@ -176,7 +176,12 @@ QRect layoutCheck::textRoom(const QWidget *pWidget)
                 opt.features |= QStyleOptionButton::Flat;
             if (pPush->isDefault())
                 opt.features |= QStyleOptionButton::DefaultButton;
-            return pStyle->subElementRect(QStyle::SE_PushButtonContents, &opt, pButton);
+            // On a touch panel the pointer stays on the button last tapped,
+            // so the text must fit the hovered button (a wider border in the
+            // style sheets) as well as the resting one.
+            const QRect rResting = pStyle->subElementRect(QStyle::SE_PushButtonContents, &opt, pButton);
+            opt.state |= QStyle::State_MouseOver;
+            return rResting & pStyle->subElementRect(QStyle::SE_PushButtonContents, &opt, pButton);
         }
         return pButton->contentsRect();
     }
