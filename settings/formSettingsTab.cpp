@@ -849,7 +849,14 @@ void formSettingsTab::on_pushBtnDeleteSensor_clicked()
     if (nIndex < 0 || nIndex >= sensorList.size())
         return;
     // The file it was read from, never the one its name would give.
-    removeSensorDefinition(sensorList.at(nIndex));
+    const lvSensor sensor = sensorList.at(nIndex);
+    if (!removeSensorDefinition(sensor) && !sensor.strFileName.isEmpty()
+        && QFileInfo::exists(lvSensor::sensorFilePath(sensor.strFileName))) {
+        // Still on the share: it stays listed, and the operator learns why.
+        showBox(tr("Sensor not deleted"),
+                tr("The file %1 could not be removed. Nothing was changed.")
+                    .arg(QDir::toNativeSeparators(lvSensor::sensorFilePath(sensor.strFileName))));
+    }
     sensorList.removeAt(nIndex);
     relistSensors(nIndex);
 }

@@ -1028,6 +1028,14 @@ FlowControl: None</translation>
         <source>The program restarts to use the imported settings.</source>
         <translation>The program restarts to use the imported settings.</translation>
     </message>
+    <message>
+        <source>Sensor not deleted</source>
+        <translation>Sensor not deleted</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be removed. Nothing was changed.</source>
+        <translation>The file %1 could not be removed. Nothing was changed.</translation>
+    </message>
 </context>
 <context>
     <name>formStatusWidget</name>

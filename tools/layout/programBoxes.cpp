@@ -361,6 +361,10 @@ QList<programBox> programBoxes()
                                                  .arg(QStringLiteral("/home/pi/leakvalve/sensor/"
                                                                      "Pirani-Penning combined gauge.kfxsensor"))
                                              + QLatin1Char(' ') + settingsText("Nothing was changed."))},
+        {QStringLiteral("settings-sensor-not-deleted"),
+         settingsBox("Sensor not deleted", settingsText("The file %1 could not be removed. Nothing was changed.")
+                                               .arg(QStringLiteral("/home/pi/leakvalve/sensor/"
+                                                                   "Pirani-Penning combined gauge.kfxsensor")))},
         {QStringLiteral("settings-sensor-exists"),
          settingsBox("Sensor exists", settingsText("A sensor with this Name already exists. It will not be saved."))},
         {QStringLiteral("settings-sensor-exists-change"),
