@@ -44,10 +44,24 @@ void onScreenKeyboard::start(int nMode, const QPoint &pos)
     pKeyboardProcess = processRunner::instance().startCommandLine(strLine);
 }
 
+namespace {
+
+QRect screenRect(const QWidget *pWidget)
+{
+    return QRect(pWidget->mapToGlobal(QPoint(0, 0)), pWidget->size());
+}
+
+} // namespace
+
 void onScreenKeyboard::startBeside(int nMode, const QWidget *pField)
 {
-    const QRect rField(pField->mapToGlobal(QPoint(0, 0)), pField->size());
-    start(nMode, keyboardGeometry(nMode, rField, panelScreenRect()).topLeft());
+    start(nMode, keyboardGeometry(nMode, screenRect(pField), panelScreenRect()).topLeft());
+}
+
+void onScreenKeyboard::startBesidePrompt(const QWidget *pField)
+{
+    start(KEYBOARD_FULL,
+          promptKeyboardGeometry(screenRect(pField), screenRect(pField->window()), panelScreenRect()).topLeft());
 }
 
 void onScreenKeyboard::end()

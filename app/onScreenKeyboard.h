@@ -40,6 +40,9 @@ public:
     // The same, placed on the panel's screen beside the field
     // (keyboardGeometry).
     void startBeside(int nMode, const QWidget *pField);
+    // The full keyboard for the text field of a prompt, beside the whole
+    // prompt where the screen has room (promptKeyboardGeometry).
+    void startBesidePrompt(const QWidget *pField);
     void end();
     bool isReferenced() const { return pKeyboardProcess != nullptr; }
 

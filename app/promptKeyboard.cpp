@@ -1,18 +1,7 @@
 #include "app/promptKeyboard.h"
 
-#include "app/keyboardPlacement.h"
-
 #include <QEvent>
 #include <QLineEdit>
-
-namespace {
-
-QRect globalRect(const QWidget *pWidget)
-{
-    return QRect(pWidget->mapToGlobal(QPoint(0, 0)), pWidget->size());
-}
-
-} // namespace
 
 promptKeyboard *promptKeyboard::attach(QLineEdit *pField)
 {
@@ -31,9 +20,7 @@ bool promptKeyboard::eventFilter(QObject *pWatched, QEvent *pEvent)
     if (pWatched == pField) {
         switch (pEvent->type()) {
         case QEvent::FocusIn:
-            keyboard.start(KEYBOARD_FULL,
-                           promptKeyboardGeometry(globalRect(pField), globalRect(pField->window()), panelScreenRect())
-                               .topLeft());
+            keyboard.startBesidePrompt(pField);
             break;
         case QEvent::FocusOut:
         case QEvent::Hide:
