@@ -18,6 +18,7 @@
 #include "script/lvScript.h"
 #include "remote/trafficRelay.h"
 #include "script/scriptExecutor.h"
+#include "script/scriptMeasuringRelay.h"
 #include "script/scriptProgressRelay.h"
 #include "valve/analogData.h"
 #include "valve/motorDriver.h"
@@ -56,6 +57,7 @@ MainWindow::MainWindow(QWidget *parent)
     , pMotorDriver(nullptr)
     , pAnalogData(nullptr)
     , pScriptExecutor(nullptr)
+    , pMeasuringRelay(nullptr)
     , pLogFile(nullptr)
     , bMeasuring(false)
     , bNewDataSaved(false)
@@ -238,6 +240,8 @@ void MainWindow::createScriptExecutor()
     scriptThread->start();
     connect(this, &MainWindow::initScript, pScriptExecutor, &scriptExecutor::init);
     connect(pScriptExecutor, &scriptExecutor::stopFeedbackData, pMotorDriver, &motorDriver::onStopFeedback);
+    pMeasuringRelay = new scriptMeasuringRelay(this);
+    connect(pMeasuringRelay, &scriptMeasuringRelay::setMeasurement, this, &MainWindow::onSetMeasurement);
     // A script crosses into the script thread as the argument of a queued
     // signal; the Script page's selection is joined to setScript here.
     qRegisterMetaType<lvScript>("lvScript");
@@ -391,7 +395,9 @@ void MainWindow::connectScriptRun(bool bConnect)
         connect(se, &scriptExecutor::gotoPosAbs, md, &motorDriver::onMotorGotoStep, Qt::UniqueConnection);
         connect(se, &scriptExecutor::gotoPosRel, md, &motorDriver::onMotorGotoRelative, Qt::UniqueConnection);
         connect(se, &scriptExecutor::gotoData, this, &MainWindow::setData, Qt::UniqueConnection);
-        connect(se, &scriptExecutor::setMeasurement, this, &MainWindow::onSetMeasurement, Qt::UniqueConnection);
+        // A loop switching measuring on and off asks millions of times: the
+        // requests are merged on their way, what they do kept.
+        pMeasuringRelay->follow(se, true);
         connect(se, &scriptExecutor::newDataSeved, this, &MainWindow::onNewDataSaved, Qt::UniqueConnection);
         connect(se, &scriptExecutor::connectPositionReached, this, &MainWindow::connectPositionReachedToScriptExec,
                 Qt::UniqueConnection);
@@ -403,7 +409,7 @@ void MainWindow::connectScriptRun(bool bConnect)
         disconnect(se, &scriptExecutor::gotoPosAbs, md, &motorDriver::onMotorGotoStep);
         disconnect(se, &scriptExecutor::gotoPosRel, md, &motorDriver::onMotorGotoRelative);
         disconnect(se, &scriptExecutor::gotoData, this, &MainWindow::setData);
-        disconnect(se, &scriptExecutor::setMeasurement, this, &MainWindow::onSetMeasurement);
+        pMeasuringRelay->follow(se, false);
         disconnect(se, &scriptExecutor::newDataSeved, this, &MainWindow::onNewDataSaved);
         disconnect(se, &scriptExecutor::connectPositionReached, this, &MainWindow::connectPositionReachedToScriptExec);
         disconnect(se, &scriptExecutor::connectDataReached, this, &MainWindow::connectDataReachedToScriptExec);
@@ -434,11 +440,12 @@ void MainWindow::connectScriptPage(bool bConnect)
         connect(se, &scriptExecutor::clearDiagram, st, &formScriptTab::onClearDiagramm, Qt::UniqueConnection);
         connect(se, &scriptExecutor::setDiagramName, cs, &formCurrentState::setDiagramName, Qt::UniqueConnection);
     } else {
+        // What the relay holds still reaches the status strip and the log.
+        st->progressRelay()->follow(se, false);
         disconnect(st, &formScriptTab::runScript, se, &scriptExecutor::processScript);
         disconnect(st, &formScriptTab::stopScript, se, &scriptExecutor::stopScript);
         disconnect(st, &formScriptTab::cmdSet, se, &scriptExecutor::onSetCmd);
         disconnect(st, &formScriptTab::setStatusMsg, sw, &formStatusWidget::setStatus);
-        st->progressRelay()->follow(se, false);
         disconnect(se, &scriptExecutor::finished, st, &formScriptTab::onScriptFinished);
         disconnect(se, &scriptExecutor::updateDiagramMeasure, st, &formScriptTab::onUpdateDiagramm);
         disconnect(se, &scriptExecutor::clearDiagram, st, &formScriptTab::onClearDiagramm);
@@ -497,6 +504,7 @@ void MainWindow::connectScriptTab()
     connect(st, &formScriptTab::scriptSelected, pScriptExecutor, &scriptExecutor::setScript);
     st->emitScriptSelected();
     connect(st, &formScriptTab::setNewTeachIn, this, &MainWindow::onSetNewTeachIn);
+    connect(st, &formScriptTab::onWriteLog, pLogFile, &qlvLogFile::writeToLog);
     connect(this, &MainWindow::setLongPressTime, st, &formScriptTab::setLongPressTime);
 }
 

@@ -15,6 +15,7 @@ class analogData;
 class motorDriver;
 class qlvLogFile;
 class scriptExecutor;
+class scriptMeasuringRelay;
 
 namespace Ui {
 class MainWindow;
@@ -153,6 +154,9 @@ private:
     QPointer<QThread> motorThread;
     scriptExecutor *pScriptExecutor;
     QPointer<QThread> scriptThread;
+    // The executor's measuring requests, merged on their way to
+    // onSetMeasurement() while the Script page is shown.
+    scriptMeasuringRelay *pMeasuringRelay;
     QMetaEnum motorTypeEnum;
     qlvLogFile *pLogFile;
     // Holds nLastTab and bIgnoreNextTabChange of the tab-change rules.

@@ -59,6 +59,12 @@ processRunner::result processRunner::run(const request &req)
     const int nTimeoutMs = req.nTimeoutMs;
     result res;
     QProcess proc;
+    if (!req.environment.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const QString &strEntry : req.environment)
+            env.insert(strEntry.section(QLatin1Char('='), 0, 0), strEntry.section(QLatin1Char('='), 1));
+        proc.setProcessEnvironment(env);
+    }
     proc.start(req.strProgram, req.args, QIODevice::ReadWrite);
     if (!proc.waitForStarted(nTimeoutMs < 0 ? 30000 : nTimeoutMs)) {
         res.nExitCode = -2;

@@ -42,6 +42,9 @@ public:
         QStringList args;
         QByteArray stdIn;
         int nTimeoutMs = -1;      // -1: no limit
+        // "NAME=value" entries set for this process only, over the
+        // program's own environment.
+        QStringList environment;
     };
 
     virtual ~processRunner() = default;

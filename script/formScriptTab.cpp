@@ -100,6 +100,7 @@ formScriptTab::formScriptTab(QWidget *parent)
     pProgressRelay = new scriptProgressRelay(this);
     connect(pProgressRelay, &scriptProgressRelay::commandStarted, this, &formScriptTab::setCommandSelected);
     connect(pProgressRelay, &scriptProgressRelay::commandProgress, this, &formScriptTab::updateCommandSelected);
+    connect(pProgressRelay, &scriptProgressRelay::textsNotShown, this, &formScriptTab::onTextsNotShown);
     connect(pScripts, &qTblViewScript::longPressEvent, this, &formScriptTab::onScriptTableLongPress);
     connect(pCommands, &qTblViewScript::longPressEvent, this, &formScriptTab::onCommandTableLongPress);
 }
@@ -677,15 +678,18 @@ void formScriptTab::on_pushBtnScriptRun_clicked()
         return;
     }
     ui->tblViewCommands->setEnabled(false);
+    // A start while the run goes on changes nothing: a flood keeps its pace.
+    if (!bScriptRunning)
+        pProgressRelay->newRun();
     bScriptRunning = true;
-    pProgressRelay->setOpen(true);
     emit runScript();
 }
 
 void formScriptTab::onScriptStop()
 {
     emit stopScript();
-    // Nothing the stopped run reported comes after "Script Stopped".
+    // What the run reported before comes first; nothing of the stopped run
+    // comes after "Script Stopped".
     pProgressRelay->setOpen(false);
     ui->tblViewCommands->setEnabled(true);
     bScriptRunning = false;
@@ -694,6 +698,9 @@ void formScriptTab::onScriptStop()
 
 void formScriptTab::onScriptFinished()
 {
+    // Every report came before finished(); what a flood left out at its end
+    // is counted before "Script Finished".
+    pProgressRelay->flush();
     ui->tblViewCommands->setEnabled(true);
     bScriptRunning = false;
     emit setStatusMsg(tr("Script Finished"));
@@ -710,6 +717,11 @@ void formScriptTab::updateCommandSelected(int nCmdNr, int ncurrentRepetition, in
                                           QString strCmdType)
 {
     emit setStatusMsg(scriptCommandProgressText(nCmdNr, ncurrentRepetition, nRepeat, strSetData, strCmdType));
+}
+
+void formScriptTab::onTextsNotShown(qint64 nCount)
+{
+    emit onWriteLog(tr("Script: %1 command texts not shown").arg(nCount));
 }
 
 void formScriptTab::on_tblViewCommands_clicked(const QModelIndex &index)

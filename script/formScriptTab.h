@@ -62,8 +62,9 @@ public:
     // Draws the active teach-in in the diagram.
     void setTeachIn(lvTeachIn *pTeachIn);
     // Where the executor's progress reports go (scriptProgressRelay::follow);
-    // they reach setCommandSelected() and updateCommandSelected() from there,
-    // at most one delivery waiting.
+    // they reach setCommandSelected() and updateCommandSelected() from there
+    // in order, a flood thinned with a log line that counts what was left
+    // out.
     scriptProgressRelay *progressRelay() const { return pProgressRelay; }
 
     // The operations behind the gestures (the form has no buttons).
@@ -91,6 +92,8 @@ signals:
     void stopScript();
     void cmdSet(int nCmdNr);
     void setStatusMsg(QString strMessage);
+    // A line for the log file alone.
+    void onWriteLog(QString strMessage);
     void setNewTeachIn(QString strTeachInFile);
     // A run ended by an edit stops the valve as the status strip's Stop
     // does: the regulation or move the run started does not go on.
@@ -117,6 +120,8 @@ public slots:
     void onClearDiagramm();
     void onSetNewTeachIn(QString strTeachInFile);
     void setLongPressTime(int pnLongPressTimeMs);
+    // A flood of command texts was thinned: nCount were left out.
+    void onTextsNotShown(qint64 nCount);
 
 protected:
     void showEvent(QShowEvent *event) override;

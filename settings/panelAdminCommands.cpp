@@ -13,6 +13,15 @@ processRunner::request command(const QString &strProgram, const QStringList &arg
     return req;
 }
 
+// sudo with its messages in English whatever the panel's locale: a refusal
+// is told from the script's own exit code by those messages (sudoRefused).
+processRunner::request sudoCommand(const QStringList &args, int nTimeoutMs)
+{
+    processRunner::request req = command(QStringLiteral("sudo"), args, nTimeoutMs);
+    req.environment = QStringList{QStringLiteral("LC_ALL=C")};
+    return req;
+}
+
 } // namespace
 
 QString panelAdminCommands::inFolder(const QString &strFolder, const QString &strName)
@@ -48,19 +57,16 @@ processRunner::request panelAdminCommands::unzip(const QString &strZip, const QS
 
 processRunner::request panelAdminCommands::updateScript(const QString &strFolder)
 {
-    return command(QStringLiteral("sudo"),
-                   {QStringLiteral("-n"), QStringLiteral("bash"), inFolder(strFolder, updateScriptName())},
-                   UPDATE_SCRIPT_TIMEOUT_MS);
+    return sudoCommand({QStringLiteral("-n"), QStringLiteral("bash"), inFolder(strFolder, updateScriptName())},
+                       UPDATE_SCRIPT_TIMEOUT_MS);
 }
 
 processRunner::request panelAdminCommands::sambaPassword(const QString &strWorkingDir, const QString &strPassword)
 {
     processRunner::request req =
-        command(QStringLiteral("sudo"),
-                {QStringLiteral("-n"), QStringLiteral("bash"),
-                 strWorkingDir + QStringLiteral("/shell-scripts/set_smb_pwd.sh"),
-                 QStringLiteral("pi")},
-                SAMBA_TIMEOUT_MS);
+        sudoCommand({QStringLiteral("-n"), QStringLiteral("bash"),
+                     strWorkingDir + QStringLiteral("/shell-scripts/set_smb_pwd.sh"), QStringLiteral("pi")},
+                    SAMBA_TIMEOUT_MS);
     req.stdIn = strPassword.toUtf8() + '\n';
     return req;
 }

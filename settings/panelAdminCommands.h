@@ -32,7 +32,9 @@ public:
     // closed, so a question unzip still asks is answered by end of input.
     static processRunner::request unzip(const QString &strZip, const QString &strFolder);
     // sudo -n bash <folder>/update-script.sh. sudo never waits for a
-    // password (-n): where it would ask, it refuses (see sudoRefused).
+    // password (-n): where it would ask, it refuses (see sudoRefused). Both
+    // sudo commands run with LC_ALL=C, so sudo's messages are the English
+    // ones sudoRefused() knows in any locale of the panel.
     static processRunner::request updateScript(const QString &strFolder);
     // sudo -n bash <working dir>/shell-scripts/set_smb_pwd.sh pi, with the
     // password and a line end on standard input: a password in an argument

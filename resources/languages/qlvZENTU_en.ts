@@ -629,6 +629,10 @@ It will not run until it is saved or the changes are cancelled.</translation>
         <source>No scripts: hold +</source>
         <translation>No scripts: hold +</translation>
     </message>
+    <message>
+        <source>Script: %1 command texts not shown</source>
+        <translation>Script: %1 command texts not shown</translation>
+    </message>
 </context>
 <context>
     <name>formSettingsTab</name>

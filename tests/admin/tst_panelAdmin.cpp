@@ -98,28 +98,35 @@ private slots:
         QTest::addColumn<QString>("program");
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QByteArray>("stdIn");
+        // sudo speaks English in any locale of the panel, so its refusal is
+        // recognised (sudoRefused); nothing else changes the environment.
+        QTest::addColumn<QStringList>("environment");
+        const QStringList english{"LC_ALL=C"};
 
         QTest::newRow("copy keeps a path with blanks and quotes whole")
             << panelAdminCommands::copy("/media/usb/my \"new\" pkg.kfxupdate", "/update/my \"new\" pkg.zip") << "cp"
-            << QStringList{"--", "/media/usb/my \"new\" pkg.kfxupdate", "/update/my \"new\" pkg.zip"} << QByteArray();
+            << QStringList{"--", "/media/usb/my \"new\" pkg.kfxupdate", "/update/my \"new\" pkg.zip"} << QByteArray()
+            << QStringList();
         QTest::newRow("copy of a path that looks like an option")
-            << panelAdminCommands::copy("-rf", "/tmp/x") << "cp" << QStringList{"--", "-rf", "/tmp/x"} << QByteArray();
+            << panelAdminCommands::copy("-rf", "/tmp/x") << "cp" << QStringList{"--", "-rf", "/tmp/x"} << QByteArray()
+            << QStringList();
         QTest::newRow("unzip overwrites quietly into the folder")
             << panelAdminCommands::unzip("/update/pkg-1.zip", "/update/") << "unzip"
-            << QStringList{"-o", "-qq", "/update/pkg-1.zip", "-d", "/update/"} << QByteArray();
+            << QStringList{"-o", "-qq", "/update/pkg-1.zip", "-d", "/update/"} << QByteArray() << QStringList();
         QTest::newRow("update script")
             << panelAdminCommands::updateScript("/update/") << "sudo"
-            << QStringList{"-n", "bash", "/update/update-script.sh"} << QByteArray();
+            << QStringList{"-n", "bash", "/update/update-script.sh"} << QByteArray() << english;
         QTest::newRow("samba password on the input, never an argument")
             << panelAdminCommands::sambaPassword("/home/pi/valve", "se cret \"x\" $(reboot)") << "sudo"
             << QStringList{"-n", "bash", "/home/pi/valve/shell-scripts/set_smb_pwd.sh", "pi"}
-            << QByteArray("se cret \"x\" $(reboot)\n");
+            << QByteArray("se cret \"x\" $(reboot)\n") << english;
         QTest::newRow("samba password in UTF-8")
             << panelAdminCommands::sambaPassword("/w", QString::fromUtf8("Grüße")) << "sudo"
-            << QStringList{"-n", "bash", "/w/shell-scripts/set_smb_pwd.sh", "pi"} << QString::fromUtf8("Grüße\n").toUtf8();
+            << QStringList{"-n", "bash", "/w/shell-scripts/set_smb_pwd.sh", "pi"} << QString::fromUtf8("Grüße\n").toUtf8()
+            << english;
         QTest::newRow("shell script is the program itself")
             << panelAdminCommands::shellScript("/w/shell-scripts/clean up.sh") << "/w/shell-scripts/clean up.sh"
-            << QStringList{} << QByteArray();
+            << QStringList{} << QByteArray() << QStringList();
     }
     void commandsAreArgumentLists()
     {
@@ -127,9 +134,11 @@ private slots:
         QFETCH(QString, program);
         QFETCH(QStringList, args);
         QFETCH(QByteArray, stdIn);
+        QFETCH(QStringList, environment);
         QCOMPARE(req.strProgram, program);
         QCOMPARE(req.args, args);
         QCOMPARE(req.stdIn, stdIn);
+        QCOMPARE(req.environment, environment);
         QVERIFY2(req.nTimeoutMs > 0, "every administration command has a time limit");
     }
 

@@ -107,6 +107,7 @@ private slots:
         QCOMPARE(ini.value("controller/own key").toString(), QString("kept"));
         QCOMPARE(ini.value("somewhere else/note").toString(), QString("kept too"));
         QCOMPARE(ini.value("motor driver/position").toInt(), 987654);
+        QCOMPARE(QDir(work.path()).entryList({"*old.ini*"}, QDir::Files | QDir::Hidden), QStringList{"old.ini"});
     }
 
     void importOfOneKeyChangesOnlyThatKey()
@@ -244,6 +245,25 @@ private slots:
         QCOMPARE(settingsTransfer::exportTo(access.store(), work.filePath("teachIn/curve.kfxteachin")),
                  settingsTransfer::NOT_SETTINGS);
         QCOMPARE(work.readFile("teachIn/curve.kfxteachin"), content);
+    }
+
+    // A settings file whose key the library writes back in a form its own
+    // reader refuses: the export would leave a file that imports no more.
+    // It fails, and the target stays byte for byte, so it still imports.
+    void exportThatWouldNotReadBackLeavesTheTarget()
+    {
+        testWorkDir work;
+        const QByteArray content("[controller]\nx=1\ny/=2\n");
+        QVERIFY(work.writeFile("teachIn/odd.ini", content));
+        QCOMPARE(settingsTransfer::check(work.filePath("teachIn/odd.ini")), settingsTransfer::OK);
+        settingsStore access;
+        fillStore(access.store());
+        QCOMPARE(settingsTransfer::exportTo(access.store(), work.filePath("teachIn/odd.ini")),
+                 settingsTransfer::WRITE_FAILED);
+        QCOMPARE(work.readFile("teachIn/odd.ini"), content);
+        QCOMPARE(settingsTransfer::check(work.filePath("teachIn/odd.ini")), settingsTransfer::OK);
+        // Nothing is left beside it.
+        QCOMPARE(QDir(work.filePath("teachIn")).entryList(QDir::Files | QDir::Hidden), QStringList{"odd.ini"});
     }
 
     void exportIntoAnEmptyFileOrOntoAFolder()

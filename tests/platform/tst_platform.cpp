@@ -126,6 +126,28 @@ private slots:
         QVERIFY(res.stdOut.isEmpty());
     }
 
+    // An environment entry reaches that one program, over the program's
+    // own; the program's own environment stays as it is.
+    void runnerEnvironment()
+    {
+        const bool bOuter = qEnvironmentVariableIsSet("LC_ALL");
+        const QByteArray outer = qgetenv("LC_ALL");
+        qputenv("LC_ALL", "de_DE.UTF-8");
+        processRunner::request req;
+        req.strProgram = QStringLiteral("sh");
+        req.args = QStringList{"-c", "echo \"$LC_ALL $HOME\""};
+        req.environment = QStringList{"LC_ALL=C"};
+        req.nTimeoutMs = 10000;
+        const processRunner::result res = processRunner::instance().run(req);
+        const QByteArray inner = qgetenv("LC_ALL");
+        if (bOuter)
+            qputenv("LC_ALL", outer);
+        else
+            qunsetenv("LC_ALL");
+        QCOMPARE(res.stdOut, "C " + qgetenv("HOME") + "\n");
+        QCOMPARE(inner, QByteArray("de_DE.UTF-8"));
+    }
+
     void runnerSplitsLikeQProcess_data()
     {
         QTest::addColumn<QString>("line");

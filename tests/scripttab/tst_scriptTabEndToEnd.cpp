@@ -39,6 +39,42 @@ QList<QStringList> teachInPoints(const QByteArray &file, const QString &strMark)
     return points;
 }
 
+// The settings of a panel with the simulator on "ttySIM", a sensor and
+// samples once a second.
+void writePanelSettings()
+{
+    QSettings s(QStringLiteral("varnix"), QStringLiteral("Pendrosix"));
+    s.clear();
+    s.setValue(QStringLiteral("motor driver/type"), QStringLiteral("BergerLahr"));
+    s.setValue(QStringLiteral("motor driver/motor port"), QStringLiteral("ttySIM"));
+    s.setValue(QStringLiteral("motor driver/position"), 250000);
+    s.setValue(QStringLiteral("controller/long press time"), 1500);
+    s.setValue(QStringLiteral("controller/Analog Card Type"), 1);
+    s.setValue(QStringLiteral("inputs/sampling"), 1000);
+    s.setValue(QStringLiteral("external feedback/sensor name"), QStringLiteral("e2e sensor"));
+    s.setValue(QStringLiteral("external feedback/sensor formula"), QStringLiteral("val1+2"));
+    s.setValue(QStringLiteral("external feedback/sensor data name"), QStringLiteral("Leakrate"));
+    s.sync();
+}
+
+// A working directory with the controller simulator on "dev/ttySIM", the
+// valve a quarter open, and the panel's settings.
+struct simulatedPanel
+{
+    testWorkDir wd;
+    controllerSim sim{controllerSim::FAMILY_BERGER_LAHR};
+
+    bool prepare()
+    {
+        if (!wd.isValid() || !QDir(wd.path()).mkpath(QStringLiteral("dev"))
+            || !sim.start(wd.filePath(QStringLiteral("dev/ttySIM"))))
+            return false;
+        sim.setPosition(10000);
+        writePanelSettings();
+        return true;
+    }
+};
+
 } // namespace
 
 class tst_scriptTabEndToEnd : public QObject
@@ -47,29 +83,16 @@ class tst_scriptTabEndToEnd : public QObject
 
 private slots:
     void runAScriptFromTheTab();
+    void runLogsEveryCommandText_data();
+    void runLogsEveryCommandText();
 };
 
 void tst_scriptTabEndToEnd::runAScriptFromTheTab()
 {
-    testWorkDir wd;
-    QVERIFY(wd.isValid());
-    QVERIFY(QDir(wd.path()).mkpath(QStringLiteral("dev")));
-    controllerSim sim(controllerSim::FAMILY_BERGER_LAHR);
-    QVERIFY(sim.start(wd.filePath(QStringLiteral("dev/ttySIM"))));
-    sim.setPosition(10000);
-    {
-        QSettings s(QStringLiteral("varnix"), QStringLiteral("Pendrosix"));
-        s.setValue(QStringLiteral("motor driver/type"), QStringLiteral("BergerLahr"));
-        s.setValue(QStringLiteral("motor driver/motor port"), QStringLiteral("ttySIM"));
-        s.setValue(QStringLiteral("motor driver/position"), 250000);
-        s.setValue(QStringLiteral("controller/long press time"), 1500);
-        s.setValue(QStringLiteral("controller/Analog Card Type"), 1);
-        s.setValue(QStringLiteral("inputs/sampling"), 1000);
-        s.setValue(QStringLiteral("external feedback/sensor name"), QStringLiteral("e2e sensor"));
-        s.setValue(QStringLiteral("external feedback/sensor formula"), QStringLiteral("val1+2"));
-        s.setValue(QStringLiteral("external feedback/sensor data name"), QStringLiteral("Leakrate"));
-        s.sync();
-    }
+    simulatedPanel panel;
+    QVERIFY(panel.prepare());
+    testWorkDir &wd = panel.wd;
+    controllerSim &sim = panel.sim;
     // Record, go to half open, wait, close by a quarter, wait, stop
     // recording, save.
     QVERIFY(wd.writeFile(QStringLiteral("scripts/e2e.kfxscript"),
@@ -146,6 +169,62 @@ void tst_scriptTabEndToEnd::runAScriptFromTheTab()
     QCOMPARE(wd.readFile(QStringLiteral("scripts/e2e.kfxscript")),
              QByteArray("0;MEAS;1;1;\n1;GOTOPOS;500000;1;\n2;WAIT;2500;1;\n3;GOTOREL;-250000;1;\n"
                         "4;WAIT;2500;0;\n5;MEAS;0;0;\n6;SAVE;0;0;\n"));
+}
+
+void tst_scriptTabEndToEnd::runLogsEveryCommandText_data()
+{
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<int>("startRow");
+    // Every "Do Script:" text in order, without a wait's periodic progress.
+    QTest::addColumn<QStringList>("texts");
+    QTest::newRow("a loop of moves, started at command 1")
+        << QByteArray("0;GOTOPOS;250000;0;\n1;GOTOPOS;750000;0;\n2;GOTOCMD;0;2;\n") << 1
+        << QStringList{"Cmd 1", "Cmd 2 2/2 ", "Cmd 0 1/0 ", "Cmd 1 1/0 ", "Cmd 2 1/2 ", "Cmd 0", "Cmd 1",
+                       "Cmd 2 2/0 "};
+    QTest::newRow("recorded moves and a wait")
+        << QByteArray("0;MEASOPEN;1;1;\n1;GOTOPOS;250000;0;\n2;WAIT;1500;0;\n3;MEASCLOSE;2;1;\n"
+                      "4;GOTOREL;100000;0;\n5;MEAS;0;0;\n6;SAVE;0;0;\n")
+        << 0 << QStringList{"Cmd 0 1/1 ", "Cmd 1", "Cmd 2", "Cmd 3 1/1 ", "Cmd 4", "Cmd 5", "Cmd 6"};
+    QTest::newRow("a loop over a wait")
+        << QByteArray("0;WAIT;300;0;\n1;GOTOCMD;0;2;\n") << 0
+        << QStringList{"Cmd 0", "Cmd 1 2/2 ", "Cmd 0 1/0 ", "Cmd 1 1/2 ", "Cmd 0", "Cmd 1 2/0 "};
+}
+
+void tst_scriptTabEndToEnd::runLogsEveryCommandText()
+{
+    QFETCH(QByteArray, script);
+    QFETCH(int, startRow);
+    QFETCH(QStringList, texts);
+    simulatedPanel panel;
+    QVERIFY(panel.prepare());
+    testWorkDir &wd = panel.wd;
+    controllerSim &sim = panel.sim;
+    sim.setSpeed(sim.fullTravel() * 4);
+    QVERIFY(wd.writeFile(QStringLiteral("scripts/run.kfxscript"), script));
+
+    programUnderTest program;
+    QVERIFY2(program.start(wd), "the program did not start or its driver did not connect");
+    QVERIFY2(program.waitReady(), "the main window did not come up");
+    QTRY_VERIFY_WITH_TIMEOUT(sim.receivedCommands().size() > 2, programUnderTest::nStepTimeoutMs);
+    QCOMPARE(program.request(QStringLiteral("tab 2")), QStringLiteral("ok 2"));
+    QCOMPARE(program.request(QStringLiteral("scope widgetScript")), QStringLiteral("ok"));
+    if (startRow > 0)
+        QCOMPARE(program.request(QStringLiteral("tap tblViewCommands %1 0").arg(startRow)), QStringLiteral("ok"));
+    const int nLogBefore = logText(wd).size();
+    QCOMPARE(program.request(QStringLiteral("hold tblViewScripts 0 0 2000")), QStringLiteral("ok"));
+    QTRY_VERIFY_WITH_TIMEOUT(logText(wd).contains(QLatin1String("Script Finished")),
+                             2 * programUnderTest::nStepTimeoutMs);
+
+    QStringList logged;
+    for (const QString &strLine : logText(wd).mid(nLogBefore).split(QLatin1Char('\n'))) {
+        const QString strMessage = strLine.section(QStringLiteral(" ### "), 1);
+        if (strMessage.startsWith(QLatin1String("Do Script: ")) && !strMessage.contains(QLatin1String(" time: ")))
+            logged << strMessage.mid(11);
+        else if (strMessage == QLatin1String("Script Finished"))
+            break;
+    }
+    QCOMPARE(logged, texts);
+    QVERIFY2(program.quit(), "the program did not end when its window was closed");
 }
 
 QTEST_GUILESS_MAIN(tst_scriptTabEndToEnd)

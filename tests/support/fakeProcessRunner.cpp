@@ -40,7 +40,7 @@ fakeProcessRunner::~fakeProcessRunner()
 processRunner::result fakeProcessRunner::run(const request &req)
 {
     QMutexLocker l(&lock);
-    listCalls.append({EXECUTE, req.strProgram, req.args, req.stdIn, req.nTimeoutMs});
+    listCalls.append({EXECUTE, req.strProgram, req.args, req.stdIn, req.nTimeoutMs, req.environment});
     QList<result> &queued = queuedResults[req.strProgram];
     if (!queued.isEmpty())
         return queued.takeFirst();
@@ -77,7 +77,7 @@ void fakeProcessRunner::queueResult(const QString &strProgram, const result &res
 bool fakeProcessRunner::startDetached(const QString &strProgram, const QStringList &args, const QString &)
 {
     QMutexLocker l(&lock);
-    listCalls.append({DETACHED, strProgram, args, {}, -1});
+    listCalls.append({DETACHED, strProgram, args, {}, -1, {}});
     return true;
 }
 
@@ -85,7 +85,7 @@ runningProcess *fakeProcessRunner::start(const QString &strProgram, const QStrin
 {
     {
         QMutexLocker l(&lock);
-        (strProgram == QLatin1String("xvkbd") ? listKeyboardCalls : listCalls).append({START, strProgram, args, {}, -1});
+        (strProgram == QLatin1String("xvkbd") ? listKeyboardCalls : listCalls).append({START, strProgram, args, {}, -1, {}});
     }
     return new fakeRunningProcess(this);
 }

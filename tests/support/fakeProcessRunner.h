@@ -22,6 +22,7 @@ public:
         QStringList args;
         QByteArray stdIn;
         int nTimeoutMs = -1;
+        QStringList environment;
         QString commandLine() const { return (QStringList{strProgram} + args).join(QLatin1Char(' ')); }
     };
 

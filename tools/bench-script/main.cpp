@@ -1,12 +1,22 @@
-// bench-script [loop iterations] [go-tos]
-// 1. A script of immediate commands, [MEAS 2 0, GOTOCMD 0 <iterations>], run
-//    by the executor in its own thread: the time from processScript() to
-//    finished(), and the process's peak resident memory, once with nothing
-//    connected and once with the Script page's receivers (the progress
-//    relay, the Script tab, the status strip and the log file in a temporary
-//    working directory; the measuring and diagram requests queued to the
-//    main thread), the main thread running its event loop meanwhile. For the
-//    second: the growth of the log file and what reached the page.
+// bench-script [loop iterations] [go-tos] [endless seconds]
+// 1. Scripts of immediate commands run by the executor in its own thread,
+//    the main thread running its event loop meanwhile:
+//    - [MEAS 2 0, GOTOCMD 0 <iterations>], once with nothing connected and
+//      once with the Script page's receivers (the progress and measuring
+//      relays, the Script tab, the status strip and the log file in a
+//      temporary working directory; the measuring requests and diagram clears
+//      reaching the main thread);
+//    - [MEAS 0 0, MEAS 2 0, GOTOCMD 0 <iterations>], which switches measuring
+//      off and on in every pass, with the page's receivers;
+//    - the loops that never end, [MEAS 2 0, GOTOCMD 0 1, GOTOCMD 0 2] and
+//      [MEAS 0 0, MEAS 2 0, GOTOCMD 0 1, GOTOCMD 0 2], each for <endless
+//      seconds> (60) with the page's receivers, then stopped as the tab stops
+//      them.
+//    For each: the time from processScript() to finished() (or the stop), the
+//    growth of the resident memory at its highest while the loop ran, and for
+//    the page the growth of the log file (for the endless loops also per
+//    hour), the status texts, the texts counted as not shown and the
+//    measuring requests that reached the main window.
 // 2. A script of alternating GOTOPOS commands run against the real drive in
 //    its motor thread on the controller simulator: for each positionReached()
 //    the time until the executor asks for the next go-to, and until that go-to
@@ -18,20 +28,23 @@
 #include "script/lvScript.h"
 #include "script/scriptExecutor.h"
 #include "remote/remoteLink.h"
+#include "script/scriptMeasuringRelay.h"
 #include "script/scriptProgressRelay.h"
 #include "valve/motorDriver.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QMutex>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QTimer>
 
-#include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -49,11 +62,26 @@ qint64 nowNs()
         .count();
 }
 
-long peakRssKiB()
+// The resident memory now (VmRSS) or at its highest since the last
+// resetPeakRss() (VmHWM), in KiB, from /proc/self/status.
+long statusKiB(const char *pszField)
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(pszField))
+            return line.mid(int(qstrlen(pszField))).trimmed().split(' ').value(0).toLong();
+    }
+    return 0;
+}
+
+// The kernel starts the peak over from the resident memory now.
+void resetPeakRss()
+{
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5");
 }
 
 double percentile(std::vector<double> v, double p)
@@ -92,49 +120,89 @@ struct scriptPage
     qlvLogFile log;
     formStatusWidget status;
     formScriptTab tab;
+    scriptMeasuringRelay measuring;
     requestSink requests;
     qint64 nStatusTexts = 0;
+    qint64 nNotShown = 0;
 
     scriptPage()
     {
         QObject::connect(&tab, &formScriptTab::setStatusMsg, &status, &formStatusWidget::setStatus);
         QObject::connect(&status, &formStatusWidget::onWriteLog, &log, &qlvLogFile::writeToLog);
+        QObject::connect(&tab, &formScriptTab::onWriteLog, &log, &qlvLogFile::writeToLog);
         QObject::connect(&tab, &formScriptTab::setStatusMsg, &tab, [this] { ++nStatusTexts; });
+        QObject::connect(tab.progressRelay(), &scriptProgressRelay::textsNotShown, &tab,
+                         [this](qint64 n) { nNotShown += n; });
+        QObject::connect(&measuring, &scriptMeasuringRelay::setMeasurement, &requests,
+                         &requestSink::onSetMeasurement);
     }
     void join(scriptExecutor *exec)
     {
         tab.progressRelay()->follow(exec, true);
+        measuring.follow(exec, true);
         QObject::connect(exec, &scriptExecutor::finished, &tab, &formScriptTab::onScriptFinished);
-        QObject::connect(exec, &scriptExecutor::setMeasurement, &requests, &requestSink::onSetMeasurement);
         QObject::connect(exec, &scriptExecutor::clearDiagram, &requests, &requestSink::onClearDiagram);
+    }
+    void resetCounts()
+    {
+        nStatusTexts = 0;
+        nNotShown = 0;
+        requests.nMeasuring = 0;
+        requests.nClears = 0;
     }
 };
 
 struct loopResult
 {
     double dblMs = 0.0;
+    long nRssGrowthKiB = 0;
     qint64 nLogBytes = 0;
+    // An endless loop: the log's growth over the second half of the run.
+    qint64 nLogBytesSecondHalf = 0;
 };
 
-// Runs the loop once, the main thread's event loop turning meanwhile; the wall
-// time in ms from the start to finished().
-loopResult runLoop(int nIterations, scriptPage *pPage)
+// Runs the script once, the main thread's event loop turning meanwhile, to
+// its end or, with nStopAfterMs, until it is stopped then as the tab stops
+// it.
+loopResult runLoop(const QList<std::tuple<const char *, int, int>> &lines, scriptPage *pPage, int nStopAfterMs = 0)
 {
     QThread scriptThread;
     auto *exec = new scriptExecutor;
     exec->moveToThread(&scriptThread);
     scriptThread.start();
     QMetaObject::invokeMethod(exec, &scriptExecutor::init, Qt::BlockingQueuedConnection);
-    if (pPage)
+    if (pPage) {
         pPage->join(exec);
+        pPage->resetCounts();
+    }
     std::atomic<qint64> nFinishedNs{0};
     QEventLoop loop;
     QObject::connect(exec, &scriptExecutor::finished, exec, [&nFinishedNs] { nFinishedNs = nowNs(); },
                      Qt::DirectConnection);
     QObject::connect(exec, &scriptExecutor::finished, &loop, &QEventLoop::quit, Qt::QueuedConnection);
-    const lvScript script = scriptOf({{"MEAS", 2, 0}, {"GOTOCMD", 0, nIterations}});
+    const lvScript script = scriptOf(lines);
     QMetaObject::invokeMethod(exec, [exec, script] { exec->setScript(script); }, Qt::BlockingQueuedConnection);
     const qint64 nLogStart = QFileInfo(qlvLogFile::logFilePath()).size();
+    resetPeakRss();
+    const long nRssStart = statusKiB("VmRSS:");
+    QTimer stopper;
+    stopper.setSingleShot(true);
+    QObject::connect(&stopper, &QTimer::timeout, [&] {
+        exec->stopScript();
+        if (pPage)
+            pPage->tab.onScriptStop();
+        nFinishedNs = nowNs();
+        loop.quit();
+    });
+    qint64 nLogHalfway = 0;
+    QTimer halfway;
+    halfway.setSingleShot(true);
+    QObject::connect(&halfway, &QTimer::timeout,
+                     [&nLogHalfway] { nLogHalfway = QFileInfo(qlvLogFile::logFilePath()).size(); });
+    if (nStopAfterMs > 0) {
+        stopper.start(nStopAfterMs);
+        halfway.start(nStopAfterMs / 2);
+    }
 
     const qint64 nStart = nowNs();
     if (pPage)
@@ -146,12 +214,28 @@ loopResult runLoop(int nIterations, scriptPage *pPage)
     // What is still on its way to the main thread.
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents();
+    result.nRssGrowthKiB = statusKiB("VmHWM:") - nRssStart;
     result.nLogBytes = QFileInfo(qlvLogFile::logFilePath()).size() - nLogStart;
+    if (nLogHalfway > 0)
+        result.nLogBytesSecondHalf = QFileInfo(qlvLogFile::logFilePath()).size() - nLogHalfway;
 
     QMetaObject::invokeMethod(exec, [exec] { exec->deleteLater(); }, Qt::QueuedConnection);
     scriptThread.quit();
     scriptThread.wait();
     return result;
+}
+
+void printPageRun(const char *pszName, const loopResult &r, const scriptPage &page, int nEndlessMs = 0)
+{
+    std::printf("  %s: %.0f ms, resident +%.1f MiB, log +%lld bytes", pszName, r.dblMs, r.nRssGrowthKiB / 1024.0,
+                r.nLogBytes);
+    if (nEndlessMs > 0)
+        std::printf(" (%.1f MB an hour at the pace of its second half)",
+                    double(r.nLogBytesSecondHalf) * 3600000.0 / (nEndlessMs / 2) / 1e6);
+    std::printf(",\n    %lld status texts, %lld texts counted as not shown, %lld measuring requests, "
+                "last status \"%s\"\n",
+                page.nStatusTexts, page.nNotShown, page.requests.nMeasuring,
+                qPrintable(page.status.findChild<QLabel *>(QStringLiteral("lblStatus"))->text().simplified()));
 }
 
 } // namespace
@@ -166,6 +250,7 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     const int nIterations = args.size() > 1 ? args.at(1).toInt() : 999999;
     const int nGotos = args.size() > 2 ? args.at(2).toInt() : 50;
+    const int nEndlessMs = (args.size() > 3 ? args.at(3).toInt() : 60) * 1000;
 
     // The log file and the scripts folder of the page live here.
     QTemporaryDir workDir;
@@ -175,27 +260,32 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    // --- 1. the loop of immediate commands ---
-    const long nRssStart = peakRssKiB();
-    const loopResult alone = runLoop(nIterations, nullptr);
-    const long nRssAlone = peakRssKiB();
+    // --- 1. loops of immediate commands ---
+    const loopResult alone = runLoop({{"MEAS", 2, 0}, {"GOTOCMD", 0, nIterations}}, nullptr);
     scriptPage page;
     page.tab.resize(563, 351);
     page.status.show();
     page.tab.show();
     QCoreApplication::processEvents();
-    const long nRssPage = peakRssKiB();
-    const loopResult shown = runLoop(nIterations, &page);
-    const long nRssShown = peakRssKiB();
     std::printf("loop [MEAS 2 0, GOTOCMD 0 %d]: %lld commands\n", nIterations, 2LL * (nIterations + 1));
-    std::printf("  nothing connected:        %.0f ms (%.0f ns a command), peak RSS %.1f MiB (+%.1f)\n",
-                alone.dblMs, alone.dblMs * 1e6 / (2.0 * (nIterations + 1)), nRssAlone / 1024.0,
-                (nRssAlone - nRssStart) / 1024.0);
-    std::printf("  the Script page's receivers: %.0f ms, peak RSS %.1f MiB (+%.1f), log +%lld bytes,\n"
-                "    %lld status texts, %lld measuring requests, last status \"%s\"\n",
-                shown.dblMs, nRssShown / 1024.0, (nRssShown - nRssPage) / 1024.0, shown.nLogBytes,
-                page.nStatusTexts, page.requests.nMeasuring,
-                qPrintable(page.status.findChild<QLabel *>(QStringLiteral("lblStatus"))->text().simplified()));
+    std::printf("  nothing connected: %.0f ms (%.0f ns a command), resident +%.1f MiB\n", alone.dblMs,
+                alone.dblMs * 1e6 / (2.0 * (nIterations + 1)), alone.nRssGrowthKiB / 1024.0);
+    const loopResult shown = runLoop({{"MEAS", 2, 0}, {"GOTOCMD", 0, nIterations}}, &page);
+    printPageRun("the Script page's receivers", shown, page);
+
+    std::printf("loop [MEAS 0 0, MEAS 2 0, GOTOCMD 0 %d]: %lld commands\n", nIterations, 3LL * (nIterations + 1));
+    const loopResult toggling = runLoop({{"MEAS", 0, 0}, {"MEAS", 2, 0}, {"GOTOCMD", 0, nIterations}}, &page);
+    printPageRun("the Script page's receivers", toggling, page);
+
+    std::printf("endless loop [MEAS 2 0, GOTOCMD 0 1, GOTOCMD 0 2] for %d s\n", nEndlessMs / 1000);
+    const loopResult endless = runLoop({{"MEAS", 2, 0}, {"GOTOCMD", 0, 1}, {"GOTOCMD", 0, 2}}, &page, nEndlessMs);
+    printPageRun("the Script page's receivers", endless, page, nEndlessMs);
+
+    std::printf("endless loop [MEAS 0 0, MEAS 2 0, GOTOCMD 0 1, GOTOCMD 0 2] for %d s\n", nEndlessMs / 1000);
+    const loopResult endlessToggling =
+        runLoop({{"MEAS", 0, 0}, {"MEAS", 2, 0}, {"GOTOCMD", 0, 1}, {"GOTOCMD", 0, 2}}, &page, nEndlessMs);
+    printPageRun("the Script page's receivers", endlessToggling, page, nEndlessMs);
+    std::fflush(stdout);
 
     // --- 2. reached report -> next command on the wire ---
     QTemporaryDir devDir;
