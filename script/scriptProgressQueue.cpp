@@ -34,9 +34,10 @@ bool scriptProgressQueue::put(const report &r, qint64 nNowMs)
 {
     const bool bWasEmpty = items.isEmpty();
     // A wait's periodic progress that finds the previous one of the same
-    // command still waiting takes its place: only the newer says anything.
-    if (r.eKind == report::PROGRESS && !items.isEmpty() && items.last().eKind == report::PROGRESS
-        && items.last().nCmdNr == r.nCmdNr) {
+    // command still waiting, with nothing made in between, takes its place:
+    // only the newer says anything.
+    if (r.eKind == report::PROGRESS && !bHeld && nNotShown == 0 && !items.isEmpty()
+        && items.last().eKind == report::PROGRESS && items.last().nCmdNr == r.nCmdNr) {
         items.last() = r;
         return false;
     }

@@ -23,6 +23,8 @@ scriptProgressRelay::scriptProgressRelay(QObject *parent)
     , queue(nowMs())
 {
     pDueTimer->setSingleShot(true);
+    // Never early: an early shot would find nothing due and shoot again.
+    pDueTimer->setTimerType(Qt::PreciseTimer);
     connect(pDueTimer, &QTimer::timeout, this, &scriptProgressRelay::onDue);
 }
 

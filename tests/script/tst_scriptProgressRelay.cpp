@@ -101,32 +101,50 @@ void takeInto(scriptProgressQueue &queue, fed &out)
     }
 }
 
-// The executor in a thread of its own, running lines while this thread (the
-// GUI thread) handles no event; fnJoin joins the relays before the run. False
-// when the run did not finish in time.
+// The executor in a thread of its own, stopped and ended with the object,
+// also when a check fails half way.
+struct executorThread
+{
+    QThread thread;
+    scriptExecutor *exec = new scriptExecutor;
+
+    executorThread()
+    {
+        exec->moveToThread(&thread);
+        QObject::connect(&thread, &QThread::finished, exec, &QObject::deleteLater);
+        thread.start();
+        QMetaObject::invokeMethod(exec, &scriptExecutor::init, Qt::BlockingQueuedConnection);
+    }
+    ~executorThread()
+    {
+        exec->stopScript();
+        thread.quit();
+        thread.wait();
+    }
+    void run(const QStringList &lines)
+    {
+        const lvScript script = executorRig::scriptOf(lines);
+        scriptExecutor *pExec = exec;
+        QMetaObject::invokeMethod(pExec, [pExec, script] {
+            pExec->setScript(script);
+            pExec->processScript();
+        }, Qt::QueuedConnection);
+    }
+};
+
+// Runs lines to their end while this thread (the GUI thread) handles no
+// event; fnJoin joins the relays before the run. False when the run did not
+// finish in time.
 template <typename J>
 bool runInScriptThread(const QStringList &lines, J &&fnJoin)
 {
-    QThread thread;
-    auto *exec = new scriptExecutor;
-    exec->moveToThread(&thread);
-    QObject::connect(&thread, &QThread::finished, exec, &QObject::deleteLater);
-    thread.start();
-    QMetaObject::invokeMethod(exec, &scriptExecutor::init, Qt::BlockingQueuedConnection);
-    fnJoin(exec);
+    executorThread worker;
+    fnJoin(worker.exec);
     QSemaphore finished;
-    QObject::connect(exec, &scriptExecutor::finished, exec, [&finished] { finished.release(); },
+    QObject::connect(worker.exec, &scriptExecutor::finished, worker.exec, [&finished] { finished.release(); },
                      Qt::DirectConnection);
-    const lvScript script = executorRig::scriptOf(lines);
-    QMetaObject::invokeMethod(exec, [exec, script] {
-        exec->setScript(script);
-        exec->processScript();
-    }, Qt::QueuedConnection);
-    const bool bFinished = finished.tryAcquire(1, 60000);
-    // A run that did not finish is stopped before the thread ends.
-    exec->stopScript();
-    thread.quit();
-    return thread.wait(20000) && bFinished;
+    worker.run(lines);
+    return finished.tryAcquire(1, 60000);
 }
 
 } // namespace
@@ -141,6 +159,7 @@ private slots:
     void waitProgressReplacesItsWaitingProgress();
     void floodHoldsItsLatestTextUntilDue();
     void chainStoppingAtAWaitShowsTheWait();
+    void progressDuringAFloodKeepsItsPlace();
     void loopInTheScriptThreadLeavesOneDeliveryInBounds();
     void closingHandsOnWhatWaitsThenNothing();
     void measuringRequestsMerge_data();
@@ -307,29 +326,55 @@ void tst_scriptProgressRelay::loopInTheScriptThreadLeavesOneDeliveryInBounds()
 
 void tst_scriptProgressRelay::chainStoppingAtAWaitShowsTheWait()
 {
-    // A loop of immediate commands ends at a long WAIT: the page learns of
-    // the WAIT, with the count of what the loop left out, while it waits.
-    QThread thread;
-    auto *exec = new scriptExecutor;
-    exec->moveToThread(&thread);
-    connect(&thread, &QThread::finished, exec, &QObject::deleteLater);
-    thread.start();
-    QMetaObject::invokeMethod(exec, &scriptExecutor::init, Qt::BlockingQueuedConnection);
+    // Loops of immediate commands that end at a WAIT, twice: while the run
+    // waits, the page learns of the WAIT and of the count of what the loop
+    // left out, so shown and counted add up to every report made.
     scriptProgressRelay relay;
-    relay.follow(exec, true);
     deliveryLog log(relay);
-    const lvScript script = executorRig::scriptOf({"MEAS 2 0", "GOTOCMD 0 20000", "WAIT 600000 0"});
-    QMetaObject::invokeMethod(exec, [exec, script] {
-        exec->setScript(script);
-        exec->processScript();
-    }, Qt::QueuedConnection);
-    QTRY_VERIFY_WITH_TIMEOUT(log.reports.contains(QStringLiteral("s 2 0 0 ")), 60000);
-    QVERIFY(log.reports.filter(QStringLiteral("not shown ")).size() > 0);
-    QCOMPARE(log.reports.last(), QStringLiteral("s 2 0 0 "));
-    exec->stopScript();
-    relay.setOpen(false);
-    thread.quit();
-    QVERIFY(thread.wait(20000));
+    executorThread worker;
+    relay.follow(worker.exec, true);
+    worker.run({"MEAS 2 0", "GOTOCMD 0 20000", "WAIT 300 0", "MEAS 2 0", "GOTOCMD 3 20000", "WAIT 600000 0"});
+    const auto madeSoFar = [&log] {
+        qint64 nMade = 0;
+        for (const QString &strReport : log.reports)
+            nMade += strReport.startsWith(QLatin1String("not shown ")) ? strReport.mid(10).toLongLong() : 1;
+        return nMade;
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(madeSoFar(), qint64(2 * 40002 + 2), 60000);
+    QVERIFY(log.reports.contains(QStringLiteral("s 2 0 0 ")));
+    QStringList texts;
+    for (const QString &strReport : log.reports) {
+        if (!strReport.startsWith(QLatin1String("not shown ")))
+            texts << strReport;
+    }
+    QCOMPARE(texts.last(), QStringLiteral("s 5 0 0 "));
+}
+
+void tst_scriptProgressRelay::progressDuringAFloodKeepsItsPlace()
+{
+    // A flood whose released progress still waits when a start is held and
+    // the same command reports progress again: nothing overtakes.
+    scriptProgressQueue queue(0);
+    report r;
+    for (r.nCmdNr = 1000; r.nCmdNr < 2000; ++r.nCmdNr)
+        queue.put(r, 0);
+    QVERIFY(queue.isFlooding());
+    queue.take();
+    report progress = reportOf(QStringLiteral("p 1 0 0 time:0.1/1 WAIT"));
+    queue.put(progress, 300);
+    r.nCmdNr = 2;
+    queue.put(r, 301);
+    progress.strSetData = QStringLiteral("time:0.2/1");
+    queue.put(progress, 302);
+    queue.release(1000);
+    QStringList taken;
+    for (const report &t : queue.take())
+        taken << textOf(t);
+    // The start between them is counted as not shown, in its place.
+    QCOMPARE(taken.size(), 3);
+    QCOMPARE(taken.at(0), QStringLiteral("p 1 0 0 time:0.1/1 WAIT"));
+    QVERIFY(taken.at(1).startsWith(QLatin1String("not shown ")));
+    QCOMPARE(taken.at(2), QStringLiteral("p 1 0 0 time:0.2/1 WAIT"));
 }
 
 void tst_scriptProgressRelay::closingHandsOnWhatWaitsThenNothing()
