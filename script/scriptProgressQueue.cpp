@@ -112,14 +112,19 @@ void scriptProgressQueue::append(const report &r)
     items.append(r);
 }
 
+scriptProgressQueue::report scriptProgressQueue::notShownEntry() const
+{
+    report count;
+    count.eKind = report::NOT_SHOWN;
+    count.nNotShown = nNotShown;
+    return count;
+}
+
 void scriptProgressQueue::appendNotShown(qint64 nNowMs)
 {
     if (items.size() >= capacity)
         return;
-    report count;
-    count.eKind = report::NOT_SHOWN;
-    count.nNotShown = nNotShown;
-    items.append(count);
+    items.append(notShownEntry());
     nNotShown = 0;
     nLastNotShownMs = nNowMs;
 }
@@ -131,19 +136,15 @@ QVector<scriptProgressQueue::report> scriptProgressQueue::take()
     return taken;
 }
 
-QVector<scriptProgressQueue::report> scriptProgressQueue::takeRest(qint64 nNowMs)
+QVector<scriptProgressQueue::report> scriptProgressQueue::takeAll(qint64 nNowMs)
 {
-    QVector<report> rest;
-    if (nNotShown > 0) {
-        report count;
-        count.eKind = report::NOT_SHOWN;
-        count.nNotShown = nNotShown;
-        rest.append(count);
-    }
+    QVector<report> all = take();
+    if (nNotShown > 0)
+        all.append(notShownEntry());
     if (bHeld)
-        rest.append(held);
+        all.append(held);
     nNotShown = 0;
     nLastNotShownMs = nNowMs;
     bHeld = false;
-    return rest;
+    return all;
 }

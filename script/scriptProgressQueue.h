@@ -64,10 +64,10 @@ public:
     qint64 dueMs() const;
     // Everything that waits, in order; the queue is empty afterwards.
     QVector<report> take();
-    // The end of a run: the count of the texts left out and not yet said,
-    // then the text held (none where there is nothing); both are gone
-    // afterwards.
-    QVector<report> takeRest(qint64 nNowMs);
+    // The end of a run: everything that waits, then the count of the texts
+    // left out and not yet said, then the text held; all of it is gone
+    // afterwards, whatever the capacity.
+    QVector<report> takeAll(qint64 nNowMs);
     // Empty, no flood, a full burst.
     void reset(qint64 nNowMs);
 
@@ -78,6 +78,7 @@ private:
     void refill(qint64 nNowMs);
     void append(const report &r);
     void appendNotShown(qint64 nNowMs);
+    report notShownEntry() const;
 
     QVector<report> items;
     double dblAllowance = burstTexts; // texts that may still pass whole

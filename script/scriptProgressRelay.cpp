@@ -29,14 +29,12 @@ scriptProgressRelay::scriptProgressRelay(QObject *parent)
 }
 
 template <typename F>
-void scriptProgressRelay::takeAndHandOn(bool bRest, F &&fnThen)
+void scriptProgressRelay::takeAndHandOn(bool bAll, F &&fnThen)
 {
     QVector<scriptProgressQueue::report> reports;
     {
         QMutexLocker lock(&mutex);
-        reports = queue.take();
-        if (bRest)
-            reports += queue.takeRest(nowMs());
+        reports = bAll ? queue.takeAll(nowMs()) : queue.take();
         fnThen();
     }
     handOn(reports);

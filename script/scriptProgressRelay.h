@@ -61,10 +61,11 @@ private:
     // when nothing is held back any more.
     void armDueTimer();
     void onDue();
-    // Takes what waits and, with bRest, the count and the text a flood
-    // held; runs fnThen under the same lock; then hands it on.
+    // Takes what waits and, with bAll, the count and the text a flood held
+    // (scriptProgressQueue::takeAll); runs fnThen under the same lock; then
+    // hands it on.
     template <typename F>
-    void takeAndHandOn(bool bRest, F &&fnThen);
+    void takeAndHandOn(bool bAll, F &&fnThen);
     void handOn(const QVector<scriptProgressQueue::report> &reports);
 
     QTimer *pDueTimer;

@@ -203,7 +203,7 @@ void tst_scriptProgressRelay::paceDecidesWhatIsShown()
             out.nLargestQueue = qMax(out.nLargestQueue, queue.size());
     }
     takeInto(queue, out);
-    for (const report &r : queue.takeRest(nUs / 1000)) {
+    for (const report &r : queue.takeAll(nUs / 1000)) {
         if (r.eKind == report::NOT_SHOWN)
             out.nNotShown += r.nNotShown;
         else
